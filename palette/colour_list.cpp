@@ -1,0 +1,68 @@
+#include "palette/colour_list.h"
+
+#include <utility>
+
+#include "base/latin1.h"
+#include "palette/palette_errors.h"
+
+void TColorList::Check(int32_t index) const {
+  if (index < 0 || index >= Count()) throw EListError("List index out of bounds");
+}
+
+const std::string& TColorList::Strings(int32_t index) const {
+  Check(index);
+  return entries_[size_t(index)].name;
+}
+
+void TColorList::PutString(int32_t index, std::string name) {
+  Check(index);
+  entries_[size_t(index)].name = std::move(name);
+}
+
+TColor TColorList::GetClr(int32_t index) const {
+  if (index >= Count()) throw EInvalidIndex("Invalid color index !");
+  Check(index);
+  return entries_[size_t(index)].color;
+}
+
+void TColorList::PutClr(int32_t index, TColor color) {
+  if (index >= Count()) throw EInvalidIndex("Invalid color index !");
+  Check(index);
+  entries_[size_t(index)].color = color;
+  ++revision_;
+}
+
+void TColorList::AddClr(std::string name, TColor color) {
+  entries_.push_back({std::move(name), color});
+  ++revision_;
+}
+
+void TColorList::Delete(int32_t index) {
+  Check(index);
+  entries_.erase(entries_.begin() + index);
+  ++revision_;
+}
+
+void TColorList::Exchange(int32_t a, int32_t b) {
+  Check(a);
+  Check(b);
+  std::swap(entries_[size_t(a)], entries_[size_t(b)]);
+  ++revision_;
+}
+
+void TColorList::Clear() {
+  entries_.clear();
+  ++revision_;
+}
+
+void TColorList::Assign(const TColorList& source) {
+  if (&source == this) return;
+  entries_ = source.entries_;
+  ++revision_;
+}
+
+int32_t TColorList::IndexOfName(std::string_view name) const {
+  for (size_t i = 0; i < entries_.size(); ++i)
+    if (SameText(entries_[i].name, name)) return int32_t(i);
+  return -1;
+}

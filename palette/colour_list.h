@@ -1,0 +1,49 @@
+#pragma once
+// An ordered list of floss entries: a name and a colour each, duplicates allowed.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/colour.h"
+
+struct ColorEntry {
+  std::string name;
+  TColor color = 0;
+  bool operator==(const ColorEntry&) const = default;
+};
+
+class TColorList {
+ public:
+  int32_t Count() const { return int32_t(entries_.size()); }
+  const std::vector<ColorEntry>& Entries() const { return entries_; }
+
+  // Names. Every index is checked against the list ("List index out of bounds").
+  const std::string& Strings(int32_t index) const;
+  void PutString(int32_t index, std::string name);
+
+  // Colours. An index not below the count raises EInvalidIndex "Invalid color index !".
+  TColor GetClr(int32_t index) const;
+  void PutClr(int32_t index, TColor color);
+  void AddClr(std::string name, TColor color);
+
+  void Delete(int32_t index);
+  void Exchange(int32_t a, int32_t b);
+  void Clear();
+  void Assign(const TColorList& source);
+  void Reserve(size_t count) { entries_.reserve(count); }
+
+  // First entry whose name equals `name` ignoring letter case, or -1.
+  int32_t IndexOfName(std::string_view name) const;
+
+  // Changes whenever a colour changes or entries move, so derived search structures
+  // know when they are stale.
+  uint64_t Revision() const { return revision_; }
+
+ private:
+  void Check(int32_t index) const;
+
+  std::vector<ColorEntry> entries_;
+  uint64_t revision_ = 0;
+};

@@ -1,0 +1,67 @@
+#pragma once
+// The floss palette: every colour set of the program (main, temporary, and each
+// composition's reference and working palettes) is one of these.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/colour.h"
+#include "base/progress.h"
+#include "palette/colour_list.h"
+
+class NearestColorIndex;
+
+class TpunPal {
+ public:
+  TpunPal();
+  ~TpunPal();
+  TpunPal(const TpunPal&) = delete;
+  TpunPal& operator=(const TpunPal&) = delete;
+
+  TColorList Colors;
+  bool Modified = false;  // the cached thread count is out of date
+  uint16_t CachedThreadCount = 0;
+  ProgressHandler OnProgress;
+
+  int32_t Count() const { return Colors.Count(); }
+  TColor GetClr(int32_t index) const;
+  void PutClr(int32_t index, TColor color);
+  std::string GetName(int32_t index) const;
+  void AddClr(TColor color, const std::string& name);
+  void Delete(int32_t index);
+  void Clear();
+  void Assign(const TpunPal& source);
+  bool IndexOfName(const std::string& name, int32_t& index) const;
+
+  // The entry nearest to `color`: least squared distance, lowest index on ties,
+  // 0 for an empty palette.
+  int32_t NearestClr(TColor color) const;
+  // NearestClr for many colours at once, on both cores when it pays.
+  void NearestClrs(const TColor* colors, size_t count, int32_t* indices) const;
+  // The search structure behind NearestClr, for passes that run their own threads;
+  // valid until the palette's colours change.
+  const NearestColorIndex& NearestIndex() const;
+
+  // Brightest first (red + green + blue), by the classic exchange sort.
+  void Sort();
+  // Appends the half-and-half blend of every pair of plain colours.
+  void MixColors();
+  uint16_t ThreadCount();
+  void SetThreadCount(uint16_t count);
+  // Appends the distinct thread names to `target`; returns its count.
+  int32_t ListThreads(std::vector<std::string>& target);
+
+  bool LoadFromFile(const std::string& file_name);
+  void SaveToFile(const std::string& file_name) const;
+
+ private:
+  void Report(const std::string& text, uint16_t percent) const;
+
+  mutable std::unique_ptr<NearestColorIndex> nearest_;
+  mutable uint64_t nearest_revision_ = 0;
+};
+
+// "(p%) text" as the palette's progress reports write it.
+std::string PercentText(uint16_t percent, const std::string& text);

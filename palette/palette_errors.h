@@ -1,0 +1,21 @@
+#pragma once
+// The floss palette's failures; each carries only its message.
+
+#include "base/exceptions.h"
+
+class EInvalidIndex : public Exception {
+ public:
+  using Exception::Exception;
+};
+class EInvalidColorIndex : public Exception {
+ public:
+  using Exception::Exception;
+};
+class EInvalidColorNameIndex : public Exception {
+ public:
+  using Exception::Exception;
+};
+class EInvalidFileName : public Exception {
+ public:
+  using Exception::Exception;
+};

@@ -1,0 +1,19 @@
+#pragma once
+// Palette files: the native enciphered format ("PUNTEL Palette File" / "PUNPAL"),
+// the plain CWPAL format, and CWPAL inside an enciphered file (read only).
+
+#include <string>
+
+#include "base/colour.h"
+
+class TpunPal;
+
+// Replaces the palette by the file's entries; false when the file is no palette file.
+bool LoadPaletteFile(TpunPal& palette, const std::string& file_name);
+// CWPAL when the lower-cased name contains ".cla", the native format otherwise. The
+// file is replaced only once the new one is complete.
+void SavePaletteFile(const TpunPal& palette, const std::string& file_name);
+
+// "r g b", and its reader (red and green from their first five characters; values wrap).
+std::string FormatColorLine(TColor color);
+TColor ParseColorLine(const std::string& line);
