@@ -1,0 +1,45 @@
+// puntel-cli: the pattern designer's model on the command line, for batch work and scripts.
+
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "cli/command_line.h"
+#include "cli/palette_commands.h"
+
+namespace {
+
+const char* const kHelp =
+    "usage: puntel-cli COMMAND ...\n"
+    "Counted cross-stitch patterns from pictures, on the command line.\n\n"
+    "Commands:\n"
+    "  palette   read, convert, sort and blend floss palette files\n\n"
+    "puntel-cli COMMAND --help tells more about each command.\n";
+
+int Run(const std::vector<std::string>& words) {
+  if (words.empty()) {
+    std::fputs(kHelp, stderr);
+    return 1;
+  }
+  if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  std::vector<std::string> rest(words.begin() + 1, words.end());
+  if (words[0] == "palette") return RunPaletteCommand(rest);
+  throw CliError("unknown command \"" + words[0] + "\" (puntel-cli --help lists them)");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    int status = Run(std::vector<std::string>(argv + 1, argv + argc));
+    if (std::fflush(stdout) != 0) throw CliError("cannot write the output");
+    return status;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "puntel-cli: %s\n", error.what());
+    return 1;
+  }
+}

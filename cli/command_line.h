@@ -1,0 +1,38 @@
+#pragma once
+// What every puntel-cli command shares: its arguments, its errors and its output.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class TpunPal;
+
+// A failure that ends the command with its message on stderr and exit status 1.
+class CliError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class Arguments {
+ public:
+  Arguments(std::vector<std::string> words) : words_(std::move(words)) {}
+
+  bool WantsHelp() const;
+  // Takes "--name VALUE" out of the words; the default when it is absent.
+  std::string TakeOption(const std::string& name, const std::string& fallback);
+  bool TakeFlag(const std::string& name);
+  // The remaining words, which must be exactly `count` plain arguments.
+  std::vector<std::string> Positional(size_t count, const std::string& usage) const;
+
+ private:
+  std::vector<std::string> words_;
+};
+
+// A whole number within [low, high]; `what` names it in the error.
+int32_t ParseNumber(const std::string& text, int32_t low, int32_t high, const std::string& what);
+
+// Loads a palette file of any format; "not a palette file" when it is none.
+void LoadPalette(TpunPal& palette, const std::string& file_name);
+
+void PrintLine(const std::string& line);

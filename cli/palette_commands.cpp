@@ -1,0 +1,110 @@
+#include "cli/palette_commands.h"
+
+#include <functional>
+#include <map>
+
+#include "cli/command_line.h"
+#include "palette/floss_palette.h"
+
+const char* const kPaletteHelp =
+    "puntel-cli palette COMMAND ...  floss palette files (.clr native, CWPAL when the name\n"
+    "                                contains \".cla\")\n"
+    "  dump FILE               one line per entry: index, name, red, green, blue\n"
+    "  convert IN OUT          load IN in any format, save OUT (OUT's name chooses the format)\n"
+    "  nearest FILE R G B      the entry nearest to a colour: index and name\n"
+    "  threads FILE            the distinct thread names, one a line\n"
+    "  sort IN OUT             sort brightest first and save\n"
+    "  mix IN OUT              add the blend of every pair of plain colours and save\n";
+
+namespace {
+
+struct Command {
+  const char* usage;
+  const char* summary;
+  std::function<void(Arguments&, const std::string& usage)> run;
+};
+
+void Dump(Arguments& args, const std::string& usage) {
+  auto files = args.Positional(1, usage);
+  TpunPal palette;
+  LoadPalette(palette, files[0]);
+  for (int32_t i = 0; i < palette.Count(); ++i) {
+    TColor c = palette.GetClr(i);
+    PrintLine(std::to_string(i) + "\t" + palette.GetName(i) + "\t" + std::to_string(RedOf(c)) +
+              "\t" + std::to_string(GreenOf(c)) + "\t" + std::to_string(BlueOf(c)));
+  }
+}
+
+void Nearest(Arguments& args, const std::string& usage) {
+  auto words = args.Positional(4, usage);
+  TpunPal palette;
+  LoadPalette(palette, words[0]);
+  TColor wanted = MakeColor(uint8_t(ParseNumber(words[1], 0, 255, "red")),
+                            uint8_t(ParseNumber(words[2], 0, 255, "green")),
+                            uint8_t(ParseNumber(words[3], 0, 255, "blue")));
+  if (palette.Count() == 0) throw CliError(words[0] + ": the palette is empty");
+  int32_t index = palette.NearestClr(wanted);
+  PrintLine(std::to_string(index) + "\t" + palette.GetName(index));
+}
+
+void Threads(Arguments& args, const std::string& usage) {
+  auto files = args.Positional(1, usage);
+  TpunPal palette;
+  LoadPalette(palette, files[0]);
+  std::vector<std::string> threads;
+  palette.ListThreads(threads);
+  for (const auto& thread : threads) PrintLine(thread);
+}
+
+// Loads IN, changes it and saves OUT.
+void Transform(Arguments& args, const std::string& usage, void (TpunPal::*change)()) {
+  auto files = args.Positional(2, usage);
+  TpunPal palette;
+  LoadPalette(palette, files[0]);
+  if (change) (palette.*change)();
+  palette.SaveToFile(files[1]);
+}
+
+const std::map<std::string, Command>& Commands() {
+  static const std::map<std::string, Command> commands = {
+      {"dump", {"puntel-cli palette dump FILE", "one line per entry: index, name, red, green, blue",
+                Dump}},
+      {"convert",
+       {"puntel-cli palette convert IN OUT",
+        "load IN in any palette format and save it as OUT; the native enciphered format, or "
+        "CWPAL when OUT's name contains \".cla\"",
+        [](Arguments& a, const std::string& u) { Transform(a, u, nullptr); }}},
+      {"nearest", {"puntel-cli palette nearest FILE R G B",
+                   "the index and name of the entry nearest to the colour R G B (0-255)", Nearest}},
+      {"threads", {"puntel-cli palette threads FILE",
+                   "the distinct thread names (a blend A+B counts as A and B), one a line",
+                   Threads}},
+      {"sort", {"puntel-cli palette sort IN OUT",
+                "sort the entries brightest first (red + green + blue) and save them as OUT",
+                [](Arguments& a, const std::string& u) { Transform(a, u, &TpunPal::Sort); }}},
+      {"mix", {"puntel-cli palette mix IN OUT",
+               "add the half-and-half blend A+B of every pair of plain colours; save as OUT",
+               [](Arguments& a, const std::string& u) { Transform(a, u, &TpunPal::MixColors); }}},
+  };
+  return commands;
+}
+
+}  // namespace
+
+int RunPaletteCommand(std::vector<std::string> words) {
+  if (words.empty()) throw CliError(std::string("a palette command is missing\n") + kPaletteHelp);
+  if (words[0] == "--help" || words[0] == "-h") {
+    PrintLine(kPaletteHelp);
+    return 0;
+  }
+  auto found = Commands().find(words[0]);
+  if (found == Commands().end()) throw CliError("unknown palette command \"" + words[0] + "\"");
+  const Command& command = found->second;
+  Arguments args(std::vector<std::string>(words.begin() + 1, words.end()));
+  if (args.WantsHelp()) {
+    PrintLine(std::string("usage: ") + command.usage + "\n" + command.summary);
+    return 0;
+  }
+  command.run(args, command.usage);
+  return 0;
+}
