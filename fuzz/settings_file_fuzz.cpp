@@ -1,0 +1,86 @@
+// Any bytes as a settings file: reading never fails or reads out of bounds, an unchanged
+// file is given back byte for byte, and values written read back after a save.
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/ini_file.h"
+#include "app/settings.h"
+#include "base/exceptions.h"
+
+namespace {
+
+const std::string& TempPath(const char* role) {
+  static const std::string in = "/tmp/puntel-fuzz-" + std::to_string(getpid()) + "-in.ini";
+  static const std::string out = "/tmp/puntel-fuzz-" + std::to_string(getpid()) + "-out.ini";
+  return role[0] == 'i' ? in : out;
+}
+
+void Check(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "settings_file_fuzz: %s\n", what);
+    std::abort();
+  }
+}
+
+std::string Cut(const std::string& text) { return text.substr(0, IniFile::kMaxValueLength); }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  const std::string& in = TempPath("in");
+  const std::string& out = TempPath("out");
+  if (FILE* file = std::fopen(in.c_str(), "wb")) {
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+  } else {
+    return 0;
+  }
+
+  IniFile ini(in);
+  std::remove(in.c_str());
+  Check(ini.Text() == bytes, "an unchanged file is not given back byte for byte");
+  const SettingsDefaults defaults{"/prog/", "/start/"};
+  TSettings settings = ReadSettings(ini, defaults);
+  WindowGeometry geometry = ReadGeometry(ini);
+
+  // Values taken from the input itself, so the writer meets quotes, blanks and long texts.
+  settings.PalFile = settings.PalFile + "x";
+  settings.Imagepath = "  " + settings.Compopath;
+  settings.Compopath = "\"" + settings.ColorPath + "\"";
+  settings.CellSize = uint16_t(settings.CellSize + 1);
+  settings.Unit = uint8_t(settings.Unit ^ 0x5a);
+  settings.FinInWindow = !settings.FinInWindow;
+  geometry.xpos = geometry.xpos ^ 0x12345;
+  geometry.ysiz = -geometry.ysiz / 2;
+  WriteSettings(ini, settings);
+  ini.WriteInteger(kSettingsSection, "xpos", geometry.xpos);
+  ini.WriteInteger(kSettingsSection, "ysiz", geometry.ysiz);
+  ini.WriteString("Fuzz", "echo", bytes.substr(0, bytes.find_first_of("\r\n")));
+  try {
+    ini.SaveAs(out);
+  } catch (const EInOutError&) {
+    return 0;  // /tmp full or gone: nothing to check
+  }
+
+  IniFile again(out);
+  Check(again.Text() == ini.Text(), "the saved file differs from the text in memory");
+  TSettings expected = settings;
+  for (std::string* text : {&expected.PalFile, &expected.progpath, &expected.Imagepath,
+                            &expected.Compopath, &expected.ColorPath})
+    *text = Cut(*text);
+  Check(ReadSettings(again, defaults) == expected, "settings do not read back");
+  WindowGeometry readGeometry = ReadGeometry(again);
+  Check(readGeometry.xpos == geometry.xpos && readGeometry.ysiz == geometry.ysiz,
+        "geometry does not read back");
+  Check(again.ReadString("Fuzz", "echo", "") ==
+            Cut(bytes.substr(0, bytes.find_first_of("\r\n"))),
+        "a text value does not read back");
+  std::remove(out.c_str());
+  return 0;
+}
