@@ -1,0 +1,55 @@
+#pragma once
+// Windows bitmap files (".bmp") of 24-bit pictures: the reader behind ImportBitmap and the
+// writer behind ExportBitmap.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "composition/picture_block.h"
+
+constexpr size_t kBitmapFileHeaderSize = 14;
+constexpr size_t kBitmapInfoHeaderSize = 40;
+constexpr uint16_t kBitmapFileType = 19778;  // "BM"
+
+// Why a bitmap file is not taken as a picture.
+enum class BitmapVerdict {
+  Taken,
+  NotTrueColor,  // not "BM", an unknown header, or not 24 bits per pixel
+  Damaged,       // a header or the pixel rows cut short, or a negative width
+  TooLarge,      // wider or higher than a picture can be
+  Empty,         // no pixel at all
+};
+
+// The message shown for a bitmap that is refused.
+std::string BitmapRefusalText(BitmapVerdict verdict);
+
+// Where the pixels of a 24-bit bitmap are and how they are laid out.
+struct BitmapLayout {
+  uint16_t width = 0;
+  uint16_t height = 0;
+  bool top_down = false;    // the file's rows run from the top (a negative height)
+  size_t pixel_offset = 0;  // in the whole file: after both headers and the colour table
+};
+
+// Checks the whole file's bytes; `layout` is filled when the verdict is Taken. The pixel
+// data runs from the layout's offset to the end of the file and holds every row.
+BitmapVerdict CheckBitmap(const uint8_t* file, size_t size, BitmapLayout& layout);
+
+// The picture block of a bitmap checked by CheckBitmap, made from the file's bytes: the
+// pixel data as it is, or exactly its rows put bottom-up when they run top-down.
+PictureBlock TakeBitmapPixels(std::vector<uint8_t> file, const BitmapLayout& layout);
+
+// Reads a whole bitmap file. Raises EInOutError "Cannot open file <name>", or "Stream read
+// error" when it is shorter than a file header or a read fails. Only the file header is read
+// when the file is no bitmap ("BM"): nothing else of it is needed then.
+std::vector<uint8_t> ReadBitmapFile(const std::string& file_name);
+
+// The 54 header bytes of a bitmap file holding a width x height picture.
+std::vector<uint8_t> BitmapHeaders(uint16_t width, uint16_t height);
+
+// Writes a bitmap file of the first width x height pixels of a block; the file is replaced
+// only once it is complete (EInOutError on failure).
+void WriteBitmapFile(const std::string& file_name, const PictureBlock& block, uint16_t width,
+                     uint16_t height);

@@ -1,0 +1,33 @@
+#pragma once
+// The automatic colour search: brings a composition's working palette down to the colours
+// its picture uses, drops rarely used dark ones and merges ever less similar ones until at
+// most a chosen number of floss remains. The composition operations it is built from
+// (SearchUsedColors, DotHistogram, RemoveUniqueEntries, RemoveSimilarColors) are
+// TpunCompo's and are defined in colour_search.cpp and similar_colours.cpp.
+
+#include <cstdint>
+
+#include "base/colour.h"
+
+class TpunCompo;
+
+struct TSearchOptions {
+  bool KeepOriginalPalette = false;  // start from the working palette, not the reference one
+  uint16_t MaxFloss = 50;            // stop once the palette has this many entries or fewer
+  uint8_t Increment = 1;             // first merge tolerance, and its growth per round
+  bool RemoveLonely = true;          // run RemoveUniqueEntries(LightThreshold, Dots)
+  uint8_t Dots = 1;
+  uint8_t LightThreshold = 75;
+};
+
+// Light level of a colour: (R + G + B) * 100 / 768, so 0 to 99.
+constexpr int LightLevel(TColor color) {
+  return (RedOf(color) + GreenOf(color) + BlueOf(color)) * 100 / 768;
+}
+
+// Runs the search on `work` (a working copy of the document's composition): reset to the
+// reference palette unless kept, used colours, lonely entries, sort, merge rounds, sort.
+// Returns false, at once, when work.CancelRequested is found set after a step or a merge
+// round; the flag is cleared once, when the search starts. Copying the result into the
+// document is the caller's.
+bool AutomaticColorSearch(TpunCompo& work, const TSearchOptions& options);

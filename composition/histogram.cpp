@@ -1,0 +1,48 @@
+#include "composition/histogram.h"
+
+#include "composition/composition.h"
+#include "base/parallel.h"
+#include "composition/pixel_mapping.h"
+
+DotCounts CountDots(TpunCompo& compo, const TpunPal& palette) {
+  DotCounts counts(size_t(palette.Count()), 0);
+  if (counts.empty() || !compo.SourcePicture) return counts;
+  const uint32_t width = compo.Width;
+  const uint32_t height = compo.Height;
+  static const std::string kText = "Creating image histogram...";
+  // One set of counters per thread, added up at the end.
+  std::vector<DotCounts> parts(MaxParallelParts(), DotCounts(counts.size(), 0));
+  MapRowsInParallel(
+      *compo.SourcePicture, width, height, palette,
+      [&](size_t part, uint32_t, const int32_t* indices) {
+        DotCounts& mine = parts[part];
+        for (uint32_t x = 0; x < width; ++x) ++mine[size_t(indices[x])];
+      },
+      [&](uint32_t y) { compo.Progress(kText, HistogramPercent(width, height, y)); });
+  for (const DotCounts& part : parts)
+    for (size_t k = 0; k < counts.size(); ++k) counts[k] += part[k];
+  return counts;
+}
+
+uint16_t HistogramPercent(uint32_t width, uint32_t height, uint32_t y) {
+  if (width == 0 || height == 0) return 0;
+  return uint16_t((uint64_t(width) + 1) * (uint64_t(y) + 1) * 100 / (uint64_t(width) * height));
+}
+
+std::string LeftPadded(std::string_view text, size_t width) {
+  std::string padded;
+  if (text.size() < width) padded.assign(width - text.size(), ' ');
+  padded += text;
+  return padded;
+}
+
+std::string HistogramLine(std::string_view name, uint64_t dots) {
+  return LeftPadded(name, 10) + " -> " + LeftPadded(std::to_string(dots), 6) + " Dot(s)";
+}
+
+std::string HistogramLineName(std::string_view line) {
+  const size_t begin = line.find_first_not_of(' ');
+  if (begin == std::string_view::npos) return {};
+  const size_t end = line.find(' ', begin);
+  return std::string(line.substr(begin, end == std::string_view::npos ? end : end - begin));
+}

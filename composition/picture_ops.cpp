@@ -1,0 +1,116 @@
+// Mapping the picture onto the working palette, and the transpose ("Rotate image").
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+#include "base/parallel.h"
+#include "composition/composition.h"
+#include "composition/pixel_mapping.h"
+
+namespace {
+
+constexpr TColor kTransparentGrey = MakeColor(128, 128, 128);
+
+// Old columns transposed per progress batch, and the side of the square tiles inside it:
+// a tile's source rows and target rows both stay in the cache while it is copied.
+constexpr uint32_t kStripColumns = 128;
+constexpr uint32_t kTileRows = 64;
+// Old rows per part when a strip is shared between the cores.
+constexpr size_t kParallelRows = 256;
+
+void CheckHolds(const PictureBlock& block, uint32_t width, uint32_t height) {
+  if (block.size() < PictureBytes(width, height))
+    throw std::logic_error("picture block smaller than its width and height");
+}
+
+// Old columns [x_begin, x_end) and rows [y_begin, y_end) of `source` (width x height) put
+// at column y, row x of `target` (height x width); rows counted from the top.
+void TransposeTiles(const uint8_t* source, uint8_t* target, uint32_t width, uint32_t height,
+                    uint32_t x_begin, uint32_t x_end, size_t y_begin, size_t y_end) {
+  const size_t source_row = RowLength(width), target_row = RowLength(height);
+  for (size_t tile_y = y_begin; tile_y < y_end; tile_y += kTileRows) {
+    const size_t tile_end = std::min<size_t>(y_end, tile_y + kTileRows);
+    for (uint32_t x = x_begin; x < x_end; ++x) {
+      uint8_t* out = target + (size_t(width) - 1 - x) * target_row + 3 * tile_y;
+      const uint8_t* in = source + (size_t(height) - 1 - tile_y) * source_row + 3 * size_t(x);
+      for (size_t y = tile_y; y < tile_end; ++y, out += 3, in -= source_row) {
+        out[0] = in[0];
+        out[1] = in[1];
+        out[2] = in[2];
+      }
+    }
+  }
+}
+
+}  // namespace
+
+void TpunCompo::Remap() {
+  const uint32_t width = Width, height = Height;
+  auto report_row = [&](uint32_t y) {
+    const uint16_t percent = StepPercent(y, height);
+    Progress(PercentText(percent, " Mapping image"), percent);
+  };
+  if (!SourcePicture) {
+    Progress("", 0);
+    return;
+  }
+  // Every pixel is written below, and the bytes around them are the source's since the
+  // mapped block was made from it: the copy is only needed when the blocks differ in size.
+  if (!MappedPicture || MappedPicture->size() != SourcePicture->size()) ResetMappedPicture();
+  if (width == 0) {
+    // Rows without pixels are still reported, as in every mapping.
+    for (uint32_t y = 0; y < height; ++y) {
+      report_row(y);
+      report_row(y);
+    }
+    Progress("", 0);
+    return;
+  }
+  CheckHolds(*SourcePicture, width, height);
+  if (height > 0 && Palette.Count() == 0) {
+    // The nearest entry of an empty palette is 0, which GetClr refuses at the first pixel.
+    report_row(0);
+    Palette.GetClr(0);
+  }
+
+  // The colour each entry is drawn in.
+  std::vector<TColor> shown(size_t(Palette.Count()));
+  for (int32_t i = 0; i < Palette.Count(); ++i)
+    shown[size_t(i)] = TransparencyOn && i == TransparentColor ? kTransparentGrey
+                                                                : Palette.GetClr(i);
+  uint8_t* mapped = MappedPicture->data();
+  MapRowsInParallel(
+      *SourcePicture, width, height, Palette,
+      [&](size_t, uint32_t y, const int32_t* indices) {
+        uint8_t* pixel = mapped + PixelOffset(width, height, 0, y);
+        for (uint32_t x = 0; x < width; ++x, pixel += 3) PutPixelAt(pixel, 0, shown[size_t(indices[x])]);
+      },
+      [&](uint32_t y) {
+        report_row(y);
+        report_row(y);
+      });
+  Progress("", 0);
+}
+
+void TpunCompo::Rotate() {
+  if (!SourcePicture) return;
+  const uint32_t width = Width, height = Height;
+  CheckHolds(*SourcePicture, width, height);
+  Progress("Initializing...", 0);
+  PictureBlock rotated(PictureBytes(height, width), 0);
+  const uint8_t* source = SourcePicture->data();
+  for (uint32_t strip = 0; strip < width; strip += kStripColumns) {
+    const uint32_t strip_end = std::min(width, strip + kStripColumns);
+    ParallelFor(height, kParallelRows, [&](size_t begin, size_t end) {
+      TransposeTiles(source, rotated.data(), width, height, strip, strip_end, begin, end);
+    });
+    for (uint32_t x = strip; x < strip_end; ++x)
+      Progress("Rotating image...", uint16_t(size_t(x) * 100 / width));
+  }
+  Width = uint16_t(height);
+  Height = uint16_t(width);
+  SetPicture(std::move(rotated));
+  Modified = true;
+  Progress("", 0);
+}

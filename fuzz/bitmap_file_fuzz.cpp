@@ -1,0 +1,103 @@
+// Any bytes as a bitmap file: the reader refuses or takes them without reading past them;
+// a picture it takes maps onto the palette and survives an export and a new import.
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "base/exceptions.h"
+#include "base/message_seam.h"
+#include "composition/composition.h"
+
+namespace {
+
+class SilentMessages : public MessageSeam {
+ public:
+  void Error(const std::string&) override {}
+  void Info(const std::string&) override {}
+  bool Confirm(const std::string&) override { return false; }
+};
+
+std::string TempName(const char* suffix) {
+  return "/tmp/puntel-bitmap-fuzz-" + std::to_string(getpid()) + suffix;
+}
+
+void WriteAll(const std::string& name, const uint8_t* data, size_t size) {
+  FILE* file = std::fopen(name.c_str(), "wb");
+  if (!file) std::abort();
+  if (size && std::fwrite(data, 1, size, file) != size) std::abort();
+  std::fclose(file);
+}
+
+void Check(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "bitmap_file_fuzz: %s\n", what);
+    std::abort();
+  }
+}
+
+const TpunPal& SmallPalette() {
+  static const TpunPal* palette = [] {
+    auto* made = new TpunPal;
+    made->AddClr(MakeColor(0, 0, 0), "310");
+    made->AddClr(MakeColor(255, 255, 255), "B5200");
+    made->AddClr(MakeColor(200, 30, 40), "321");
+    made->AddClr(MakeColor(20, 90, 200), "797");
+    return made;
+  }();
+  return *palette;
+}
+
+// Every mapped pixel is a palette colour, or grey for the transparent entry.
+void CheckMapped(const TpunCompo& compo) {
+  for (uint32_t y = 0; y < compo.Height; ++y)
+    for (uint32_t x = 0; x < compo.Width; ++x) {
+      const size_t at = PixelOffset(compo.Width, compo.Height, x, y);
+      const TColor source = PixelAt(compo.SourcePicture->data(), at);
+      const TColor mapped = PixelAt(compo.MappedPicture->data(), at);
+      Check(mapped == compo.Palette.GetClr(compo.Palette.NearestClr(source)), "mapped colour");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static SilentMessages silent;
+  static const bool installed = (InstallMessages(&silent), true);
+  (void)installed;
+  static const std::string input = TempName(".in.bmp");
+  static const std::string output = TempName(".out.bmp");
+  WriteAll(input, data, size);
+
+  TpunCompo compo(&SmallPalette());
+  bool taken = false;
+  try {
+    taken = compo.ImportBitmap(input);
+  } catch (const Exception&) {
+    return 0;  // too short to be a bitmap: refused with an error
+  }
+  if (!taken) {
+    Check(!compo.HasPicture() && compo.Width == 0 && compo.Height == 0, "refusal changed it");
+    return 0;
+  }
+  Check(compo.Width > 0 && compo.Height > 0, "empty picture taken");
+  const size_t rows = PictureBytes(compo.Width, compo.Height);
+  Check(compo.SourcePicture->size() >= rows && compo.SourcePicture->size() <= size,
+        "picture block size");
+
+  compo.Remap();
+  CheckMapped(compo);
+  compo.ExportBitmap(output);
+
+  TpunCompo again(&SmallPalette());
+  Check(again.ImportBitmap(output), "export not taken back");
+  Check(again.Width == compo.Width && again.Height == compo.Height, "sizes changed");
+  Check(std::equal(again.SourcePicture->begin(), again.SourcePicture->end(),
+                   compo.SourcePicture->begin()) &&
+            again.SourcePicture->size() == rows,
+        "pixels changed");
+  return 0;
+}

@@ -1,0 +1,103 @@
+#include "pattern/report_lines.h"
+
+#include <unordered_map>
+
+#include "composition/composition.h"
+#include "composition/histogram.h"
+
+namespace {
+
+// One skein holds 4800 cm, that is 480000 hundredths.
+constexpr uint64_t kSkeinHundredths = 480000;
+
+std::string Cut(std::string line) {
+  if (line.size() > kReportLineLength) line.resize(kReportLineLength);
+  return line;
+}
+
+// Where the pixels of one palette entry count: up to two threads of the list, -1 for none.
+struct EntryThreads {
+  int64_t first = -1;
+  int64_t second = -1;  // only for a blend
+  uint64_t weight = 2;  // per pixel and thread: 2 for a plain colour, 1 for a blend
+};
+
+std::vector<EntryThreads> ThreadsOfEntries(const TpunPal& palette,
+                                           const std::vector<std::string>& threads) {
+  std::unordered_map<std::string, int64_t> first_index;
+  for (size_t t = threads.size(); t-- > 0;) first_index[threads[t]] = int64_t(t);
+  const auto find = [&](const std::string& name) {
+    auto it = first_index.find(name);
+    return it == first_index.end() ? int64_t(-1) : it->second;
+  };
+  std::vector<EntryThreads> result;
+  for (const ColorEntry& entry : palette.Colors.Entries()) {
+    EntryThreads e;
+    const size_t plus = entry.name.find('+');
+    if (plus == std::string::npos) {
+      e.first = find(entry.name);
+    } else {
+      e.first = find(entry.name.substr(0, plus));
+      e.second = find(entry.name.substr(plus + 1));
+      e.weight = 1;
+    }
+    result.push_back(e);
+  }
+  return result;
+}
+
+}  // namespace
+
+uint32_t ThreadLengthFactor(uint8_t cotton_size) {
+  switch (cotton_size) {
+    case 0: return 23;
+    case 1: return 18;
+    case 2: return 15;
+    case 3: return 13;
+    default: return 0;
+  }
+}
+
+std::string FlossLine(const std::string& thread, uint64_t count, uint8_t cotton_size) {
+  // L = count * 0.01 * F * 2 cm is count * F * 2 hundredths exactly; the skeins are the
+  // fewest that hold it, which rounding L / 4800 and adding one when short comes to.
+  const uint64_t hundredths = count * ThreadLengthFactor(cotton_size) * 2;
+  const uint64_t skeins = (hundredths + kSkeinHundredths - 1) / kSkeinHundredths;
+  const uint64_t cents = hundredths % 100;
+  const std::string length =
+      std::to_string(hundredths / 100) + (cents < 10 ? ".0" : ".") + std::to_string(cents);
+  return Cut(LeftPadded(thread, 10) + " -> " + LeftPadded(std::to_string(count), 6) + " Dot(s), " +
+             " " + std::to_string(skeins) + " Coil(s)" + " (" + LeftPadded(length, 5) + " cm)");
+}
+
+std::vector<std::string> FlossReportLines(TpunCompo& compo, const std::vector<std::string>& threads) {
+  const DotCounts dots = CountDots(compo, compo.Palette);
+  const std::vector<EntryThreads> targets = ThreadsOfEntries(compo.Palette, threads);
+  std::vector<uint64_t> counts(threads.size(), 0);
+  for (size_t k = 0; k < dots.size(); ++k) {
+    const EntryThreads& e = targets[k];
+    if (e.first >= 0) counts[size_t(e.first)] += e.weight * dots[k];
+    if (e.second >= 0) counts[size_t(e.second)] += e.weight * dots[k];
+  }
+  static const std::string kLengths = "Calculating lengths...";
+  compo.Progress(kLengths, 0);
+  std::vector<std::string> lines;
+  lines.reserve(threads.size());
+  for (size_t t = 0; t < threads.size(); ++t) {
+    lines.push_back(FlossLine(threads[t], counts[t], compo.CottonSize));
+    compo.Progress(kLengths, StepPercent(int64_t(t), int64_t(threads.size())));
+  }
+  compo.Progress("", 0);
+  return lines;
+}
+
+std::vector<std::string> ColorUsageLines(TpunCompo& compo, const TpunPal& palette) {
+  if (palette.Count() == 0) return {};
+  const DotCounts dots = CountDots(compo, palette);
+  compo.Progress("", 0);
+  std::vector<std::string> lines;
+  lines.reserve(dots.size());
+  const auto& entries = palette.Colors.Entries();
+  for (size_t k = 0; k < dots.size(); ++k) lines.push_back(Cut(HistogramLine(entries[k].name, dots[k])));
+  return lines;
+}

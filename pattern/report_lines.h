@@ -1,0 +1,34 @@
+#pragma once
+// The lines of the floss report (stitches, thread length and skeins per thread) and of the
+// colour usage report (pixels per palette colour).
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TpunCompo;
+class TpunPal;
+
+// Longer report lines are cut to this many characters.
+inline constexpr size_t kReportLineLength = 128;
+
+// Thread length factor F for a cotton size: 23, 18, 15, 13 for 0 to 3. Other sizes have no
+// fabric, so 0: their threads need no length and no skein.
+uint32_t ThreadLengthFactor(uint8_t cotton_size);
+
+// "<thread padded to 10> -> <count padded to 6> Dot(s),  <skeins> Coil(s) (<L> cm)" with
+// L = count * 0.01 * F * 2 written with two decimals and padded to 5, and the skeins the
+// fewest of 4800 cm that hold L; cut to kReportLineLength.
+std::string FlossLine(const std::string& thread, uint64_t count, uint8_t cotton_size);
+
+// One floss line per thread of `threads` (as ListThreads makes it from the working palette),
+// in that order: a pixel of a plain colour counts 2 for its thread, a pixel of a blend "A+B"
+// 1 for A and 1 for B, a thread found by exact name, first match. Reports "Creating image
+// histogram..." per row, "Calculating lengths..." per thread, then the empty report.
+std::vector<std::string> FlossReportLines(TpunCompo& compo, const std::vector<std::string>& threads);
+
+// One line "<name padded to 10> -> <count padded to 6> Dot(s)" per entry of `palette` (a
+// copy of the composition's working palette), the pixels mapped onto it; cut to
+// kReportLineLength. No lines and no reports for an empty palette.
+std::vector<std::string> ColorUsageLines(TpunCompo& compo, const TpunPal& palette);

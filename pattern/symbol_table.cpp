@@ -1,0 +1,75 @@
+#include "pattern/symbol_table.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "base/atomic_file.h"
+#include "base/exceptions.h"
+#include "base/int_parse.h"
+#include "base/rounding.h"
+
+namespace {
+
+std::vector<std::string> SplitLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    const size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(bytes.substr(start));
+      break;
+    }
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 1;
+    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  struct Closer {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+  std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
+  if (!file) throw EInOutError(FormatMessage("Unable to read %s", path));
+  std::string bytes;
+  char buffer[65536];
+  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.append(buffer, got);
+  if (std::ferror(file.get())) throw EInOutError(FormatMessage("Unable to read %s", path));
+  return bytes;
+}
+
+}  // namespace
+
+SymbolEntry ParseSymbolEntry(std::string_view entry) {
+  const size_t comma = entry.find(',');
+  if (comma == std::string_view::npos)
+    throw EConvertError("'" + std::string(entry) + "' is not a valid integer value");
+  return SymbolEntry{std::string(entry.substr(0, comma)), StrToInt(entry.substr(comma + 1, 10))};
+}
+
+std::vector<std::string> LoadSymbolTable(const std::string& path) { return SplitLines(ReadWholeFile(path)); }
+
+void SaveSymbolTable(const std::string& path, const std::vector<std::string>& entries) {
+  std::string bytes;
+  for (const std::string& entry : entries) {
+    if (entry.find_first_of("\r\n") != std::string::npos)
+      throw EInOutError(FormatMessage("Unable to write to %s", path) + ": an entry holds a line break");
+    bytes += entry;
+    bytes += "\r\n";
+  }
+  ReplaceFileContents(path, bytes);
+}
+
+std::optional<uint32_t> SymbolOfColor(uint32_t colour, uint32_t symbols, uint32_t colours) {
+  if (colour >= symbols || colours == 0) return std::nullopt;
+  const double step = double(symbols) / double(colours);
+  const int64_t symbol = RoundHalfEven(double(colour) * step);
+  return uint32_t(std::min<int64_t>(symbol, int64_t(symbols) - 1));
+}
+
+const std::string& SymbolTable::Entry(int32_t index) const {
+  if (index < 0 || index >= Count()) throw EListError("List index out of bounds");
+  return entries_[size_t(index)];
+}

@@ -1,0 +1,205 @@
+#include "composition/bitmap_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include "base/exceptions.h"
+#include "composition/composition.h"
+#include "tests/composition/picture_fixtures.h"
+#include "tests/support/scripted_messages.h"
+#include "tests/support/temp_folder.h"
+
+using namespace fixtures;
+
+namespace {
+
+struct BitmapSpec {
+  uint32_t header_size = 40;
+  int32_t width = 3;
+  int32_t height = 2;
+  uint16_t bits = 24;
+  uint32_t colors_used = 0;
+  std::string table{};   // colour-table bytes
+  std::string pixels{};  // everything after the table
+};
+
+// A bitmap file laid out by hand; the pixel-data offset is deliberately wrong, as the
+// reader must not use it.
+std::string BitmapBytes(const BitmapSpec& spec) {
+  std::string file = "BM";
+  Le32(file, 0);
+  Le32(file, 0);
+  Le32(file, 9999);
+  Le32(file, spec.header_size);
+  if (spec.header_size == 12) {
+    Le16(file, uint32_t(spec.width));
+    Le16(file, uint32_t(spec.height));
+    Le16(file, 1);
+    Le16(file, spec.bits);
+  } else {
+    Le32(file, uint32_t(spec.width));
+    Le32(file, uint32_t(spec.height));
+    Le16(file, 1);
+    Le16(file, spec.bits);
+    for (uint32_t field : {0u, 0u, 0u, 0u, spec.colors_used, 0u}) Le32(file, field);
+  }
+  return file + spec.table + spec.pixels;
+}
+
+std::string Pixels(size_t count, char first = 1) {
+  std::string bytes(count, 0);
+  for (size_t i = 0; i < count; ++i) bytes[i] = char(first + i);
+  return bytes;
+}
+
+class BitmapFile : public ::testing::Test {
+ protected:
+  BitmapFile() : compo(&palette) {}
+  void SetUp() override {
+    FillPalette(palette);
+    compo.RefPalette.Assign(palette);
+    compo.ResetPalette();
+  }
+  bool Import(const std::string& bytes) {
+    WriteFileBytes(folder.File("in.bmp"), bytes);
+    return compo.ImportBitmap(folder.File("in.bmp"));
+  }
+
+  TempFolder folder;
+  ScriptedMessages messages;
+  TpunPal palette;
+  TpunCompo compo;
+};
+
+}  // namespace
+
+TEST_F(BitmapFile, TakesTheInformationHeaderAndAllPixelDataToTheEnd) {
+  compo.Palette.Clear();
+  compo.SetTransparencyOn(true);
+  compo.Modified = false;
+  BitmapSpec spec;
+  spec.pixels = Pixels(24 + 5);  // rows of 12 bytes, and 5 bytes beyond them
+  ASSERT_TRUE(Import(BitmapBytes(spec)));
+  EXPECT_EQ(compo.Width, 3);
+  EXPECT_EQ(compo.Height, 2);
+  EXPECT_EQ(Bytes(*compo.SourcePicture), spec.pixels);
+  EXPECT_EQ(*compo.MappedPicture, *compo.SourcePicture);
+  EXPECT_EQ(compo.Palette.Count(), 5);  // back to the reference palette
+  EXPECT_FALSE(compo.TransparencyOn);
+  EXPECT_TRUE(compo.Modified);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(BitmapFile, TakesTheCoreHeaderAndSkipsTheColourTable) {
+  BitmapSpec core{.header_size = 12, .width = 2, .height = 1, .pixels = Pixels(8)};
+  ASSERT_TRUE(Import(BitmapBytes(core)));
+  EXPECT_EQ(Bytes(*compo.SourcePicture), core.pixels);
+
+  BitmapSpec table{.width = 1, .height = 1, .colors_used = 2, .table = std::string(8, 'T'),
+                   .pixels = Pixels(4)};
+  ASSERT_TRUE(Import(BitmapBytes(table)));
+  EXPECT_EQ(Bytes(*compo.SourcePicture), table.pixels);
+}
+
+TEST_F(BitmapFile, TopDownRowsArePutBottomUp) {
+  BitmapSpec spec{.width = 1, .height = -3, .pixels = Pixels(12) + "extra"};
+  ASSERT_TRUE(Import(BitmapBytes(spec)));
+  EXPECT_EQ(compo.Height, 3);
+  EXPECT_EQ(Bytes(*compo.SourcePicture), spec.pixels.substr(8, 4) + spec.pixels.substr(4, 4) +
+                                             spec.pixels.substr(0, 4));
+}
+
+TEST_F(BitmapFile, RefusalsSayWhyAndChangeNothing) {
+  GivePicture(compo, 2, 2, RandomPicture(2, 2, 5));
+  compo.Palette.Clear();
+  const std::string before = StateOf(compo);
+  const std::string not_true_color = "Error: Not true color image !";
+  const std::string damaged = "Error: Invalid bitmap file !";
+  const std::string large = "Error: Image too large, at most 65535 pixels wide and high !";
+  const std::string empty = "Error: Image without pixels !";
+  const std::string good = BitmapBytes({.pixels = Pixels(24)});
+  struct Case {
+    std::string bytes, message;
+  } cases[] = {
+      {BitmapBytes({.bits = 8, .pixels = Pixels(2000)}), not_true_color},
+      {BitmapBytes({.bits = 32, .pixels = Pixels(24)}), not_true_color},
+      {"XM" + good.substr(2), not_true_color},
+      {BitmapBytes({.header_size = 108, .pixels = Pixels(200)}), not_true_color},
+      {good.substr(0, 16), damaged},  // no whole header size
+      {good.substr(0, 40), damaged},  // the information header cut short
+      {good.substr(0, good.size() - 1), damaged},
+      {BitmapBytes({.colors_used = 0x40000000, .pixels = Pixels(24)}), damaged},
+      {BitmapBytes({.width = -3, .pixels = Pixels(24)}), damaged},
+      {BitmapBytes({.width = 65536, .height = 1, .pixels = Pixels(196608)}), large},
+      {BitmapBytes({.width = 1, .height = -65536, .pixels = Pixels(4)}), large},
+      {BitmapBytes({.width = 0, .pixels = Pixels(24)}), empty},
+      {BitmapBytes({.height = 0, .pixels = Pixels(24)}), empty},
+  };
+  for (const Case& c : cases) {
+    messages.shown.clear();
+    EXPECT_FALSE(Import(c.bytes)) << c.message;
+    EXPECT_EQ(messages.shown, std::vector<std::string>{c.message});
+    EXPECT_EQ(StateOf(compo), before) << c.message;
+  }
+}
+
+TEST_F(BitmapFile, UnreadableFilesRaise) {
+  auto message_of = [&](const std::string& name) -> std::string {
+    try {
+      compo.ImportBitmap(name);
+    } catch (const EInOutError& error) {
+      return error.what();
+    }
+    return "no error";
+  };
+  EXPECT_EQ(message_of(folder.File("none.bmp")), "Cannot open file " + folder.File("none.bmp"));
+  WriteFileBytes(folder.File("short.bmp"), "BM" + std::string(11, 0));
+  EXPECT_EQ(message_of(folder.File("short.bmp")), "Stream read error");
+}
+
+TEST_F(BitmapFile, ExportWritesTheHeadersAndTheSourceRows) {
+  const PictureBlock picture = RandomPicture(3, 2, 9);
+  GivePicture(compo, 3, 2, picture);
+  compo.SourcePicture->push_back(0x77);  // a block longer than its rows, as imports make
+  compo.Remap();
+  compo.ExportBitmap(folder.File("out.bmp"));
+
+  std::string expected = "BM";
+  for (uint32_t field : {54u + 24u, 0u, 54u, 40u, 3u, 2u}) Le32(expected, field);
+  Le16(expected, 1);
+  Le16(expected, 24);
+  for (uint32_t field : {0u, 24u, 0u, 0u, 0u, 0u}) Le32(expected, field);
+  EXPECT_EQ(ReadFileBytes(folder.File("out.bmp")), expected + Bytes(picture));
+
+  ASSERT_TRUE(compo.ImportBitmap(folder.File("out.bmp")));
+  EXPECT_EQ(*compo.SourcePicture, picture);
+
+  GivePicture(compo, 1, 1, RandomPicture(1, 1, 2));
+  compo.ExportBitmap(folder.File("one.bmp"));
+  EXPECT_EQ(ReadFileBytes(folder.File("one.bmp")).size(), 58u);
+}
+
+TEST_F(BitmapFile, ExportWithoutPictureWritesNothing) {
+  compo.ExportBitmap(folder.File("none.bmp"));
+  EXPECT_EQ(ListFolder(folder.Path()), "");
+}
+
+TEST_F(BitmapFile, FailedExportRaisesAndKeepsTheOldFile) {
+  WriteFileBytes(folder.File("keep.bmp"), "old picture");
+  GivePicture(compo, 40, 40, RandomPicture(40, 40, 4));
+  rlimit old_limit{};
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old_limit;
+  small.rlim_cur = 1024;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  EXPECT_THROW(compo.ExportBitmap(folder.File("keep.bmp")), EInOutError);
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(ReadFileBytes(folder.File("keep.bmp")), "old picture");
+  EXPECT_EQ(ListFolder(folder.Path()), "keep.bmp");
+
+  EXPECT_THROW(compo.ExportBitmap(folder.File("no/such/folder.bmp")), EInOutError);
+}

@@ -1,0 +1,292 @@
+#include "composition/composition_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include "base/exceptions.h"
+#include "composition/composition.h"
+#include "tests/composition/picture_fixtures.h"
+#include "tests/support/scripted_messages.h"
+#include "tests/support/temp_folder.h"
+
+using namespace fixtures;
+
+namespace {
+
+uint32_t At32(const std::string& bytes, size_t at) {
+  uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = (value << 8) | uint8_t(bytes[at + size_t(i)]);
+  return value;
+}
+uint16_t At16(const std::string& bytes, size_t at) { return uint16_t(At32(bytes + "  ", at)); }
+
+class CompositionFile : public ::testing::Test {
+ protected:
+  CompositionFile() {
+    // Temporary files land in the test's folder, so it shows that none is left behind.
+    const char* old = std::getenv("TMPDIR");
+    old_tmpdir_ = old ? old : "";
+    had_tmpdir_ = old != nullptr;
+    setenv("TMPDIR", scratch.Path().c_str(), 1);
+    FillPalette(palette);
+  }
+  ~CompositionFile() override {
+    EXPECT_EQ(ListFolder(scratch.Path()), "") << "temporary files left";
+    if (had_tmpdir_)
+      setenv("TMPDIR", old_tmpdir_.c_str(), 1);
+    else
+      unsetenv("TMPDIR");
+  }
+
+  // A 3 x 2 composition with settings that all differ from a new one's.
+  void Fill(TpunCompo& compo) {
+    GivePicture(compo, 3, 2, RandomPicture(3, 2, 21));
+    compo.Palette.Delete(4);
+    compo.SetZoom(3);
+    compo.SetCottonSize(2);
+    compo.SetTransparencyOn(true);
+    compo.SetTransparentColor(1);
+    compo.SetNotes("Some notes\r\nwith a second line");
+  }
+  std::string SavedBytes(TpunCompo& compo, const std::string& name = "c.dmc") {
+    compo.SaveToFile(folder.File(name));
+    return ReadFileBytes(folder.File(name));
+  }
+  std::string NativeImage(const TpunPal& source) {
+    source.SaveToFile(folder.File("p.clr"));
+    std::string bytes = ReadFileBytes(folder.File("p.clr"));
+    std::remove(folder.File("p.clr").c_str());
+    return bytes;
+  }
+
+  TempFolder folder, scratch;
+  ScriptedMessages messages;
+  TpunPal palette;
+
+ private:
+  std::string old_tmpdir_;
+  bool had_tmpdir_ = false;
+};
+
+}  // namespace
+
+TEST_F(CompositionFile, WritesVersion13FieldByField) {
+  TpunCompo compo(&palette);
+  Fill(compo);
+  compo.Palette.SetThreadCount(77);
+  compo.SetTransparentColor(70000);
+  compo.SetNotes(std::string(300, 'n'));
+  const std::string file = SavedBytes(compo);
+
+  EXPECT_FALSE(compo.Modified);
+  EXPECT_EQ(At16(file, 0), 13);
+  EXPECT_EQ(file[2], 0);
+  EXPECT_EQ(At32(file, 3), 24u);
+  EXPECT_EQ(At32(file, 7), 24u);
+  EXPECT_EQ(At16(file, 11), 3);
+  EXPECT_EQ(At16(file, 13), 2);
+  EXPECT_EQ(At16(file, 15), 3);
+  EXPECT_EQ(At32(file, 17), 4u);
+  EXPECT_EQ(uint8_t(file[25]), 2);
+  EXPECT_EQ(At16(file, 26), 77);
+  EXPECT_EQ(file[28], 1);
+  EXPECT_EQ(At16(file, 29), 4464);
+  EXPECT_EQ(uint8_t(file[31]), 255);
+  EXPECT_EQ(file.substr(32, 255), std::string(255, 'n'));
+  EXPECT_EQ(file.substr(287, 24), Bytes(*compo.SourcePicture));
+  const std::string image = NativeImage(compo.Palette);
+  EXPECT_EQ(At32(file, 21), image.size());
+  EXPECT_EQ(file.substr(311), image);
+
+  compo.SetNotes("short");
+  const std::string again = SavedBytes(compo);
+  EXPECT_EQ(again.substr(31, 6), "\x05short");
+  EXPECT_EQ(again.substr(37, 250), std::string(250, '\0'));
+}
+
+TEST_F(CompositionFile, ReadsBackWhatItWroteAndSavesTheSameBytesAgain) {
+  TpunCompo original(&palette);
+  Fill(original);
+  original.SourcePicture->push_back(0x5A);  // a block longer than its rows is kept as stored
+  original.Palette.SetThreadCount(77);
+  original.SetTransparentColor(70000);
+  original.SetNotes(std::string(300, 'n'));
+  const std::string first = SavedBytes(original);
+
+  TpunCompo loaded(&palette);
+  ASSERT_TRUE(loaded.LoadFromFile(folder.File("c.dmc")));
+  EXPECT_TRUE(loaded.LoadedFromFile);
+  EXPECT_FALSE(loaded.Modified);
+  EXPECT_EQ(loaded.Width, 3);
+  EXPECT_EQ(loaded.Height, 2);
+  EXPECT_EQ(loaded.Zoom, 3);
+  EXPECT_EQ(loaded.CottonSize, 2);
+  EXPECT_TRUE(loaded.TransparencyOn);
+  EXPECT_EQ(loaded.TransparentColor, 4464);
+  EXPECT_EQ(loaded.Notes, std::string(255, 'n'));
+  EXPECT_EQ(*loaded.SourcePicture, *original.SourcePicture);
+  EXPECT_EQ(*loaded.MappedPicture, *original.SourcePicture);
+  EXPECT_EQ(loaded.Palette.Colors.Entries(), original.Palette.Colors.Entries());
+  EXPECT_EQ(loaded.Palette.ThreadCount(), 77);  // installed, not counted again
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(SavedBytes(loaded, "again.dmc"), first);
+
+  TpunCompo empty;  // no picture, no colours
+  const std::string bare = SavedBytes(empty, "bare.dmc");
+  EXPECT_EQ(At32(bare, 7), 0u);
+  TpunCompo bare_loaded;
+  ASSERT_TRUE(bare_loaded.LoadFromFile(folder.File("bare.dmc")));
+  EXPECT_FALSE(bare_loaded.HasPicture());
+  EXPECT_EQ(SavedBytes(bare_loaded, "bare2.dmc"), bare);
+}
+
+TEST_F(CompositionFile, Version12IsReadAndRewrittenAsVersion13) {
+  TpunPal colours;
+  colours.AddClr(MakeColor(1, 2, 3), "310");
+  colours.AddClr(MakeColor(200, 100, 50), "321");
+  const std::string image = NativeImage(colours);
+  const std::string pixels = Bytes(RandomPicture(2, 1, 8));
+  std::string file;
+  Le16(file, 12);
+  file += std::string(2, '\0');  // reserved, unused
+  Le32(file, 8);
+  Le32(file, 8);
+  Le16(file, 2);           // width
+  Le16(file, 1);           // height
+  Le16(file, 4);           // zoom
+  Le16(file, 2);           // palette entries
+  Le32(file, uint32_t(image.size()));
+  file += std::string("\x03\x00", 2);  // cotton size, unused
+  Le16(file, 2);           // threads
+  file += "\x01";          // transparency on
+  Le16(file, 1);           // transparent colour
+  file += std::string(3, '\0');
+  file += "\x04" "note" + std::string(251, 'x');
+  ASSERT_EQ(file.size(), 290u);
+  WriteFileBytes(folder.File("old.dmc"), file + pixels + image);
+
+  TpunCompo compo(&palette);
+  ASSERT_TRUE(compo.LoadFromFile(folder.File("old.dmc")));
+  EXPECT_EQ(compo.Width, 2);
+  EXPECT_EQ(compo.Zoom, 4);
+  EXPECT_EQ(compo.CottonSize, 3);
+  EXPECT_EQ(compo.Notes, "note");
+  EXPECT_EQ(Bytes(*compo.SourcePicture), pixels);
+  EXPECT_EQ(compo.Palette.Colors.Entries(), colours.Colors.Entries());
+  EXPECT_FALSE(compo.Modified);
+
+  const std::string rewritten = ReadFileBytes(folder.File("old.dmc"));
+  EXPECT_EQ(At16(rewritten, 0), 13);
+  EXPECT_EQ(rewritten.substr(287, 8), pixels);
+  TpunCompo again(&palette);
+  ASSERT_TRUE(again.LoadFromFile(folder.File("old.dmc")));
+  EXPECT_EQ(StateOf(again), StateOf(compo));
+}
+
+TEST_F(CompositionFile, RefusedFilesLeaveTheCompositionAlone) {
+  TpunCompo source(&palette);
+  Fill(source);
+  const std::string good = SavedBytes(source);
+  std::string no_palette_room = good;  // the palette image is one byte longer than the file
+  no_palette_room[21] = char(uint8_t(no_palette_room[21]) + 1);
+  std::string short_picture = good;  // 23 bytes cannot hold 3 x 2 pixels
+  short_picture[7] = 23;
+  std::string huge_picture = good;  // more picture than file
+  huge_picture[10] = 0x7F;
+  std::string huge_palette = good;  // would allocate gigabytes if believed
+  huge_palette[24] = char(0xFF);
+  std::string v11 = good, v99 = good;
+  v11[0] = 11;
+  v99[0] = 99;
+  const std::string invalid = "Error: Invalid composition file !";
+  const std::pair<std::string, std::string> cases[] = {
+      {"", invalid},
+      {good.substr(0, 1), invalid},
+      {good.substr(0, 2), invalid},
+      {good.substr(0, 286), invalid},
+      {good.substr(0, 287 + 23), invalid},
+      {good.substr(0, good.size() - 1), invalid},
+      {no_palette_room, invalid},
+      {short_picture, invalid},
+      {huge_picture, invalid},
+      {huge_palette, invalid},
+      {v99, invalid},
+      {v11, "Info: Old Composition, use the convert utility !"},
+      {v11.substr(0, 2), "Info: Old Composition, use the convert utility !"},
+  };
+  TpunCompo compo(&palette);
+  GivePicture(compo, 1, 1, RandomPicture(1, 1, 1));
+  const std::string before = StateOf(compo);
+  for (const auto& [bytes, message] : cases) {
+    messages.shown.clear();
+    WriteFileBytes(folder.File("bad.dmc"), bytes);
+    EXPECT_FALSE(compo.LoadFromFile(folder.File("bad.dmc"))) << bytes.size();
+    EXPECT_EQ(messages.shown, std::vector<std::string>{message}) << bytes.size();
+    EXPECT_EQ(StateOf(compo), before) << bytes.size();
+  }
+  messages.shown.clear();
+  EXPECT_FALSE(compo.LoadFromFile(folder.File("missing.dmc")));
+  EXPECT_FALSE(compo.LoadFromFile(folder.Path()));
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(StateOf(compo), before);
+}
+
+TEST_F(CompositionFile, PaletteImageThatIsNoPaletteFallsBackToTheReference) {
+  TpunCompo source(&palette);
+  Fill(source);
+  std::string file = SavedBytes(source);
+  const size_t image_at = 287 + 24;
+  file.replace(image_at, std::string::npos, std::string(file.size() - image_at, 'z'));
+  WriteFileBytes(folder.File("c.dmc"), file);
+
+  TpunCompo compo(&palette);
+  compo.Palette.Delete(0);
+  ASSERT_TRUE(compo.LoadFromFile(folder.File("c.dmc")));
+  EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: Error loading composition colors !"});
+  EXPECT_EQ(compo.Palette.Colors.Entries(), palette.Colors.Entries());
+  EXPECT_FALSE(compo.TransparencyOn);
+  EXPECT_EQ(*compo.SourcePicture, *source.SourcePicture);
+  EXPECT_EQ(compo.Zoom, 3);
+  EXPECT_FALSE(compo.Modified);
+}
+
+TEST_F(CompositionFile, NoPaletteEntriesKeepTheWorkingPalette) {
+  TpunCompo source(&palette);
+  Fill(source);
+  std::string file = SavedBytes(source);
+  file[17] = 0;
+  WriteFileBytes(folder.File("c.dmc"), file.substr(0, 287 + 24));  // and no image at all
+
+  TpunCompo compo(&palette);
+  compo.Palette.Delete(0);
+  compo.Palette.Delete(0);
+  const auto kept = compo.Palette.Colors.Entries();
+  ASSERT_TRUE(compo.LoadFromFile(folder.File("c.dmc")));
+  EXPECT_EQ(compo.Palette.Colors.Entries(), kept);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(CompositionFile, FailedSaveRaisesKeepsTheOldFileAndStaysModified) {
+  WriteFileBytes(folder.File("keep.dmc"), "old composition");
+  TpunCompo compo(&palette);
+  GivePicture(compo, 40, 40, RandomPicture(40, 40, 4));
+  rlimit old_limit{};
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old_limit;
+  small.rlim_cur = 2048;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  EXPECT_THROW(compo.SaveToFile(folder.File("keep.dmc")), EInOutError);
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(ReadFileBytes(folder.File("keep.dmc")), "old composition");
+  EXPECT_EQ(ListFolder(folder.Path()), "keep.dmc");
+  EXPECT_TRUE(compo.Modified);
+
+  EXPECT_THROW(compo.SaveToFile(folder.File("no/such/folder.dmc")), EInOutError);
+  EXPECT_TRUE(compo.Modified);
+}
