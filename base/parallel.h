@@ -11,17 +11,20 @@
 #include <thread>
 #include <vector>
 
-// Calls work(begin, end) on disjoint parts covering [0, count), concurrently when count is
-// at least 2 * min_chunk; the calling thread does one part itself. Returns once every part
-// is done; an exception from any part is rethrown here (the first one thrown wins).
-inline void ParallelFor(size_t count, size_t min_chunk,
-                        const std::function<void(size_t begin, size_t end)>& work) {
+// The most parts ParallelForParts splits a range into: one per core.
+inline size_t MaxParallelParts() { return std::max(1u, std::thread::hardware_concurrency()); }
+
+// Calls work(part, begin, end) on disjoint parts covering [0, count), concurrently when
+// count is at least 2 * min_chunk; part < MaxParallelParts() numbers the parts, so each can
+// keep its own accumulator. The calling thread does one part itself. Returns once every
+// part is done; an exception from any part is rethrown here (the first one thrown wins).
+inline void ParallelForParts(size_t count, size_t min_chunk,
+                             const std::function<void(size_t part, size_t begin, size_t end)>& work) {
   if (count == 0) return;
   min_chunk = std::max<size_t>(min_chunk, 1);
-  const size_t cores = std::max(1u, std::thread::hardware_concurrency());
-  const size_t parts = std::min(cores, count / min_chunk);  // 2 or more: count >= 2 * min_chunk
+  const size_t parts = std::min(MaxParallelParts(), count / min_chunk);  // 2 or more: count >= 2 * min_chunk
   if (parts < 2) {
-    work(0, count);
+    work(0, 0, count);
     return;
   }
 
@@ -31,7 +34,7 @@ inline void ParallelFor(size_t count, size_t min_chunk,
     // Written so count * part cannot overflow.
     const auto bound = [&](size_t p) { return count / parts * p + std::min(p, count % parts); };
     try {
-      work(bound(part), bound(part + 1));
+      work(part, bound(part), bound(part + 1));
     } catch (...) {
       std::lock_guard lock(mutex);
       if (!first_error) first_error = std::current_exception();
@@ -50,4 +53,10 @@ inline void ParallelFor(size_t count, size_t min_chunk,
   for (; part < parts; ++part) run(part);
   for (std::thread& thread : threads) thread.join();
   if (first_error) std::rethrow_exception(first_error);
+}
+
+// ParallelForParts for work that needs no part number.
+inline void ParallelFor(size_t count, size_t min_chunk,
+                        const std::function<void(size_t begin, size_t end)>& work) {
+  ParallelForParts(count, min_chunk, [&](size_t, size_t begin, size_t end) { work(begin, end); });
 }

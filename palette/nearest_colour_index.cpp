@@ -1,6 +1,10 @@
 #include "palette/nearest_colour_index.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <new>
+#include <cstdlib>
+#include <new>
 #include <limits>
 #include <memory>
 #include <thread>
@@ -42,6 +46,12 @@ constexpr uintptr_t kBuilding = 1;  // a block's state while a thread builds it
 
 // Below this many colours a second thread costs more than it saves.
 constexpr size_t kParallelChunk = 32 * 1024;
+// Batches from this size on use the answer tables: a table costs 4096 lookups to fill.
+constexpr size_t kAnswerBatch = 16 * 1024;
+constexpr int kCellColours = kCellSide * kCellSide * kCellSide;
+constexpr size_t kBlockColours = size_t(1) << (3 * kBlockShift);
+constexpr size_t kCells = size_t(1) << (3 * (8 - kCellShift));
+
 constexpr size_t kFirstPoolChunk = 8 * 1024, kPoolChunk = 256 * 1024;  // bytes
 
 // The box of side 2^shift holding a colour, numbered red fastest.
@@ -73,7 +83,12 @@ inline int AxisMax(int v, int low, int side) {
 NearestColorIndex::NearestColorIndex(std::vector<TColor> colors)
     : colors_(std::move(colors)),
       regions_(new std::atomic<const Candidate*>[kRegions]()),
-      blocks_(new std::atomic<uintptr_t>[kBlocks]()) {}
+      blocks_(new std::atomic<uintptr_t>[kBlocks]()),
+      answers_(static_cast<const uint16_t**>(std::calloc(kCells, sizeof(uint16_t*)))) {
+  if (!answers_) throw std::bad_alloc();
+}
+
+void NearestColorIndex::FreeTable::operator()(const uint16_t** table) const { std::free(table); }
 
 NearestColorIndex::~NearestColorIndex() = default;
 
@@ -287,7 +302,14 @@ inline int32_t NearestColorIndex::Answer(uintptr_t slot, int red, int green, int
   return Scan(reinterpret_cast<const Candidate*>(slot), red, green, blue);
 }
 
+namespace {
+std::atomic<bool> plain_search{false};
+}  // namespace
+
+void NearestColorIndex::UsePlainSearch(bool plain) { plain_search = plain; }
+
 int32_t NearestColorIndex::Find(TColor color) const {
+  if (plain_search.load(std::memory_order_relaxed)) return LinearNearest(colors_, color);
   if (colors_.empty()) return 0;
   const int red = RedOf(color), green = GreenOf(color), blue = BlueOf(color);
   const uintptr_t* slots = BlockSlots(BoxOf(kBlockShift, red, green, blue), red, green, blue);
@@ -317,19 +339,91 @@ void NearestColorIndex::FindRange(const TColor* colors, size_t count, int32_t* i
   }
 }
 
+const uint16_t* NearestColorIndex::BuildAnswers(size_t cell, int red, int green,
+                                                int blue) const {
+  const uintptr_t* slots = BlockSlots(BoxOf(kBlockShift, red, green, blue), red, green, blue);
+  const uintptr_t slot = slots[CellInBlock(red, green, blue)];
+  const int low_red = red & -kCellSide, low_green = green & -kCellSide,
+            low_blue = blue & -kCellSide;
+  uint32_t best[kCellColours];
+  if (slot & 1) {
+    std::fill(best, best + kCellColours, uint32_t(slot >> 1));
+  } else {
+    std::fill(best, best + kCellColours, ~uint32_t(0));
+    for (auto* c = reinterpret_cast<const Candidate*>(slot); c->box_dist != kSentinel; ++c) {
+      const int cr = c->red - low_red, cg = c->green - low_green, cb = c->blue - low_blue;
+      const uint32_t index = uint32_t(c->index);
+      for (int j = 0; j < kCellColours; ++j) {
+        const int dr = (j & 3) - cr, dg = (j >> 2 & 3) - cg, db = (j >> 4) - cb;
+        best[j] = std::min(best[j], uint32_t(dr * dr + dg * dg + db * db) << 14 | index);
+      }
+    }
+  }
+  std::lock_guard lock(pool_mutex_);
+  std::atomic_ref<const uint16_t*> published(answers_[cell]);
+  if (const uint16_t* built = published.load(std::memory_order_acquire)) return built;
+  auto* memory = static_cast<uint16_t*>(PoolAllocate(kCellColours * sizeof(uint16_t)));
+  for (int j = 0; j < kCellColours; ++j) memory[j] = uint16_t(best[j] & 0x3FFF);
+  published.store(memory, std::memory_order_release);
+  return memory;
+}
+
+inline const uint16_t* NearestColorIndex::CellAnswers(int red, int green, int blue) const {
+  const size_t cell = BoxOf(kCellShift, red, green, blue);
+  const uint16_t* answers = std::atomic_ref(answers_[cell]).load(std::memory_order_acquire);
+  return answers ? answers : BuildAnswers(cell, red, green, blue);
+}
+
+template <typename Colour>
+void NearestColorIndex::MapWithAnswers(size_t count, int32_t* indices, Colour colour) const {
+  constexpr int kLocal = kCellSide - 1;
+  for (size_t i = 0; i < count; ++i) {
+    int red, green, blue;
+    colour(i, red, green, blue);
+    indices[i] = CellAnswers(red, green, blue)[size_t(
+        (red & kLocal) | (green & kLocal) << kCellShift | (blue & kLocal) << (2 * kCellShift))];
+  }
+}
+
 void NearestColorIndex::FindMany(const TColor* colors, size_t count, int32_t* indices) const {
+  if (plain_search.load(std::memory_order_relaxed)) {
+    for (size_t i = 0; i < count; ++i) indices[i] = LinearNearest(colors_, colors[i]);
+    return;
+  }
   if (colors_.empty()) {
     std::fill(indices, indices + count, 0);
     return;
   }
   ParallelFor(count, kParallelChunk, [&](size_t begin, size_t end) {
-    FindRange(colors + begin, end - begin, indices + begin);
+    if (end - begin < kAnswerBatch || !HasAnswerTables()) {
+      FindRange(colors + begin, end - begin, indices + begin);
+      return;
+    }
+    MapWithAnswers(end - begin, indices + begin, [c = colors + begin](size_t i, int& r, int& g, int& b) {
+      r = RedOf(c[i]);
+      g = GreenOf(c[i]);
+      b = BlueOf(c[i]);
+    });
+  });
+}
+
+void NearestColorIndex::FindPixels(const uint8_t* pixels, size_t count, int32_t* indices) const {
+  if (plain_search.load(std::memory_order_relaxed) || colors_.empty() || !HasAnswerTables()) {
+    for (size_t i = 0; i < count; ++i, pixels += 3)
+      indices[i] = Find(MakeColor(pixels[2], pixels[1], pixels[0]));
+    return;
+  }
+  MapWithAnswers(count, indices, [pixels](size_t i, int& r, int& g, int& b) {
+    b = pixels[3 * i];
+    g = pixels[3 * i + 1];
+    r = pixels[3 * i + 2];
   });
 }
 
 size_t NearestColorIndex::MemoryBytes() const {
   size_t bytes = sizeof(*this) + colors_.capacity() * sizeof(TColor) + entries_bytes_ +
-                 kRegions * sizeof(regions_[0]) + kBlocks * sizeof(blocks_[0]);
+                 kRegions * sizeof(regions_[0]) + kBlocks * sizeof(blocks_[0]) +
+                 kCells * sizeof(answers_[0]);
   std::lock_guard lock(pool_mutex_);
   return bytes + pool_bytes_ + pool_chunks_.capacity() * sizeof(pool_chunks_[0]);
 }

@@ -28,9 +28,16 @@ class NearestColorIndex {
   int32_t Find(TColor color) const;
   // indices[i] = Find(colors[i]) for i < count; large batches are shared between the cores.
   void FindMany(const TColor* colors, size_t count, int32_t* indices) const;
+  // The same for `count` pixels of a picture row, three bytes each: blue, green, red. On
+  // the calling thread only, so passes can split a picture between the cores themselves.
+  void FindPixels(const uint8_t* pixels, size_t count, int32_t* indices) const;
 
   // Bytes held by the colours and the cells built so far.
   size_t MemoryBytes() const;
+
+  // For benchmarks, which compare each pass with the plain search it replaces: while set,
+  // every lookup of every index is LinearNearest, one colour at a time on one thread.
+  static void UsePlainSearch(bool plain);
 
  private:
   // A palette entry that may be nearest somewhere in a box of colours. A list of them is
@@ -57,6 +64,14 @@ class NearestColorIndex {
   static void CollectCandidates(const Candidate* parent, const Box& box,
                                 std::vector<Candidate>& out);
   static int32_t Answer(uintptr_t slot, int red, int green, int blue);
+  // Every colour of a block answered at once, for passes over many colours: a lookup is then
+  // two loads and no branch that a picture's noise could make the processor mispredict.
+  // Built on first use like the cells; only for palettes whose indices fit 14 bits.
+  bool HasAnswerTables() const { return colors_.size() <= 16384; }
+  const uint16_t* CellAnswers(int red, int green, int blue) const;
+  const uint16_t* BuildAnswers(size_t cell, int red, int green, int blue) const;
+  template <typename Colour>
+  void MapWithAnswers(size_t count, int32_t* indices, Colour colour) const;
   static int32_t Scan(const Candidate* list, int red, int green, int blue);
   void FindRange(const TColor* colors, size_t count, int32_t* indices) const;
 
@@ -77,6 +92,11 @@ class NearestColorIndex {
   // build takes microseconds, less than putting a thread to sleep and waking it, so a thread
   // needing a block being built spins rather than blocking on a mutex.
   std::unique_ptr<std::atomic<uintptr_t>[]> blocks_;
+  // Per block, the answers of its 4096 colours (red fastest), or null until first needed.
+  struct FreeTable {
+    void operator()(const uint16_t** table) const;
+  };
+  std::unique_ptr<const uint16_t*[], FreeTable> answers_;
 
   // Lists and slots live in large chunks owned here; the mutex guards the chunks and the
   // publication of a region's list, never a lookup.
