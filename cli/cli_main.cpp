@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/composition_commands.h"
 #include "cli/palette_commands.h"
 
 namespace {
@@ -14,6 +15,18 @@ const char* const kHelp =
     "usage: puntel-cli COMMAND ...\n"
     "Counted cross-stitch patterns from pictures, on the command line.\n\n"
     "Commands:\n"
+    "  import    a composition from a 24-bit bitmap\n"
+    "  info      the settings and sizes of a composition\n"
+    "  mapped    the picture mapped onto its floss, as a bitmap\n"
+    "  export    the picture as imported, as a bitmap\n"
+    "  rotate    transpose the picture\n"
+    "  colors    the floss palette of a composition as a palette file\n"
+    "  search    the automatic colour search\n"
+    "  used      keep the floss the picture uses\n"
+    "  similar   merge similar floss\n"
+    "  unique    delete dark floss used by a given number of stitches\n"
+    "  report    floss report and colour usage report\n"
+    "  symbols   the chart symbol of each colour\n"
     "  palette   read, convert, sort and blend floss palette files\n\n"
     "puntel-cli COMMAND --help tells more about each command.\n";
 
@@ -28,7 +41,9 @@ int Run(const std::vector<std::string>& words) {
   }
   std::vector<std::string> rest(words.begin() + 1, words.end());
   if (words[0] == "palette") return RunPaletteCommand(rest);
-  throw CliError("unknown command \"" + words[0] + "\" (puntel-cli --help lists them)");
+  if (!CompositionCommands().count(words[0]))
+    throw CliError("unknown command \"" + words[0] + "\" (puntel-cli --help lists them)");
+  return RunCommand(CompositionCommands(), "", words);
 }
 
 }  // namespace

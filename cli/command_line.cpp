@@ -52,3 +52,18 @@ void PrintLine(const std::string& line) {
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fputc('\n', stdout);
 }
+
+int RunCommand(const CommandTable& table, const std::string& what,
+               const std::vector<std::string>& words) {
+  if (words.empty()) throw CliError("a " + what + " command is missing");
+  auto found = table.find(words[0]);
+  if (found == table.end()) throw CliError("unknown " + what + " command \"" + words[0] + "\"");
+  const Command& command = found->second;
+  Arguments args(std::vector<std::string>(words.begin() + 1, words.end()));
+  if (args.WantsHelp()) {
+    PrintLine(std::string("usage: ") + command.usage + "\n" + command.summary);
+    return 0;
+  }
+  command.run(args, command.usage);
+  return 0;
+}

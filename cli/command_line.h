@@ -2,6 +2,8 @@
 // What every puntel-cli command shares: its arguments, its errors and its output.
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -28,6 +30,18 @@ class Arguments {
  private:
   std::vector<std::string> words_;
 };
+
+// One command of a table: its usage line, what it does, and how it runs.
+struct Command {
+  const char* usage;
+  const char* summary;
+  std::function<void(Arguments& args, const std::string& usage)> run;
+};
+using CommandTable = std::map<std::string, Command>;
+
+// Runs the command named by words[0] (`what` names the table in errors), or its help.
+int RunCommand(const CommandTable& table, const std::string& what,
+               const std::vector<std::string>& words);
 
 // A whole number within [low, high]; `what` names it in the error.
 int32_t ParseNumber(const std::string& text, int32_t low, int32_t high, const std::string& what);

@@ -1,7 +1,5 @@
 #include "cli/palette_commands.h"
 
-#include <functional>
-#include <map>
 
 #include "cli/command_line.h"
 #include "palette/floss_palette.h"
@@ -17,12 +15,6 @@ const char* const kPaletteHelp =
     "  mix IN OUT              add the blend of every pair of plain colours and save\n";
 
 namespace {
-
-struct Command {
-  const char* usage;
-  const char* summary;
-  std::function<void(Arguments&, const std::string& usage)> run;
-};
 
 void Dump(Arguments& args, const std::string& usage) {
   auto files = args.Positional(1, usage);
@@ -65,8 +57,8 @@ void Transform(Arguments& args, const std::string& usage, void (TpunPal::*change
   palette.SaveToFile(files[1]);
 }
 
-const std::map<std::string, Command>& Commands() {
-  static const std::map<std::string, Command> commands = {
+const CommandTable& Commands() {
+  static const CommandTable commands = {
       {"dump", {"puntel-cli palette dump FILE", "one line per entry: index, name, red, green, blue",
                 Dump}},
       {"convert",
@@ -92,19 +84,9 @@ const std::map<std::string, Command>& Commands() {
 }  // namespace
 
 int RunPaletteCommand(std::vector<std::string> words) {
-  if (words.empty()) throw CliError(std::string("a palette command is missing\n") + kPaletteHelp);
-  if (words[0] == "--help" || words[0] == "-h") {
+  if (!words.empty() && (words[0] == "--help" || words[0] == "-h")) {
     PrintLine(kPaletteHelp);
     return 0;
   }
-  auto found = Commands().find(words[0]);
-  if (found == Commands().end()) throw CliError("unknown palette command \"" + words[0] + "\"");
-  const Command& command = found->second;
-  Arguments args(std::vector<std::string>(words.begin() + 1, words.end()));
-  if (args.WantsHelp()) {
-    PrintLine(std::string("usage: ") + command.usage + "\n" + command.summary);
-    return 0;
-  }
-  command.run(args, command.usage);
-  return 0;
+  return RunCommand(Commands(), "palette", words);
 }
