@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/exceptions.h"
 #include "base/int_parse.h"
 #include "palette/floss_palette.h"
 
@@ -45,7 +46,13 @@ int32_t ParseNumber(const std::string& text, int32_t low, int32_t high, const st
 }
 
 void LoadPalette(TpunPal& palette, const std::string& file_name) {
-  if (!palette.LoadFromFile(file_name)) throw CliError(file_name + ": not a palette file");
+  bool loaded;
+  try {
+    loaded = palette.LoadFromFile(file_name);
+  } catch (const Exception& error) {
+    throw CliError(file_name + ": " + error.Message());
+  }
+  if (!loaded) throw CliError(file_name + ": not a palette file");
 }
 
 void PrintLine(const std::string& line) {

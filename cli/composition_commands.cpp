@@ -1,5 +1,6 @@
 #include "cli/composition_commands.h"
 
+#include "base/exceptions.h"
 #include "cli/document.h"
 #include "cli/progress_bar.h"
 #include "composition/bitmap_file.h"
@@ -33,7 +34,13 @@ void Import(Arguments& args, const std::string& usage) {
   auto files = args.Positional(2, usage);
   auto document = NewDocument(*palette, bar.Handler());
   document->SetCottonSize(cotton);
-  if (!document->ImportBitmap(files[0])) throw CliError(files[0] + ": could not load file");
+  bool imported;
+  try {
+    imported = document->ImportBitmap(files[0]);
+  } catch (const Exception& error) {
+    throw CliError(files[0] + ": " + error.Message());
+  }
+  if (!imported) throw CliError(files[0] + ": could not load file");
   document->SetTransparencyOn(false);
   document->SaveToFile(files[1]);
 }
