@@ -1,0 +1,101 @@
+#include "app/ui/ui_seams.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <atomic>
+
+#include "app/ui/ui_thread.h"
+#include "base/message_seam.h"
+
+namespace {
+
+class QtFileDialogs : public FileDialogSeam {
+ public:
+  QStringList Open(QWidget* parent, const FileDialogRequest& request) override {
+    QFileDialog dialog(parent, request.title, request.folder, QtFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+  }
+
+  QString Save(QWidget* parent, const FileDialogRequest& request) override {
+    QFileDialog dialog(parent, request.title, request.folder, QtFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+  }
+};
+
+QtFileDialogs default_dialogs;
+std::atomic<FileDialogSeam*> installed_dialogs{nullptr};
+
+// Messages end their lines with CR LF, as the files do; a label wants LF alone.
+QString Shown(const std::string& text) {
+  return QString::fromUtf8(text.c_str()).replace("\r\n", "\n");
+}
+
+}  // namespace
+
+// Model operations that run beside the windows report through here too: a box is always
+// shown on the interface's thread, while the reporting thread waits for its answer.
+class QtMessages : public MessageSeam {
+ public:
+  void Error(const std::string& text) override {
+    RunOnUiThread(qApp, [&] { Box(QMessageBox::Critical, "Error", text); });
+  }
+  void Info(const std::string& text) override {
+    RunOnUiThread(qApp, [&] { Box(QMessageBox::Information, "Information", text); });
+  }
+  bool Confirm(const std::string& text) override {
+    bool yes = false;
+    RunOnUiThread(qApp, [&] { yes = Ask(text); });
+    return yes;
+  }
+
+ private:
+  static bool Ask(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, "Confirm", Shown(text), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QPushButton* yes = box.addButton("&Yes", QMessageBox::YesRole);
+    box.addButton("&No", QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
+  }
+  static void Box(QMessageBox::Icon icon, const char* caption, const std::string& text) {
+    QMessageBox box(icon, caption, Shown(text), QMessageBox::NoButton, QApplication::activeWindow());
+    box.addButton("OK", QMessageBox::AcceptRole);
+    box.exec();
+  }
+};
+
+FileDialogSeam& FileDialogs() {
+  FileDialogSeam* seam = installed_dialogs.load();
+  return seam ? *seam : default_dialogs;
+}
+
+FileDialogSeam* InstallFileDialogs(FileDialogSeam* seam) { return installed_dialogs.exchange(seam); }
+
+void InstallQtMessages() {
+  static QtMessages messages;
+  InstallMessages(&messages);
+}
+
+QString QtFilter(const QString& filter) {
+  const QStringList parts = filter.split('|', Qt::SkipEmptyParts);
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    // The description already names the patterns in brackets; QFileDialog reads them there.
+    QString description = parts[i].trimmed();
+    if (!description.contains('(')) description += " (" + parts[i + 1] + ")";
+    filters << description;
+  }
+  return filters.join(";;");
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The file dialogs of the program go through this seam, so tests can script them; the
+// real one uses QFileDialog. Message boxes go through the MessageSeam of base/.
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+struct FileDialogRequest {
+  QString title;
+  QString folder;         // where the dialog starts
+  QString filter;         // "Puntel files (*.dmc)|*.dmc": description and pattern, '|' between
+  QString fileName;       // proposed name (save dialogs)
+  QString defaultSuffix;  // added when the user types none (save dialogs)
+  bool multiple = false;  // open dialogs: several files may be chosen
+};
+
+class FileDialogSeam {
+ public:
+  virtual ~FileDialogSeam() = default;
+  // The files chosen, empty when the user cancelled.
+  virtual QStringList Open(QWidget* parent, const FileDialogRequest& request) = 0;
+  // The file chosen, empty when the user cancelled.
+  virtual QString Save(QWidget* parent, const FileDialogRequest& request) = 0;
+};
+
+// The seam in use: QFileDialog until another is installed.
+FileDialogSeam& FileDialogs();
+// Installs a seam (nullptr restores the default) and returns the one it replaces.
+FileDialogSeam* InstallFileDialogs(FileDialogSeam* seam);
+
+// Message boxes with the program's captions and buttons: "Error" and "Information" with
+// "OK", "Confirm" with "&Yes" and "&No".
+class QtMessages;
+void InstallQtMessages();
+
+// "Puntel files (*.dmc)|*.dmc|Other (*.x)|*.x" as a QFileDialog filter list.
+QString QtFilter(const QString& filter);

@@ -1,0 +1,54 @@
+#pragma once
+// What the widget tests share: scripted file dialogs and waiting with a time limit.
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+#include "app/ui/ui_seams.h"
+
+// Answers the file dialogs from a script; an unscripted dialog answers "cancelled" and is
+// recorded, so a test never waits for a person.
+class ScriptedFileDialogs : public FileDialogSeam {
+ public:
+  ScriptedFileDialogs() : previous_(InstallFileDialogs(this)) {}
+  ~ScriptedFileDialogs() override { InstallFileDialogs(previous_); }
+
+  void AnswerOpen(QStringList files) { opens_.push_back(std::move(files)); }
+  void AnswerSave(QString file) { saves_.push_back(std::move(file)); }
+
+  QStringList Open(QWidget*, const FileDialogRequest& request) override {
+    requests.push_back(request);
+    if (opens_.empty()) return {};
+    QStringList files = opens_.front();
+    opens_.pop_front();
+    return files;
+  }
+  QString Save(QWidget*, const FileDialogRequest& request) override {
+    requests.push_back(request);
+    if (saves_.empty()) return {};
+    QString file = saves_.front();
+    saves_.pop_front();
+    return file;
+  }
+
+  std::vector<FileDialogRequest> requests;
+
+ private:
+  std::deque<QStringList> opens_;
+  std::deque<QString> saves_;
+  FileDialogSeam* previous_;
+};
+
+// Runs the event loop until `done` holds or `milliseconds` pass; true when it held.
+inline bool WaitFor(const std::function<bool()>& done, int milliseconds = 10000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > milliseconds) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return true;
+}
