@@ -1,0 +1,44 @@
+#include "composition/ui/screen_bitmap.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+
+#include "app/ui/ui_thread.h"
+#include "base/message_seam.h"
+#include "composition/composition.h"
+
+namespace {
+
+// One pass from the bottom-up blue-green-red rows into 0xffRRGGBB words. Rows the block
+// does not hold (a block shorter than its sizes say) stay black.
+void CopyRows(const PictureBlock& block, uint32_t width, uint32_t height, QImage& image) {
+  const size_t pixels = 3 * size_t(width);
+  for (uint32_t y = 0; y < height; ++y) {
+    auto* out = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
+    const size_t offset = PixelOffset(width, height, 0, y);
+    if (offset + pixels > block.size()) {
+      std::fill(out, out + width, qRgb(0, 0, 0));
+      continue;
+    }
+    const uint8_t* in = block.data() + offset;
+    for (uint32_t x = 0; x < width; ++x, in += 3) out[x] = qRgb(in[2], in[1], in[0]);
+  }
+}
+
+}  // namespace
+
+QImage CreateScreenBitmap(const TpunCompo& composition) {
+  const uint32_t width = composition.Width, height = composition.Height;
+  if (!composition.MappedPicture || width == 0 || height == 0) return QImage();
+  QImage image(int(width), int(height), QImage::Format_RGB32);
+  if (image.isNull()) {
+    const auto report = [] { Messages().Error(kScreenBitmapError); };
+    if (QCoreApplication::instance())
+      RunOnUiThread(QCoreApplication::instance(), report);
+    else
+      report();
+    return QImage();
+  }
+  CopyRows(*composition.MappedPicture, width, height, image);
+  return image;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The mapped picture of a composition as an image the windows can paint. A QImage needs no
+// display connection, so the update worker builds it on its own thread.
+
+#include <QImage>
+
+class TpunCompo;
+
+inline constexpr const char* kScreenBitmapError = "Internal error, unable to create DDB !";
+
+// Width x Height pixels, top row first, in the format the painter draws fastest. Without a
+// picture: a null image. When the image cannot be made (not enough memory): the error
+// message, shown on the UI thread from any thread, and a null image.
+QImage CreateScreenBitmap(const TpunCompo& composition);

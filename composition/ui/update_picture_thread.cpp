@@ -1,0 +1,106 @@
+#include "composition/ui/update_picture_thread.h"
+
+#include <QAction>
+#include <QImage>
+#include <exception>
+
+#include "app/app_settings.h"
+#include "app/ui/mdi_child.h"
+#include "app/ui/ui_thread.h"
+#include "base/message_seam.h"
+#include "composition/composition.h"
+#include "composition/ui/screen_bitmap.h"
+
+std::atomic<int> TupdatePictureThread::instances_{0};
+
+TupdatePictureThread::TupdatePictureThread(TMDIChild& window, TpunCompo& composition, bool force)
+    : window_(window),
+      composition_(composition),
+      saved_progress_(composition.OnProgress),
+      saved_palette_progress_(composition.Palette.OnProgress),
+      force_remap_(force) {
+  ++instances_;
+  window_.UpdatingPicture = true;
+  window_.Busy = true;
+  connect(this, &QThread::finished, this, &QObject::deleteLater);
+}
+
+TupdatePictureThread::~TupdatePictureThread() { --instances_; }
+
+void TupdatePictureThread::run() {
+  try {
+    Execute();
+  } catch (const std::exception& error) {
+    Recover(error.what());
+  } catch (...) {
+    Recover("Unknown error while updating the picture");
+  }
+  try {
+    RunOnUiThread(&window_, [this] { window_.PictureUpdateEnded(); });
+  } catch (const std::exception& error) {
+    // Nothing may leave a thread's run; the message is all that is left to do.
+    const std::string text = error.what();
+    RunOnUiThread(&window_, [&text] { Messages().Error(text); });
+  } catch (...) {
+  }
+}
+
+void TupdatePictureThread::Execute() {
+  bool remap = force_remap_;
+  RunOnUiThread(&window_, [this, &remap] {
+    window_.UpdatingPicture = true;
+    window_.SetBusy(true);
+    window_.SetDocumentCursor(Qt::WaitCursor);
+    // The model reports on this worker: the relay carries the reports to the window.
+    const ProgressHandler relay = [this](const std::string& text, uint16_t percent) {
+      Relay(text, percent);
+    };
+    composition_.OnProgress = relay;
+    composition_.Palette.OnProgress = relay;
+    // Read here, where the preferences are changed, not while they may change.
+    remap = remap || Settings().AutoRemap;
+  });
+
+  if (remap) composition_.Remap();
+  RunOnUiThread(&window_, [this, remap] { window_.RemapPict->setEnabled(!remap); });
+
+  const QImage picture = CreateScreenBitmap(composition_);
+  RunOnUiThread(&window_, [this, &picture] { window_.ShowPicture(picture); });
+
+  RunOnUiThread(&window_, [this] {
+    window_.SetBusy(false);
+    if (window_.GridOpen && window_.GridWindow) {
+      window_.GridWindow->update();
+      for (QWidget* child : window_.GridWindow->findChildren<QWidget*>()) child->update();
+    }
+    RestoreHandlers();
+    window_.SetDocumentCursor(Qt::ArrowCursor);
+    window_.UpdatingPicture = false;
+  });
+}
+
+void TupdatePictureThread::Recover(const std::string& message) {
+  try {
+    RunOnUiThread(&window_, [this, &message] {
+      RestoreHandlers();
+      window_.UpdatingPicture = false;
+      window_.SetBusy(false);
+      window_.ShowProgress("", 0);
+      window_.SetDocumentCursor(Qt::ArrowCursor);
+      Messages().Error(message);
+    });
+  } catch (...) {
+    // The window could not be reset any further; the worker still ends.
+  }
+}
+
+void TupdatePictureThread::RestoreHandlers() {
+  composition_.OnProgress = saved_progress_;
+  composition_.Palette.OnProgress = saved_palette_progress_;
+}
+
+void TupdatePictureThread::Relay(const std::string& text, uint16_t percent) {
+  throttle_.Report(text, percent, [this](const std::string& shown, uint16_t shown_percent) {
+    RunOnUiThread(&window_, [&] { window_.ShowProgress(shown, shown_percent); });
+  });
+}

@@ -1,0 +1,380 @@
+// The background workers and what they stand on: the progress throttle, the screen bitmap,
+// the synchronised call, and both workers driving a real document window.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCursor>
+#include <QLabel>
+#include <QTest>
+#include <QThread>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/app_settings.h"
+#include "app/ui/main_form.h"
+#include "app/ui/mdi_child.h"
+#include "app/ui/picture_view.h"
+#include "app/ui/progress_throttle.h"
+#include "app/ui/ui_thread.h"
+#include "composition/composition.h"
+#include "composition/search_result.h"
+#include "composition/ui/color_search_thread.h"
+#include "composition/ui/screen_bitmap.h"
+#include "composition/ui/update_picture_thread.h"
+#include "tests/support/scripted_messages.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Reports = std::vector<std::pair<std::string, uint16_t>>;
+
+// A clock the test moves by hand.
+struct FakeClock {
+  std::chrono::steady_clock::time_point now{};
+  ProgressThrottle::Clock Function() {
+    return [this] { return now; };
+  }
+};
+
+struct ThrottleRig {
+  FakeClock clock;
+  ProgressThrottle throttle{clock.Function()};
+  Reports forwarded;
+  void Report(const std::string& text, uint16_t percent) {
+    throttle.Report(text, percent, [this](const std::string& t, uint16_t p) { forwarded.emplace_back(t, p); });
+  }
+};
+
+TEST(ProgressThrottle, PassesAReportOnlyWhenTheIntervalWentBy) {
+  ThrottleRig rig;
+  rig.Report("(1%) Mapping image", 1);  // the first one shows at once
+  rig.clock.now += 10ms;
+  rig.Report("(2%) Mapping image", 2);
+  rig.clock.now += 19ms;
+  rig.Report("(3%) Mapping image", 3);  // 29 ms after the one shown
+  rig.clock.now += 1ms;
+  rig.Report("(4%) Mapping image", 4);  // 30 ms
+  EXPECT_EQ(rig.forwarded, (Reports{{"(1%) Mapping image", 1}, {"(4%) Mapping image", 4}}));
+}
+
+TEST(ProgressThrottle, TheClosingReportAlwaysPassesAfterTheLastHeldBack) {
+  ThrottleRig rig;
+  rig.Report("(1%) Mapping image", 1);
+  rig.clock.now += 1ms;
+  rig.Report("(50%) Mapping image", 50);
+  rig.Report("(100%) Mapping image", 100);
+  rig.Report("", 0);
+  EXPECT_EQ(rig.forwarded, (Reports{{"(1%) Mapping image", 1}, {"(100%) Mapping image", 100}, {"", 0}}));
+
+  // Nothing held back: the closing report alone; and the next operation starts shown.
+  rig.forwarded.clear();
+  rig.Report("Searching...", 0);
+  rig.Report("", 0);
+  rig.Report("Cleaning up...", 0);
+  rig.Report("", 0);
+  EXPECT_EQ(rig.forwarded, (Reports{{"Searching...", 0}, {"", 0}, {"Cleaning up...", 0}, {"", 0}}));
+}
+
+// A picture of width x height whose every pixel has its own colour.
+PictureBlock NumberedPicture(uint32_t width, uint32_t height) {
+  PictureBlock block(PictureBytes(width, height), 0);
+  for (uint32_t y = 0; y < height; ++y)
+    for (uint32_t x = 0; x < width; ++x)
+      PutPixelAt(block.data(), PixelOffset(width, height, x, y), MakeColor(uint8_t(x * 40 + 1), uint8_t(y * 50 + 2), uint8_t(x + y + 3)));
+  return block;
+}
+
+void GivePicture(TpunCompo& composition, uint32_t width, uint32_t height, PictureBlock block) {
+  composition.Width = uint16_t(width);
+  composition.Height = uint16_t(height);
+  composition.SetPicture(std::move(block));
+}
+
+TEST(CreateScreenBitmap, CopiesBottomUpPaddedRowsTopRowFirst) {
+  ScriptedMessages messages;
+  for (uint32_t width : {1u, 3u, 5u, 6u}) {
+    TpunCompo composition;
+    const uint32_t height = 3;
+    GivePicture(composition, width, height, NumberedPicture(width, height));
+    const QImage image = CreateScreenBitmap(composition);
+    ASSERT_FALSE(image.isNull());
+    ASSERT_EQ(image.size(), QSize(int(width), int(height)));
+    for (uint32_t y = 0; y < height; ++y)
+      for (uint32_t x = 0; x < width; ++x) {
+        const TColor expected = PixelAt(composition.MappedPicture->data(), PixelOffset(width, height, x, y));
+        EXPECT_EQ(image.pixel(int(x), int(y)), qRgb(RedOf(expected), GreenOf(expected), BlueOf(expected)))
+            << "width " << width << " at " << x << "," << y;
+      }
+  }
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST(CreateScreenBitmap, NoPictureGivesANullImageSilentlyAndAShortBlockIsNotOverread) {
+  ScriptedMessages messages;
+  TpunCompo empty;
+  EXPECT_TRUE(CreateScreenBitmap(empty).isNull());
+
+  // Only the bottom row is there: the rows above it stay black.
+  TpunCompo short_block;
+  PictureBlock bottom_only(RowLength(2), 0);
+  PutPixelAt(bottom_only.data(), 0, MakeColor(10, 20, 30));
+  GivePicture(short_block, 2, 2, std::move(bottom_only));
+  const QImage image = CreateScreenBitmap(short_block);
+  ASSERT_EQ(image.size(), QSize(2, 2));
+  EXPECT_EQ(image.pixel(0, 1), qRgb(10, 20, 30));
+  EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST(RunOnUiThread, RunsOnTheContextsThreadAndCarriesExceptionsBack) {
+  QObject context;
+  QThread* ran_on = nullptr;
+  std::string caught;
+  std::unique_ptr<QThread> worker(QThread::create([&] {
+    RunOnUiThread(&context, [&] { ran_on = QThread::currentThread(); });
+    try {
+      RunOnUiThread(&context, [] { throw std::runtime_error("(TpunPal.GetClr) : Invalid Color index !"); });
+    } catch (const std::exception& error) {
+      caught = error.what();
+    }
+  }));
+  worker->start();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return worker->isFinished(); }, 5000));
+  EXPECT_EQ(ran_on, context.thread());
+  EXPECT_EQ(caught, "(TpunPal.GetClr) : Invalid Color index !");
+}
+
+// A frame with one document window holding a small picture on the main palette.
+class Workers : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_config_ = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    setenv("XDG_CONFIG_HOME", config_.Path().c_str(), 1);
+    frame_ = std::make_unique<TMainForm>();
+    saved_settings_ = Settings();
+    window_ = frame_->CreateDocument();
+    ASSERT_NE(window_, nullptr);
+    frame_->AddChild(window_);
+    GivePicture(*window_->Composition, kWidth, kHeight, Gradient());
+  }
+
+  void TearDown() override {
+    // A worker that outlived its test is cancelled and waited for before its window goes.
+    if (window_ && window_->SearchComposition) window_->SearchComposition->CancelRequested = true;
+    EXPECT_TRUE(WaitIdle());
+    Settings() = saved_settings_;
+    frame_.reset();
+    setenv("XDG_CONFIG_HOME", previous_config_.c_str(), 1);
+  }
+
+  static constexpr uint32_t kWidth = 48, kHeight = 32;
+
+  // Smooth shading: many distinct colours, every one far from others by a few steps.
+  static PictureBlock Gradient() {
+    PictureBlock block(PictureBytes(kWidth, kHeight), 0);
+    for (uint32_t y = 0; y < kHeight; ++y)
+      for (uint32_t x = 0; x < kWidth; ++x)
+        PutPixelAt(block.data(), PixelOffset(kWidth, kHeight, x, y),
+                   MakeColor(uint8_t(x * 5), uint8_t(y * 7), uint8_t(255 - x * 3 - y * 2)));
+    return block;
+  }
+
+  // Every worker has ended and freed itself, and the window is idle.
+  bool WaitIdle() {
+    return QTest::qWaitFor(
+        [&] {
+          return TupdatePictureThread::Instances() == 0 && TcolorSearchThread::Instances() == 0 &&
+                 !window_->Busy && !window_->UpdatingPicture;
+        },
+        10000);
+  }
+
+  void ExpectIdle() {
+    EXPECT_FALSE(window_->Busy);
+    EXPECT_FALSE(window_->UpdatingPicture);
+    EXPECT_EQ(window_->Searching, 0u);
+    EXPECT_EQ(window_->msgpanel->text(), "");
+    EXPECT_EQ(window_->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(window_->image1->cursor().shape(), Qt::ArrowCursor);
+  }
+
+  // The colours of the shown picture, as colour values.
+  std::set<TColor> ShownColours() const {
+    std::set<TColor> colours;
+    const QImage& picture = window_->image1->Picture();
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x) {
+        const QRgb pixel = picture.pixel(x, y);
+        colours.insert(MakeColor(uint8_t(qRed(pixel)), uint8_t(qGreen(pixel)), uint8_t(qBlue(pixel))));
+      }
+    return colours;
+  }
+
+  static std::set<TColor> PaletteColours(const TpunPal& palette) {
+    std::set<TColor> colours;
+    for (int32_t i = 0; i < palette.Count(); ++i) colours.insert(palette.GetClr(i));
+    return colours;
+  }
+
+  // Starts a search on a working copy, as the "Automatic color search" command does.
+  void StartSearch(const TSearchOptions& options, const ProgressHandler& spy = {}) {
+    TpunCompo& document = *window_->Composition;
+    window_->SetSearching(1);
+    window_->SearchComposition = std::make_unique<TpunCompo>(&document.RefPalette);
+    window_->SearchComposition->Assign(document);
+    auto* search = new TcolorSearchThread(*window_);
+    search->Options = options;
+    if (spy) {
+      // Runs on the worker ahead of the relay the thread bound.
+      TpunCompo& work = *window_->SearchComposition;
+      work.OnProgress = [spy, relay = work.OnProgress](const std::string& text, uint16_t percent) {
+        spy(text, percent);
+        relay(text, percent);
+      };
+    }
+    search->start();
+  }
+
+  TempFolder config_;
+  std::string previous_config_;
+  TSettings saved_settings_;
+  std::unique_ptr<TMainForm> frame_;
+  TMDIChild* window_ = nullptr;
+};
+
+TEST_F(Workers, APictureUpdateMapsThePictureAndShowsItInFlossColours) {
+  ScriptedMessages messages;
+  Settings().AutoRemap = true;
+  window_->StartPictureUpdate(*window_->Composition, false);
+  ASSERT_TRUE(WaitIdle());
+  ExpectIdle();
+  EXPECT_FALSE(window_->RemapPict->isEnabled());
+  ASSERT_EQ(window_->image1->Picture().size(), QSize(kWidth, kHeight));
+  const std::set<TColor> floss = PaletteColours(window_->Composition->Palette);
+  for (TColor colour : ShownColours()) EXPECT_TRUE(floss.count(colour)) << std::hex << colour;
+  EXPECT_EQ(window_->image1->Picture(), CreateScreenBitmap(*window_->Composition));
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Workers, WithoutAutomaticRemapTheUnmappedPictureShowsUntilRemapPicture) {
+  ScriptedMessages messages;
+  Settings().AutoRemap = false;
+  window_->StartPictureUpdate(*window_->Composition, false);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(window_->RemapPict->isEnabled());
+  TpunCompo unmapped;
+  GivePicture(unmapped, kWidth, kHeight, Gradient());
+  EXPECT_EQ(window_->image1->Picture(), CreateScreenBitmap(unmapped));
+
+  window_->RemapPictClick();  // forced
+  ASSERT_TRUE(WaitIdle());
+  ExpectIdle();
+  EXPECT_FALSE(window_->RemapPict->isEnabled());
+  const std::set<TColor> floss = PaletteColours(window_->Composition->Palette);
+  for (TColor colour : ShownColours()) EXPECT_TRUE(floss.count(colour)) << std::hex << colour;
+}
+
+TEST_F(Workers, AnErrorInThePictureUpdateLeavesTheWindowIdleAndUsable) {
+  ScriptedMessages messages;
+  Settings().AutoRemap = true;
+  TpunCompo& composition = *window_->Composition;
+  std::vector<std::string> before_heard;
+  composition.OnProgress = [&](const std::string& text, uint16_t) { before_heard.push_back(text); };
+  composition.Palette.OnProgress = [&](const std::string& text, uint16_t) { before_heard.push_back("palette " + text); };
+  composition.Palette.Clear();
+
+  window_->StartPictureUpdate(composition, false);
+  ASSERT_TRUE(WaitIdle());
+  ExpectIdle();
+  EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: (TpunPal.GetClr) : Invalid Color index !"});
+  // The handlers are the ones the worker found.
+  EXPECT_TRUE(before_heard.empty());
+  composition.OnProgress("x", 0);
+  composition.Palette.OnProgress("y", 0);
+  EXPECT_EQ(before_heard, (std::vector<std::string>{"x", "palette y"}));
+
+  // The window takes the next update: the failed one told it that it ended.
+  composition.Palette.Assign(frame_->MainPalette);
+  window_->StartPictureUpdate(composition, false);
+  ASSERT_TRUE(WaitIdle());
+  ASSERT_EQ(window_->image1->Picture().size(), QSize(kWidth, kHeight));
+  EXPECT_EQ(window_->image1->Picture(), CreateScreenBitmap(composition));
+  EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(Workers, AFinishedSearchReplacesThePaletteAndStartsAPictureUpdate) {
+  ScriptedMessages messages;
+  Settings().AutoRemap = true;
+  window_->Composition->Modified = false;
+  TSearchOptions options;
+  options.MaxFloss = 6;
+  options.Increment = 8;  // few merge rounds: the test is about the hand-over
+  options.RemoveLonely = false;
+  StartSearch(options);
+  ASSERT_TRUE(WaitIdle());
+  ExpectIdle();
+  EXPECT_EQ(window_->SearchComposition, nullptr);
+  const TpunPal& palette = window_->Composition->Palette;
+  EXPECT_GT(palette.Count(), 0);
+  EXPECT_LE(palette.Count(), 6);
+  EXPECT_TRUE(window_->Composition->Modified);
+  // The update that followed mapped the picture onto the reduced palette.
+  const std::set<TColor> floss = PaletteColours(palette);
+  const std::set<TColor> shown = ShownColours();
+  ASSERT_FALSE(shown.empty());
+  for (TColor colour : shown) EXPECT_TRUE(floss.count(colour)) << std::hex << colour;
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Workers, ASearchCancelledAtOnceChangesNothing) {
+  ScriptedMessages messages;
+  const std::set<TColor> before = PaletteColours(window_->Composition->Palette);
+  const int32_t count = window_->Composition->Palette.Count();
+  window_->Composition->Modified = false;
+  TSearchOptions options;
+  options.MaxFloss = 2;
+  StartSearch(options, [this](const std::string&, uint16_t) {
+    // Set from the first report on, as the Cancel command would.
+    window_->SearchComposition->CancelRequested = true;
+  });
+  ASSERT_TRUE(WaitIdle());
+  ExpectIdle();
+  EXPECT_EQ(window_->SearchComposition, nullptr);
+  EXPECT_EQ(window_->Composition->Palette.Count(), count);
+  EXPECT_EQ(PaletteColours(window_->Composition->Palette), before);
+  EXPECT_FALSE(window_->Composition->Modified);
+  EXPECT_TRUE(window_->image1->Picture().isNull());  // no picture update was started
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Workers, AnEmptySearchResultLeavesThePaletteAndSaysSo) {
+  ScriptedMessages messages;
+  // Two pixels of two floss colours, one dot each: the lonely entries take every colour.
+  PictureBlock two(PictureBytes(2, 1), 0);
+  PutPixelAt(two.data(), PixelOffset(2, 1, 0, 0), MakeColor(0, 0, 0));
+  PutPixelAt(two.data(), PixelOffset(2, 1, 1, 0), MakeColor(255, 255, 255));
+  GivePicture(*window_->Composition, 2, 1, std::move(two));
+  const int32_t count = window_->Composition->Palette.Count();
+  window_->Composition->Modified = false;
+  TSearchOptions options;
+  options.RemoveLonely = true;
+  options.Dots = 1;
+  options.LightThreshold = 99;
+  StartSearch(options);
+  ASSERT_TRUE(WaitIdle());
+  ExpectIdle();
+  EXPECT_EQ(messages.shown, std::vector<std::string>{std::string("Error: ") + kEmptySearchResult});
+  EXPECT_EQ(window_->Composition->Palette.Count(), count);
+  EXPECT_FALSE(window_->Composition->Modified);
+  EXPECT_EQ(window_->SearchComposition, nullptr);
+}
+
+}  // namespace
