@@ -59,7 +59,7 @@ case "${1:-}" in
   run)
     install_missing
     build build -DCMAKE_BUILD_TYPE=Release
-    exec build/bin/puntel-cli --help
+    exec build/bin/puntel "${@:2}"
     ;;
   test)
     install_missing

@@ -1,0 +1,653 @@
+#include "app/ui/main_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/app_settings.h"
+#include "app/ini_file.h"
+#include "app/program_folders.h"
+#include "app/ui/about_dlg.h"
+#include "app/ui/file_names.h"
+#include "app/ui/glyphs.h"
+#include "app/ui/hints.h"
+#include "app/ui/mdi_child.h"
+#include "app/ui/picture_view.h"
+#include "app/ui/prefer_dlg.h"
+#include "app/ui/spin_button.h"
+#include "app/ui/ui_seams.h"
+#include "base/exceptions.h"
+#include "base/message_seam.h"
+
+namespace {
+
+constexpr const char* kUnbuilt = "puntelUnbuilt";
+
+QString Text(const std::string& text) { return QString::fromLatin1(text.c_str()); }
+
+// The size on the fabric of `pixels` stitches, in the unit of the settings.
+QString EmbroiderySize(uint32_t pixels, uint16_t fabric_count, uint8_t unit) {
+  if (fabric_count == 0) return "?";
+  double factor = 2.54;  // centimetres, also for a unit the settings cannot name
+  if (unit == 1) factor = 25.4;
+  if (unit == 2) factor = 1.0;
+  if (unit == 3) factor = fabric_count;
+  char text[32];
+  std::snprintf(text, sizeof text, "%3.1f", factor * (double(pixels) / fabric_count));
+  return text;
+}
+
+}  // namespace
+
+TMainForm::TMainForm() {
+  mdi = new QMdiArea(this);
+  mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  CreateToolbar();
+  CreateStatusPanel();
+  layout->addWidget(Panel1);
+  layout->addWidget(mdi, 1);
+  layout->addWidget(statuspanel);
+  setCentralWidget(central);
+  CreateMenus();
+  connect(mdi, &QMdiArea::subWindowActivated, this, &TMainForm::SubWindowActivated);
+  Timer1 = new QTimer(this);
+  Timer1->setInterval(1000);
+  connect(Timer1, &QTimer::timeout, this, &TMainForm::TimerTick);
+  Timer1->start();
+  StartUp();
+}
+
+TMainForm::~TMainForm() {
+  // The child windows go before the frame; their going must not reach a half-freed frame.
+  disconnect(mdi, nullptr, this, nullptr);
+  qApp->removeEventFilter(this);
+}
+
+void TMainForm::CreateToolbar() {
+  Panel1 = new QFrame(this);
+  Panel1->setFixedHeight(67);
+  static_cast<QFrame*>(Panel1)->setFrameShape(QFrame::StyledPanel);
+  Panel4 = new QWidget(Panel1);
+  Panel4->setFixedWidth(235);
+  auto button = [this](const char* name, int left, int top, const QString& hint) {
+    auto* b = new QToolButton(Panel4);
+    b->setObjectName(name);
+    b->setGeometry(left, top, 28, 28);
+    b->setIcon(ToolbarGlyph(name));
+    b->setIconSize(QSize(24, 24));
+    b->setAutoRaise(true);
+    SetHint(b, hint);
+    return b;
+  };
+  BtnOpen = button("BtnOpen", 4, 4, "Open|Open a .DMC composition file");
+  BtnSave = button("BtnSave", 32, 4, "Save|Save to a .DMC composition file");
+  BtnNewWin = button("BtnNewWin", 60, 4, "New Document|Create a new DMC document");
+  BtnCharTbl = button("BtnCharTbl", 92, 4, "CharTable|Edit the character table");
+  BtnColorTable = button("BtnColorTable", 120, 4, "Palette|Edit the Document color palette");
+  BtnLoadColors = button("BtnLoadColors", 148, 4, "Load Colors|Load color palette into current document");
+  BtnColorSearch = button("BtnColorSearch", 176, 4, "Color Search|Automatic color search");
+  BtnDesign = button("BtnDesign", 204, 4, "Design|Create a design from an existing composition");
+  BtnExit = button("BtnExit", 4, 32, "Exit|Exit PUNTEL");
+  BtnPref = button("BtnPref", 32, 32, "Configure|Configure Puntel");
+  BtnImport = button("BtnImport", 60, 32, "Import|Import BMP 24bits truecolor file");
+  BtnViewStitch = button("BtnViewStitch", 92, 32, "Pattern|View final stitch pattern");
+  BtnFileViewer = button("BtnFileViewer", 120, 32, "Viewer|View BMP image file");
+  BtnFlossReport = button("BtnFlossReport", 148, 32, "Floss report|View floss report of current document");
+  BtnPrint = button("BtnPrint", 176, 32, "Print|Print current documents' pattern");
+  BtnNotes = button("BtnNotes", 204, 32, "Notes|Edit compositions' notes");
+  // Their windows come with later work: shown, never enabled until then.
+  for (QToolButton* later : {BtnCharTbl, BtnColorTable, BtnColorSearch, BtnDesign, BtnViewStitch,
+                             BtnFileViewer, BtnFlossReport})
+    later->setProperty(kUnbuilt, true);
+  for (QToolButton* document : {BtnSave, BtnImport, BtnColorTable, BtnLoadColors, BtnViewStitch,
+                                BtnFlossReport, BtnColorSearch, BtnDesign, BtnNotes, BtnPrint,
+                                BtnCharTbl, BtnFileViewer})
+    document->setEnabled(false);
+
+  StatusLine = new QWidget(Panel1);
+  auto info = [this](const QString& hint) {
+    auto* label = new QLabel(StatusLine);
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setMinimumWidth(80);
+    SetHint(label, hint);
+    return label;
+  };
+  imagesizepanel = info("|Size of the BITMAP Image");
+  stitchsizepanel = info("|Size of the finished embroydery");
+  numcolorpanel = info("|Number of Floss / Number of colors");
+  auto white = [this](const QString& hint) {
+    auto* label = new QLabel(StatusLine);
+    label->setAutoFillBackground(true);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::Window, Qt::white);
+    colours.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(colours);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFixedSize(34, 18);
+    SetHint(label, hint);
+    return label;
+  };
+  ZoomPanel = white("Zoom|Indicate the image zoom level");
+  CottonPanel = white("Cotton|Indicate the cotton size");
+  ZoomSpin = new SpinButton(StatusLine);
+  SetHint(ZoomSpin, "Zoom|Change the image zoom level");
+  CottonSpin = new SpinButton(StatusLine);
+  SetHint(CottonSpin, "Cotton|Change the cotton size");
+  ZoomSpin->setEnabled(false);
+  CottonSpin->setEnabled(false);
+  connect(ZoomSpin, &SpinButton::Up, this, &TMainForm::ZoomUp);
+  connect(ZoomSpin, &SpinButton::Down, this, &TMainForm::ZoomDown);
+  connect(CottonSpin, &SpinButton::Up, this, &TMainForm::CottonUp);
+  connect(CottonSpin, &SpinButton::Down, this, &TMainForm::CottonDown);
+
+  auto* grid = new QGridLayout(StatusLine);
+  grid->setContentsMargins(2, 2, 2, 2);
+  grid->setHorizontalSpacing(3);
+  grid->setVerticalSpacing(1);
+  grid->addWidget(new QLabel("Image size :"), 0, 0);
+  grid->addWidget(imagesizepanel, 0, 1);
+  grid->addWidget(new QLabel("Embroydery :"), 1, 0);
+  grid->addWidget(stitchsizepanel, 1, 1);
+  grid->addWidget(new QLabel("Floss/Colors :"), 2, 0);
+  grid->addWidget(numcolorpanel, 2, 1);
+  auto* zoom = new QHBoxLayout;
+  zoom->addWidget(ZoomPanel);
+  zoom->addWidget(ZoomSpin);
+  auto* cotton = new QHBoxLayout;
+  cotton->addWidget(CottonPanel);
+  cotton->addWidget(CottonSpin);
+  grid->addWidget(new QLabel("Zoom :"), 0, 2);
+  grid->addLayout(zoom, 1, 2);
+  grid->addWidget(new QLabel("Cotton :"), 0, 3);
+  grid->addLayout(cotton, 1, 3);
+  for (QLabel* label : StatusLine->findChildren<QLabel*>()) {
+    QFont small = label->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    label->setFont(small);
+  }
+
+  Panel5 = new QWidget(Panel1);
+  Image1 = new QLabel(Panel5);
+  Image1->setPixmap(LogoPixmap());
+  Image1->setFixedSize(118, 42);
+  Image1->setScaledContents(true);
+  Panel5->installEventFilter(this);
+
+  auto* row = new QHBoxLayout(Panel1);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  row->addWidget(Panel4);
+  row->addWidget(StatusLine);
+  row->addWidget(Panel5, 1);
+}
+
+void TMainForm::CreateStatusPanel() {
+  statuspanel = new QFrame(this);
+  statuspanel->setFixedHeight(30);
+  static_cast<QFrame*>(statuspanel)->setFrameShape(QFrame::StyledPanel);
+  static_cast<QFrame*>(statuspanel)->setFrameShadow(QFrame::Sunken);
+  msgpanel = new QLabel(statuspanel);
+  QFont bold = msgpanel->font();
+  bold.setBold(true);
+  bold.setPixelSize(12);
+  msgpanel->setFont(bold);
+  meter = new QProgressBar(statuspanel);
+  meter->setRange(0, 100);
+  meter->setTextVisible(false);
+  meter->setFixedWidth(150);
+  auto* layout = new QHBoxLayout(statuspanel);
+  layout->setContentsMargins(4, 2, 4, 2);
+  layout->addWidget(msgpanel, 1);
+  layout->addWidget(meter);
+}
+
+void TMainForm::CreateMenus() {
+  auto item = [this](QMenu* menu, const QString& text, const QKeySequence& key = {}) {
+    QAction* action = menu->addAction(text);
+    if (!key.isEmpty()) action->setShortcut(key);
+    return action;
+  };
+  FileMenu = new QMenu("&File", this);
+  FileMenu->menuAction()->setStatusTip("File related commands");
+  FileNewItem = item(FileMenu, "&New", Qt::Key_F10);
+  FileOpenItem = item(FileMenu, "&Open", Qt::Key_F2);
+  FileMenu->addSeparator();
+  FilePrefItem = item(FileMenu, "&Preferences", QKeySequence("Ctrl+P"));
+  FileMenu->addSeparator();
+  FileExitItem = item(FileMenu, "E&xit", QKeySequence("Ctrl+F4"));
+
+  UtilsMenu = new QMenu("&Utils", this);
+  CharTableItem = item(UtilsMenu, "C&haracter table", Qt::Key_F6);
+  UtilsMenu->addSeparator();
+  ViewerItem = item(UtilsMenu, "&Image file viewer", QKeySequence("Ctrl+V"));
+  DesignEditorItem = item(UtilsMenu, "&Design Editor");
+  UtilsMenu->addSeparator();
+  TempPaletteItem = item(UtilsMenu, "&Temp Palette");
+  for (QAction* later : {CharTableItem, ViewerItem, DesignEditorItem, TempPaletteItem})
+    later->setEnabled(false);
+
+  OptionsMenu = new QMenu("&Options", this);
+  AutoRemap = item(OptionsMenu, "&Automatic Remap");
+  AutoRemap->setCheckable(true);
+  Fitinwindows1 = item(OptionsMenu, "&Fit in window");
+  Fitinwindows1->setCheckable(true);
+
+  WindowMenu = new QMenu("&Window", this);
+  WindowMenu->menuAction()->setStatusTip("Window related commands such as Tile and Cascade");
+  CascadeItem = item(WindowMenu, "&Cascade");
+  CascadeItem->setStatusTip("Arrange windows to overlap");
+  TileItem = item(WindowMenu, "&Tile");
+  TileItem->setStatusTip("Arrange windows without overlap");
+  ArrangeItem = item(WindowMenu, "&Arrange Icons");
+  ArrangeItem->setStatusTip("Arrange window icons at bottom of main window");
+  MinimizeItem = item(WindowMenu, "&Minimize All");
+  MinimizeItem->setStatusTip("Minimize all windows");
+  connect(WindowMenu, &QMenu::aboutToShow, this, [this] {
+    // Below its own items, the Window menu lists the child windows.
+    const QList<QAction*> actions = WindowMenu->actions();
+    for (int i = 4; i < actions.size(); ++i) WindowMenu->removeAction(actions[i]), delete actions[i];
+    const QList<QMdiSubWindow*> windows = mdi->subWindowList();
+    if (!windows.isEmpty()) WindowMenu->addSeparator();
+    for (int i = 0; i < windows.size(); ++i) {
+      QAction* entry = WindowMenu->addAction(QString("&%1 %2").arg(i + 1).arg(windows[i]->windowTitle()));
+      entry->setCheckable(true);
+      entry->setChecked(windows[i] == mdi->activeSubWindow());
+      connect(entry, &QAction::triggered, this, [this, w = windows[i]] { mdi->setActiveSubWindow(w); });
+    }
+  });
+
+  HelpMenu = new QMenu("&Help", this);
+  HelpMenu->menuAction()->setStatusTip("Help topics");
+  HelpContentsItem = item(HelpMenu, "&Help", Qt::Key_F1);
+  HelpContentsItem->setEnabled(false);  // the help pages come with their own work
+  AboutItem = item(HelpMenu, "&About", QKeySequence("Ctrl+A"));
+
+  connect(FileNewItem, &QAction::triggered, this, &TMainForm::NewDocument);
+  connect(BtnNewWin, &QToolButton::clicked, this, &TMainForm::NewDocument);
+  connect(FileOpenItem, &QAction::triggered, this, &TMainForm::OpenCompositions);
+  connect(BtnOpen, &QToolButton::clicked, this, &TMainForm::OpenCompositions);
+  connect(FilePrefItem, &QAction::triggered, this, &TMainForm::Preferences);
+  connect(BtnPref, &QToolButton::clicked, this, &TMainForm::Preferences);
+  connect(FileExitItem, &QAction::triggered, this, &TMainForm::Exit);
+  connect(BtnExit, &QToolButton::clicked, this, &TMainForm::Exit);
+  connect(AboutItem, &QAction::triggered, this, &TMainForm::About);
+  connect(AutoRemap, &QAction::triggered, this, &TMainForm::ToggleAutoRemap);
+  connect(Fitinwindows1, &QAction::triggered, this, &TMainForm::ToggleFitInWindow);
+  connect(CascadeItem, &QAction::triggered, mdi, &QMdiArea::cascadeSubWindows);
+  connect(TileItem, &QAction::triggered, mdi, &QMdiArea::tileSubWindows);
+  connect(ArrangeItem, &QAction::triggered, this, [this] {
+    // Minimized windows line up along the bottom of the client area.
+    int left = 0;
+    for (QMdiSubWindow* window : mdi->subWindowList())
+      if (window->isMinimized()) {
+        window->move(left, mdi->viewport()->height() - window->height());
+        left += window->width();
+      }
+  });
+  connect(MinimizeItem, &QAction::triggered, this, [this] {
+    const QList<QMdiSubWindow*> windows = mdi->subWindowList();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) (*it)->showMinimized();
+  });
+
+  // The buttons that forward to the active document's commands.
+  auto forward = [this](QToolButton* button, void (TMDIChild::*command)()) {
+    connect(button, &QToolButton::clicked, this, [this, command] {
+      if (TMDIChild* document = ActiveDocument()) (document->*command)();
+    });
+  };
+  forward(BtnSave, &TMDIChild::Save1Click);
+  forward(BtnImport, &TMDIChild::Import1Click);
+  forward(BtnLoadColors, &TMDIChild::Load1Click);
+  forward(BtnNotes, &TMDIChild::Editcompositionnotes1Click);
+  forward(BtnPrint, &TMDIChild::Print1Click);
+  MergeMenus();
+}
+
+void TMainForm::StartUp() {
+  LoadAppCursors();
+  qApp->installEventFilter(this);  // status tips reach msgpanel: the hint handler
+  QApplication::setApplicationDisplayName(kCaption);
+  setWindowTitle(kCaption);
+  LoadSettings();
+  AutoRemap->setChecked(Settings().AutoRemap);
+  Fitinwindows1->setChecked(Settings().FinInWindow);
+  const WindowGeometry geometry = ReadGeometry(IniFile(SettingsPath()));
+  move(geometry.xpos, geometry.ypos);
+  resize(geometry.xsiz, geometry.ysiz);
+  if (geometry.state) setWindowState(windowState() | Qt::WindowMaximized);
+  CheckPaletteFile();
+  LoadSymbolTable();
+}
+
+void TMainForm::CheckPaletteFile() {
+  while (!std::filesystem::is_regular_file(Settings().PalFile)) {
+    Messages().Error(
+        "DMC colors definitions file not found !\r\nPlease select the palette file in "
+        "the\r\nPreferences dialog box.");
+    Preferences();
+  }
+  try {
+    MainPalette.LoadFromFile(Settings().PalFile);
+  } catch (const std::exception&) {
+    // Start-up goes on whatever the load reports; the palette shows what was read.
+  }
+}
+
+std::string TMainForm::SymbolTablePath() const {
+  // The user's own table, once there is one, comes before the program's default.
+  const std::string user = UserDataFolder() + "carac.tbl";
+  return std::filesystem::is_regular_file(user) ? user : Settings().progpath + "carac.tbl";
+}
+
+void TMainForm::LoadSymbolTable() {
+  const std::string path = SymbolTablePath();
+  try {
+    SymbolTable.LoadFromFile(path);
+    return;
+  } catch (const std::exception&) {
+  }
+  Messages().Error("Character Symbol table file :\r\n\"" + path +
+                   "\"\r\nNot found !\r\n\r\nIf this is the first time you run Puntel,\r\n"
+                   "Open the \"Character Table\" dialog and\r\ndefine the symbols you want to use.");
+}
+
+TMDIChild* TMainForm::CreateDocument() {
+  try {
+    SetCursorAll(Qt::WaitCursor);
+    auto* window = new TMDIChild(this);
+    msgpanel->setText("Initializing composition...");
+    msgpanel->repaint();
+    window->NewComposition(MainPalette);
+    window->Composition->Modified = false;
+    SetCursorAll(Qt::ArrowCursor);
+    msgpanel->setText(kCaption);
+    msgpanel->repaint();
+    return window;
+  } catch (const std::exception&) {
+    SetCursorAll(Qt::ArrowCursor);
+    Messages().Error("Unable to create new form !");
+    return nullptr;
+  }
+}
+
+QMdiSubWindow* TMainForm::AddChild(QWidget* window) {
+  QMdiSubWindow* sub = mdi->addSubWindow(window);
+  sub->setAttribute(Qt::WA_DeleteOnClose);
+  sub->setWindowTitle(window->windowTitle());
+  sub->setWindowIcon(AppIcon());
+  sub->resize(window->size() + (sub->size() - sub->widget()->size()));
+  window->show();
+  sub->show();
+  mdi->setActiveSubWindow(sub);
+  return sub;
+}
+
+void TMainForm::NewDocument() {
+  if (TMDIChild* window = CreateDocument()) {
+    AddChild(window);
+    ShowDocumentInfo(window);
+  }
+}
+
+void TMainForm::OpenCompositions() {
+  const QStringList files = FileDialogs().Open(
+      this, {"Open composition", ShownPath(Settings().Compopath), "Puntel files (*.dmc)|*.dmc", {}, {}, true});
+  for (const QString& file : files) {
+    TMDIChild* window = CreateDocument();
+    if (!window) return;
+    window->FileName = LocalPath(file);
+    if (!window->Composition->LoadFromFile(window->FileName)) {
+      delete window;  // not yet a child window: closing it is freeing it
+      return;
+    }
+    window->SetDocumentCursor(Qt::WaitCursor);
+    window->SetCaption(NameOfPath(file));
+    setWindowTitle(QString(kCaption) + " [" + window->Caption() + "]");
+    AddChild(window);
+    ShowDocumentInfo(window);
+    window->FitImage();
+    window->StartPictureUpdate(*window->Composition, false);
+    QCoreApplication::processEvents();
+  }
+}
+
+void TMainForm::ShowDocumentInfo(TMDIChild* window) {
+  if (!window || !window->Composition) return;
+  SetCursorAll(Qt::WaitCursor);
+  TpunCompo& composition = *window->Composition;
+  numcolorpanel->setText(QString("[%1],[%2]").arg(composition.Palette.ThreadCount()).arg(composition.Palette.Count()));
+  const uint16_t fabric = composition.FabricCount();
+  stitchsizepanel->setText("[" + EmbroiderySize(composition.Width, fabric, Settings().Unit) + "],[" +
+                           EmbroiderySize(composition.Height, fabric, Settings().Unit) + "]");
+  imagesizepanel->setText(QString("[%1],[%2]").arg(composition.Width).arg(composition.Height));
+  ShowCottonCount(composition.CottonSize);
+  if (ZoomSpin->isEnabled())
+    ZoomPanel->setText(QString("%1:1").arg(composition.Zoom + 1));
+  else
+    ZoomPanel->clear();
+  SetCursorAll(Qt::ArrowCursor);
+}
+
+void TMainForm::ClearDocumentInfo() {
+  BtnImport->setEnabled(false);
+  CottonSpin->setEnabled(false);
+  CottonPanel->clear();
+  for (QToolButton* button : {BtnSave, BtnViewStitch, BtnColorTable, BtnLoadColors, BtnFlossReport,
+                              BtnColorSearch, BtnDesign, BtnPrint, BtnNotes})
+    button->setEnabled(false);
+  numcolorpanel->clear();
+  stitchsizepanel->clear();
+  imagesizepanel->clear();
+  update();
+}
+
+void TMainForm::SetCursorAll(Qt::CursorShape cursor) {
+  setCursor(cursor);
+  for (TMDIChild* document : Documents()) document->SetDocumentCursor(cursor);
+}
+
+void TMainForm::EnableCloseCommand(bool enabled) { close_enabled_ = enabled; }
+
+void TMainForm::ShowCottonCount(uint8_t cotton_size) {
+  static const char* const kCounts[] = {"11", "14", "18", "22"};
+  if (cotton_size < 4) CottonPanel->setText(kCounts[cotton_size]);
+}
+
+void TMainForm::ShowMainProgress(const std::string& text, uint16_t percent) {
+  msgpanel->setText(Text(text));
+  meter->setValue(percent);
+  statuspanel->repaint();
+}
+
+void TMainForm::ShowAppHint(const QString& hint) { msgpanel->setText(hint); }
+
+TMDIChild* TMainForm::ActiveDocument() const {
+  QMdiSubWindow* sub = mdi->activeSubWindow();
+  return sub ? qobject_cast<TMDIChild*>(sub->widget()) : nullptr;
+}
+
+QList<TMDIChild*> TMainForm::Documents() const {
+  QList<TMDIChild*> documents;
+  for (QMdiSubWindow* sub : mdi->subWindowList())
+    if (auto* document = qobject_cast<TMDIChild*>(sub->widget())) documents << document;
+  return documents;
+}
+
+void TMainForm::MergeMenus() {
+  QMenuBar* bar = menuBar();
+  bar->clear();
+  TMDIChild* document = ActiveDocument();
+  bar->addMenu(document ? document->FileMenu : FileMenu);
+  if (document) {
+    bar->addMenu(document->ToolsMenu);
+    bar->addMenu(document->ViewMenu);
+  }
+  for (QMenu* menu : {UtilsMenu, OptionsMenu, WindowMenu, HelpMenu}) bar->addMenu(menu);
+}
+
+void TMainForm::SubWindowActivated(QMdiSubWindow* window) {
+  TMDIChild* document = window ? qobject_cast<TMDIChild*>(window->widget()) : nullptr;
+  if (active_document_ && active_document_ != document) active_document_->Deactivated();
+  active_document_ = document;
+  MergeMenus();
+  if (document) {
+    document->Activated();
+  } else {
+    setWindowTitle(kCaption);
+    ClearDocumentInfo();
+  }
+}
+
+void TMainForm::ZoomDown() {
+  TMDIChild* document = ActiveDocument();
+  if (!document || !document->Composition) return;
+  if (document->Composition->Zoom > 0) document->Composition->SetZoom(document->Composition->Zoom - 1);
+  ZoomPanel->setText(QString("%1:1").arg(document->Composition->Zoom + 1));
+  document->FitImage();
+  document->update();
+}
+
+void TMainForm::ZoomUp() {
+  TMDIChild* document = ActiveDocument();
+  if (!document || !document->Composition) return;
+  if (document->Composition->Zoom < 10) document->Composition->SetZoom(document->Composition->Zoom + 1);
+  ZoomPanel->setText(QString("%1:1").arg(document->Composition->Zoom + 1));
+  document->FitImage();
+  document->update();
+}
+
+void TMainForm::CottonDown() {
+  TMDIChild* document = ActiveDocument();
+  if (!document || !document->Composition) return;
+  if (document->Composition->CottonSize > 0)
+    document->Composition->SetCottonSize(document->Composition->CottonSize - 1);
+  ShowCottonCount(document->Composition->CottonSize);
+}
+
+void TMainForm::CottonUp() {
+  TMDIChild* document = ActiveDocument();
+  if (!document || !document->Composition) return;
+  if (document->Composition->CottonSize < 3)
+    document->Composition->SetCottonSize(document->Composition->CottonSize + 1);
+  ShowCottonCount(document->Composition->CottonSize);
+}
+
+void TMainForm::ToggleAutoRemap() {
+  Settings().AutoRemap = !Settings().AutoRemap;
+  AutoRemap->setChecked(Settings().AutoRemap);
+  try {
+    WriteAllSettings();
+  } catch (const Exception& error) {
+    Messages().Error(error.Message());
+  }
+  if (!Settings().AutoRemap) return;
+  for (TMDIChild* document : Documents())
+    if (document->RemapPict->isEnabled() && !document->Busy && document->Composition)
+      document->StartPictureUpdate(*document->Composition, false);
+}
+
+void TMainForm::ToggleFitInWindow() {
+  Settings().FinInWindow = Fitinwindows1->isChecked();
+  TMDIChild* document = ActiveDocument();
+  if (!Settings().FinInWindow || !document || !document->Composition ||
+      !document->Composition->LoadedFromFile)
+    return;
+  auto* sub = qobject_cast<QMdiSubWindow*>(document->parentWidget());
+  if (sub) sub->resize(document->image1->size() + (sub->size() - document->size()));
+}
+
+void TMainForm::Preferences() {
+  TPreferDlg dialog(this, [this] {
+    if (TMDIChild* document = ActiveDocument()) ShowDocumentInfo(document);
+  });
+  dialog.exec();
+}
+
+void TMainForm::About() {
+  TAboutDlg dialog(this);
+  dialog.exec();
+}
+
+void TMainForm::Exit() {
+  BtnExit->setEnabled(false);
+  close();
+  BtnExit->setEnabled(true);
+}
+
+void TMainForm::TimerTick() {
+  if (Documents().isEmpty() || !BtnExit->isEnabled()) return;
+  for (TMDIChild* document : Documents()) {
+    if (!document->Busy) continue;
+    BtnExit->setEnabled(false);
+    EnableCloseCommand(false);
+    if (TMDIChild* active = ActiveDocument())
+      active->FileExitItem->setEnabled(false);
+    else
+      FileExitItem->setEnabled(false);
+    return;
+  }
+}
+
+bool TMainForm::CloseQuery() {
+  for (TMDIChild* document : Documents()) {
+    if (!document->Busy) continue;
+    Messages().Error("Composition is busy, cannot close !");
+    auto* sub = qobject_cast<QMdiSubWindow*>(document->parentWidget());
+    if (sub && sub->isMinimized()) sub->showNormal();
+    if (sub) mdi->setActiveSubWindow(sub);
+    return false;
+  }
+  return true;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (!CloseQuery()) {
+    event->ignore();
+    return;
+  }
+  // Each document window asks about its unsaved changes as it closes.
+  for (QMdiSubWindow* sub : mdi->subWindowList()) {
+    QCoreApplication::processEvents();
+    if (!sub->close()) {
+      event->ignore();
+      return;
+    }
+    QCoreApplication::processEvents();
+  }
+  try {
+    SaveGeometry(SettingsPath(), {x(), y(), width(), height(), false}, isMaximized());
+  } catch (const Exception& error) {
+    Messages().Error(error.Message());
+  }
+  event->accept();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    ShowAppHint(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  if (watched == Panel5 && event->type() == QEvent::Resize) {
+    // The logo stays centred in what is left of the toolbar.
+    const int left = Panel5->width() - Image1->width() >= 3 ? (Panel5->width() - Image1->width()) / 2 : 1;
+    Image1->move(left, (Panel5->height() - Image1->height()) / 2);
+  }
+  return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,108 @@
+#pragma once
+// The frame window: the toolbar, the information line of the active document, the status
+// panel, the menus, the child windows, and the objects the whole program shares.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+#include <string>
+
+#include "palette/floss_palette.h"
+#include "pattern/symbol_table.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QProgressBar;
+class QTimer;
+class QToolButton;
+class SpinButton;
+class TMDIChild;
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr const char* kCaption = "PunTel 2.0a";
+
+  // Runs the start-up: cursors, hints, caption, settings, geometry, palettes, the palette
+  // file check and the symbol table.
+  TMainForm();
+  ~TMainForm() override;
+
+  TpunPal MainPalette;
+  TpunPal TempPalette;
+  ::SymbolTable SymbolTable;
+
+  // The toolbar and its areas.
+  QWidget *Panel1, *Panel4, *StatusLine, *Panel5;
+  QToolButton *BtnOpen, *BtnSave, *BtnNewWin, *BtnCharTbl, *BtnColorTable, *BtnLoadColors,
+      *BtnColorSearch, *BtnDesign, *BtnExit, *BtnPref, *BtnImport, *BtnViewStitch, *BtnFileViewer,
+      *BtnFlossReport, *BtnPrint, *BtnNotes;
+  QLabel *imagesizepanel, *stitchsizepanel, *numcolorpanel, *ZoomPanel, *CottonPanel;
+  SpinButton *ZoomSpin, *CottonSpin;
+  QLabel* Image1;  // the logo
+  QWidget* statuspanel;
+  QLabel* msgpanel;
+  QProgressBar* meter;
+  QMdiArea* mdi;
+  QTimer* Timer1;
+
+  QMenu *FileMenu, *UtilsMenu, *OptionsMenu, *WindowMenu, *HelpMenu;
+  QAction *FileNewItem, *FileOpenItem, *FilePrefItem, *FileExitItem, *CharTableItem,
+      *ViewerItem, *DesignEditorItem, *TempPaletteItem, *AutoRemap, *Fitinwindows1, *CascadeItem,
+      *TileItem, *ArrangeItem, *MinimizeItem, *HelpContentsItem, *AboutItem;
+
+  // Operations the document windows and dialogs call.
+  TMDIChild* CreateDocument();
+  void ShowDocumentInfo(TMDIChild* window);
+  void ClearDocumentInfo();
+  void SetCursorAll(Qt::CursorShape cursor);
+  void EnableCloseCommand(bool enabled);
+  bool CloseCommandEnabled() const { return close_enabled_; }
+  void ShowCottonCount(uint8_t cotton_size);
+  void ShowMainProgress(const std::string& text, uint16_t percent);
+  void ShowAppHint(const QString& hint);
+
+  // The active child window when it is a document window, else none.
+  TMDIChild* ActiveDocument() const;
+  QList<TMDIChild*> Documents() const;
+  // Makes a window an MDI child of the frame and shows it.
+  QMdiSubWindow* AddChild(QWidget* window);
+  // Puts the active document's menus into the menu bar in their merge-group order.
+  void MergeMenus();
+
+  // Commands.
+  void NewDocument();
+  void OpenCompositions();
+  void Preferences();
+  void Exit();
+  void About();
+  void ToggleAutoRemap();
+  void ToggleFitInWindow();
+  void ZoomUp();
+  void ZoomDown();
+  void CottonUp();
+  void CottonDown();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateToolbar();
+  void CreateStatusPanel();
+  void CreateMenus();
+  void StartUp();
+  void CheckPaletteFile();
+  std::string SymbolTablePath() const;
+  void LoadSymbolTable();
+  void TimerTick();
+  void SubWindowActivated(QMdiSubWindow* window);
+  bool CloseQuery();
+
+  bool close_enabled_ = true;
+  QPointer<TMDIChild> active_document_;
+};
