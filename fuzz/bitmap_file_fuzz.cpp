@@ -1,43 +1,16 @@
 // Any bytes as a bitmap file: the reader refuses or takes them without reading past them;
 // a picture it takes maps onto the palette and survives an export and a new import.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "base/exceptions.h"
-#include "base/message_seam.h"
 #include "composition/composition.h"
+#include "fuzz/fuzz_support.h"
 
 namespace {
-
-class SilentMessages : public MessageSeam {
- public:
-  void Error(const std::string&) override {}
-  void Info(const std::string&) override {}
-  bool Confirm(const std::string&) override { return false; }
-};
-
-std::string TempName(const char* suffix) {
-  return "/tmp/puntel-bitmap-fuzz-" + std::to_string(getpid()) + suffix;
-}
-
-void WriteAll(const std::string& name, const uint8_t* data, size_t size) {
-  FILE* file = std::fopen(name.c_str(), "wb");
-  if (!file) std::abort();
-  if (size && std::fwrite(data, 1, size, file) != size) std::abort();
-  std::fclose(file);
-}
-
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "bitmap_file_fuzz: %s\n", what);
-    std::abort();
-  }
-}
 
 const TpunPal& SmallPalette() {
   static const TpunPal* palette = [] {
@@ -58,7 +31,7 @@ void CheckMapped(const TpunCompo& compo) {
       const size_t at = PixelOffset(compo.Width, compo.Height, x, y);
       const TColor source = PixelAt(compo.SourcePicture->data(), at);
       const TColor mapped = PixelAt(compo.MappedPicture->data(), at);
-      Check(mapped == compo.Palette.GetClr(compo.Palette.NearestClr(source)), "mapped colour");
+      FuzzCheck(mapped == compo.Palette.GetClr(compo.Palette.NearestClr(source)), "mapped colour");
     }
 }
 
@@ -68,9 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static SilentMessages silent;
   static const bool installed = (InstallMessages(&silent), true);
   (void)installed;
-  static const std::string input = TempName(".in.bmp");
-  static const std::string output = TempName(".out.bmp");
-  WriteAll(input, data, size);
+  static const std::string input = FuzzFile("bitmap-fuzz", "in.bmp");
+  static const std::string output = FuzzFile("bitmap-fuzz", "out.bmp");
+  WriteFuzzInput(input, data, size);
 
   TpunCompo compo(&SmallPalette());
   bool taken = false;
@@ -80,24 +53,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;  // too short to be a bitmap: refused with an error
   }
   if (!taken) {
-    Check(!compo.HasPicture() && compo.Width == 0 && compo.Height == 0, "refusal changed it");
+    FuzzCheck(!compo.HasPicture() && compo.Width == 0 && compo.Height == 0, "refusal changed it");
     return 0;
   }
-  Check(compo.Width > 0 && compo.Height > 0, "empty picture taken");
+  FuzzCheck(compo.Width > 0 && compo.Height > 0, "empty picture taken");
   const size_t rows = PictureBytes(compo.Width, compo.Height);
-  Check(compo.SourcePicture->size() >= rows && compo.SourcePicture->size() <= size,
-        "picture block size");
+  FuzzCheck(compo.SourcePicture->size() >= rows && compo.SourcePicture->size() <= size,
+            "picture block size");
 
   compo.Remap();
   CheckMapped(compo);
   compo.ExportBitmap(output);
 
   TpunCompo again(&SmallPalette());
-  Check(again.ImportBitmap(output), "export not taken back");
-  Check(again.Width == compo.Width && again.Height == compo.Height, "sizes changed");
-  Check(std::equal(again.SourcePicture->begin(), again.SourcePicture->end(),
-                   compo.SourcePicture->begin()) &&
-            again.SourcePicture->size() == rows,
-        "pixels changed");
+  FuzzCheck(again.ImportBitmap(output), "export not taken back");
+  FuzzCheck(again.Width == compo.Width && again.Height == compo.Height, "sizes changed");
+  FuzzCheck(std::equal(again.SourcePicture->begin(), again.SourcePicture->end(),
+                       compo.SourcePicture->begin()) &&
+                again.SourcePicture->size() == rows,
+            "pixels changed");
   return 0;
 }

@@ -1,8 +1,6 @@
 // Any bytes as a composition file: the reader refuses or takes them without reading or
 // allocating past them; a composition it takes saves, loads and saves again byte for byte.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,39 +9,14 @@
 #include <string>
 
 #include "base/exceptions.h"
-#include "base/message_seam.h"
 #include "composition/composition.h"
+#include "fuzz/fuzz_support.h"
 
 namespace {
-
-class SilentMessages : public MessageSeam {
- public:
-  void Error(const std::string&) override {}
-  void Info(const std::string&) override {}
-  bool Confirm(const std::string&) override { return false; }
-};
-
-std::string TempName(const char* suffix) {
-  return "/tmp/puntel-composition-fuzz-" + std::to_string(getpid()) + suffix;
-}
-
-void WriteAll(const std::string& name, const uint8_t* data, size_t size) {
-  FILE* file = std::fopen(name.c_str(), "wb");
-  if (!file) std::abort();
-  if (size && std::fwrite(data, 1, size, file) != size) std::abort();
-  std::fclose(file);
-}
 
 std::string ReadAll(const std::string& name) {
   std::ifstream in(name, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "composition_file_fuzz: %s\n", what);
-    std::abort();
-  }
 }
 
 const TpunPal& SmallPalette() {
@@ -63,22 +36,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static SilentMessages silent;
   static const bool installed = (InstallMessages(&silent), true);
   (void)installed;
-  static const std::string input = TempName(".in.dmc");
-  static const std::string first = TempName(".first.dmc");
-  static const std::string second = TempName(".second.dmc");
-  WriteAll(input, data, size);
+  static const std::string input = FuzzFile("composition-fuzz", "in.dmc");
+  static const std::string first = FuzzFile("composition-fuzz", "first.dmc");
+  static const std::string second = FuzzFile("composition-fuzz", "second.dmc");
+  WriteFuzzInput(input, data, size);
 
   TpunCompo compo(&SmallPalette());
   if (!compo.LoadFromFile(input)) {
-    Check(!compo.HasPicture() && compo.Width == 0 && compo.Palette.Count() == 3,
-          "refusal changed it");
+    FuzzCheck(!compo.HasPicture() && compo.Width == 0 && compo.Palette.Count() == 3,
+              "refusal changed it");
     return 0;
   }
-  Check(!compo.Modified && compo.LoadedFromFile, "flags after reading");
-  Check(!compo.SourcePicture || compo.SourcePicture->size() <= size, "picture past the file");
-  Check(!compo.SourcePicture ||
-            compo.SourcePicture->size() >= PictureBytes(compo.Width, compo.Height),
-        "picture smaller than its rows");
+  FuzzCheck(!compo.Modified && compo.LoadedFromFile, "flags after reading");
+  FuzzCheck(!compo.SourcePicture || compo.SourcePicture->size() <= size, "picture past the file");
+  FuzzCheck(!compo.SourcePicture ||
+                compo.SourcePicture->size() >= PictureBytes(compo.Width, compo.Height),
+            "picture smaller than its rows");
 
   compo.SaveToFile(first);
   // A file without colours keeps the working palette of the composition it is read into,
@@ -86,8 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TpunCompo again(&SmallPalette());
   again.Palette.Assign(compo.Palette);
   again.Palette.SetThreadCount(compo.Palette.ThreadCount());
-  Check(again.LoadFromFile(first), "saved composition not taken back");
+  FuzzCheck(again.LoadFromFile(first), "saved composition not taken back");
   again.SaveToFile(second);
-  Check(ReadAll(first) == ReadAll(second), "second save differs");
+  FuzzCheck(ReadAll(first) == ReadAll(second), "second save differs");
   return 0;
 }

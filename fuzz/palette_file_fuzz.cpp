@@ -1,27 +1,15 @@
 // Feeds arbitrary bytes to the palette file reader; whatever it accepts must survive a
 // save in both formats and read back the same.
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "base/exceptions.h"
+#include "fuzz/fuzz_support.h"
 #include "palette/floss_palette.h"
 
 namespace {
-
-std::string TempName(const char* suffix) {
-  return "/tmp/puntel-palette-fuzz-" + std::to_string(getpid()) + suffix;
-}
-
-void WriteAll(const std::string& name, const uint8_t* data, size_t size) {
-  FILE* file = std::fopen(name.c_str(), "wb");
-  if (!file) std::abort();
-  if (size && std::fwrite(data, 1, size, file) != size) std::abort();
-  std::fclose(file);
-}
 
 void CheckRoundTrip(const TpunPal& loaded, const std::string& name, size_t name_limit) {
   loaded.SaveToFile(name);
@@ -36,10 +24,10 @@ void CheckRoundTrip(const TpunPal& loaded, const std::string& name, size_t name_
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string input = TempName(".in");
-  static const std::string native = TempName(".clr");
-  static const std::string plain = TempName(".cla");
-  WriteAll(input, data, size);
+  static const std::string input = FuzzFile("palette-fuzz", "in.clr");
+  static const std::string native = FuzzFile("palette-fuzz", "out.clr");
+  static const std::string plain = FuzzFile("palette-fuzz", "out.cla");
+  WriteFuzzInput(input, data, size);
   TpunPal palette;
   bool loaded = false;
   try {

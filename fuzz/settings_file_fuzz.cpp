@@ -1,8 +1,6 @@
 // Any bytes as a settings file: reading never fails or reads out of bounds, an unchanged
 // file is given back byte for byte, and values written read back after a save.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,30 +9,20 @@
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "base/exceptions.h"
+#include "fuzz/fuzz_support.h"
 
 namespace {
 
-const std::string& TempPath(const char* role) {
-  static const std::string in = "/tmp/puntel-fuzz-" + std::to_string(getpid()) + "-in.ini";
-  static const std::string out = "/tmp/puntel-fuzz-" + std::to_string(getpid()) + "-out.ini";
-  return role[0] == 'i' ? in : out;
+std::string Cut(const std::string& text) {
+  return text.substr(0, IniFile::kMaxValueLength);
 }
-
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "settings_file_fuzz: %s\n", what);
-    std::abort();
-  }
-}
-
-std::string Cut(const std::string& text) { return text.substr(0, IniFile::kMaxValueLength); }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  const std::string& in = TempPath("in");
-  const std::string& out = TempPath("out");
+  static const std::string in = FuzzFile("settings-fuzz", "in.ini");
+  static const std::string out = FuzzFile("settings-fuzz", "out.ini");
   if (FILE* file = std::fopen(in.c_str(), "wb")) {
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
@@ -44,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   IniFile ini(in);
   std::remove(in.c_str());
-  Check(ini.Text() == bytes, "an unchanged file is not given back byte for byte");
+  FuzzCheck(ini.Text() == bytes, "an unchanged file is not given back byte for byte");
   const SettingsDefaults defaults{"/prog/", "/start/"};
   TSettings settings = ReadSettings(ini, defaults);
   WindowGeometry geometry = ReadGeometry(ini);
@@ -69,18 +57,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   IniFile again(out);
-  Check(again.Text() == ini.Text(), "the saved file differs from the text in memory");
+  FuzzCheck(again.Text() == ini.Text(), "the saved file differs from the text in memory");
   TSettings expected = settings;
   for (std::string* text : {&expected.PalFile, &expected.progpath, &expected.Imagepath,
                             &expected.Compopath, &expected.ColorPath})
     *text = Cut(*text);
-  Check(ReadSettings(again, defaults) == expected, "settings do not read back");
+  FuzzCheck(ReadSettings(again, defaults) == expected, "settings do not read back");
   WindowGeometry readGeometry = ReadGeometry(again);
-  Check(readGeometry.xpos == geometry.xpos && readGeometry.ysiz == geometry.ysiz,
-        "geometry does not read back");
-  Check(again.ReadString("Fuzz", "echo", "") ==
-            Cut(bytes.substr(0, bytes.find_first_of("\r\n"))),
-        "a text value does not read back");
+  FuzzCheck(readGeometry.xpos == geometry.xpos && readGeometry.ysiz == geometry.ysiz,
+            "geometry does not read back");
+  FuzzCheck(
+      again.ReadString("Fuzz", "echo", "") == Cut(bytes.substr(0, bytes.find_first_of("\r\n"))),
+      "a text value does not read back");
   std::remove(out.c_str());
   return 0;
 }

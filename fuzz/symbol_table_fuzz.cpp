@@ -1,37 +1,21 @@
 // Any bytes as a symbol table file: reading never fails or reads out of bounds, every
 // entry parses or raises the conversion error, and a saved table reads back the same.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "base/exceptions.h"
+#include "fuzz/fuzz_support.h"
 #include "pattern/symbol_table.h"
 
-namespace {
-
-const std::string& TempPath(const char* role) {
-  static const std::string in = "/tmp/puntel-fuzz-" + std::to_string(getpid()) + "-in.tbl";
-  static const std::string out = "/tmp/puntel-fuzz-" + std::to_string(getpid()) + "-out.tbl";
-  return role[0] == 'i' ? in : out;
-}
-
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "symbol_table_fuzz: %s\n", what);
-    std::abort();
-  }
-}
-
-}  // namespace
+namespace {}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  const std::string& in = TempPath("in");
-  const std::string& out = TempPath("out");
+  static const std::string in = FuzzFile("symbols-fuzz", "in.tbl");
+  static const std::string out = FuzzFile("symbols-fuzz", "out.tbl");
   if (FILE* file = std::fopen(in.c_str(), "wb")) {
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
@@ -44,20 +28,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::remove(in.c_str());
   size_t characters = 0;
   for (const std::string& entry : table.Entries()) {
-    Check(entry.find_first_of("\r\n") == std::string::npos, "an entry holds a line end");
+    FuzzCheck(entry.find_first_of("\r\n") == std::string::npos, "an entry holds a line end");
     characters += entry.size();
     try {
       const SymbolEntry parsed = ParseSymbolEntry(entry);
-      Check(entry.compare(0, parsed.FontName.size() + 1, parsed.FontName + ",") == 0,
-            "the font name is not the text before the first comma");
-      Check(parsed.FontName.find(',') == std::string::npos, "the font name holds a comma");
+      FuzzCheck(entry.compare(0, parsed.FontName.size() + 1, parsed.FontName + ",") == 0,
+                "the font name is not the text before the first comma");
+      FuzzCheck(parsed.FontName.find(',') == std::string::npos, "the font name holds a comma");
     } catch (const EConvertError&) {
       // A malformed code: the message names it.
     }
   }
-  Check(characters <= bytes.size(), "the entries hold more than the file");
+  FuzzCheck(characters <= bytes.size(), "the entries hold more than the file");
   for (uint32_t colour = 0; colour < 4; ++colour)
-    if (auto symbol = table.SymbolOfColor(colour, 3)) Check(*symbol < uint32_t(table.Count()), "symbol out of the table");
+    if (auto symbol = table.SymbolOfColor(colour, 3))
+      FuzzCheck(*symbol < uint32_t(table.Count()), "symbol out of the table");
 
   try {
     table.SaveToFile(out);
@@ -67,6 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SymbolTable again;
   again.LoadFromFile(out);
   std::remove(out.c_str());
-  Check(again.Entries() == table.Entries(), "a saved table does not read back");
+  FuzzCheck(again.Entries() == table.Entries(), "a saved table does not read back");
   return 0;
 }

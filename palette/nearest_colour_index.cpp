@@ -49,7 +49,6 @@ constexpr size_t kParallelChunk = 32 * 1024;
 // Batches from this size on use the answer tables: a table costs 4096 lookups to fill.
 constexpr size_t kAnswerBatch = 16 * 1024;
 constexpr int kCellColours = kCellSide * kCellSide * kCellSide;
-constexpr size_t kBlockColours = size_t(1) << (3 * kBlockShift);
 constexpr size_t kCells = size_t(1) << (3 * (8 - kCellShift));
 
 constexpr size_t kFirstPoolChunk = 8 * 1024, kPoolChunk = 256 * 1024;  // bytes

@@ -26,6 +26,7 @@
 #include "app/ui/picture_view.h"
 #include "app/ui/prefer_dlg.h"
 #include "app/ui/spin_button.h"
+#include "app/ui/status_panel.h"
 #include "app/ui/ui_seams.h"
 #include "base/exceptions.h"
 #include "base/message_seam.h"
@@ -199,23 +200,10 @@ void TMainForm::CreateToolbar() {
 }
 
 void TMainForm::CreateStatusPanel() {
-  statuspanel = new QFrame(this);
-  statuspanel->setFixedHeight(30);
-  static_cast<QFrame*>(statuspanel)->setFrameShape(QFrame::StyledPanel);
-  static_cast<QFrame*>(statuspanel)->setFrameShadow(QFrame::Sunken);
-  msgpanel = new QLabel(statuspanel);
-  QFont bold = msgpanel->font();
-  bold.setBold(true);
-  bold.setPixelSize(12);
-  msgpanel->setFont(bold);
-  meter = new QProgressBar(statuspanel);
-  meter->setRange(0, 100);
-  meter->setTextVisible(false);
-  meter->setFixedWidth(150);
-  auto* layout = new QHBoxLayout(statuspanel);
-  layout->setContentsMargins(4, 2, 4, 2);
-  layout->addWidget(msgpanel, 1);
-  layout->addWidget(meter);
+  auto* status = new StatusPanel(this, 150);
+  statuspanel = status;
+  msgpanel = status->msgpanel;
+  meter = status->meter;
 }
 
 void TMainForm::CreateMenus() {
@@ -515,38 +503,29 @@ void TMainForm::SubWindowActivated(QMdiSubWindow* window) {
   }
 }
 
-void TMainForm::ZoomDown() {
+void TMainForm::ZoomDown() { StepZoom(-1); }
+void TMainForm::ZoomUp() { StepZoom(+1); }
+void TMainForm::CottonDown() { StepCotton(-1); }
+void TMainForm::CottonUp() { StepCotton(+1); }
+
+void TMainForm::StepZoom(int step) {
   TMDIChild* document = ActiveDocument();
   if (!document || !document->Composition) return;
-  if (document->Composition->Zoom > 0) document->Composition->SetZoom(document->Composition->Zoom - 1);
-  ZoomPanel->setText(QString("%1:1").arg(document->Composition->Zoom + 1));
+  TpunCompo& composition = *document->Composition;
+  const int zoom = composition.Zoom + step;
+  if (zoom >= 0 && zoom <= 10) composition.SetZoom(uint8_t(zoom));  // shown 1:1 to 11:1
+  ZoomPanel->setText(QString("%1:1").arg(composition.Zoom + 1));
   document->FitImage();
   document->update();
 }
 
-void TMainForm::ZoomUp() {
+void TMainForm::StepCotton(int step) {
   TMDIChild* document = ActiveDocument();
   if (!document || !document->Composition) return;
-  if (document->Composition->Zoom < 10) document->Composition->SetZoom(document->Composition->Zoom + 1);
-  ZoomPanel->setText(QString("%1:1").arg(document->Composition->Zoom + 1));
-  document->FitImage();
-  document->update();
-}
-
-void TMainForm::CottonDown() {
-  TMDIChild* document = ActiveDocument();
-  if (!document || !document->Composition) return;
-  if (document->Composition->CottonSize > 0)
-    document->Composition->SetCottonSize(document->Composition->CottonSize - 1);
-  ShowCottonCount(document->Composition->CottonSize);
-}
-
-void TMainForm::CottonUp() {
-  TMDIChild* document = ActiveDocument();
-  if (!document || !document->Composition) return;
-  if (document->Composition->CottonSize < 3)
-    document->Composition->SetCottonSize(document->Composition->CottonSize + 1);
-  ShowCottonCount(document->Composition->CottonSize);
+  TpunCompo& composition = *document->Composition;
+  const int cotton = composition.CottonSize + step;
+  if (cotton >= 0 && cotton <= 3) composition.SetCottonSize(uint8_t(cotton));
+  ShowCottonCount(composition.CottonSize);
 }
 
 void TMainForm::ToggleAutoRemap() {

@@ -100,6 +100,8 @@ class TMainForm : public QMainWindow {
   std::string SymbolTablePath() const;
   void LoadSymbolTable();
   void TimerTick();
+  void StepZoom(int step);
+  void StepCotton(int step);
   void SubWindowActivated(QMdiSubWindow* window);
   bool CloseQuery();
 

@@ -19,6 +19,7 @@
 #include "app/ui/note_dlg.h"
 #include "app/ui/picture_view.h"
 #include "app/ui/spin_button.h"
+#include "app/ui/status_panel.h"
 #include "app/ui/ui_seams.h"
 #include "app/ui/ui_thread.h"
 #include "base/latin1.h"
@@ -73,23 +74,10 @@ TMDIChild::TMDIChild(TMainForm* frame) : QWidget(nullptr), frame_(frame) {
     MouseY = y;
   });
 
-  statuspanel = new QFrame(this);
-  statuspanel->setFixedHeight(30);
-  static_cast<QFrame*>(statuspanel)->setFrameShape(QFrame::StyledPanel);
-  static_cast<QFrame*>(statuspanel)->setFrameShadow(QFrame::Sunken);
-  msgpanel = new QLabel(statuspanel);
-  QFont bold = msgpanel->font();
-  bold.setBold(true);
-  bold.setPixelSize(12);
-  msgpanel->setFont(bold);
-  meter = new QProgressBar(statuspanel);
-  meter->setRange(0, 100);
-  meter->setTextVisible(false);
-  meter->setFixedWidth(90);
-  auto* status_layout = new QHBoxLayout(statuspanel);
-  status_layout->setContentsMargins(4, 2, 4, 2);
-  status_layout->addWidget(msgpanel, 1);
-  status_layout->addWidget(meter);
+  auto* status = new StatusPanel(this, 90);
+  statuspanel = status;
+  msgpanel = status->msgpanel;
+  meter = status->meter;
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -223,27 +211,14 @@ void TMDIChild::EnableIdleCommands(bool enabled) {
 
 void TMDIChild::EnablePictureCommands(bool enabled) {
   if (!IsActive()) return;
-  Enable(Export1, enabled);
-  Enable(Rotateimage1, enabled);
-  Enable(frame_->BtnSave, enabled);
-  Enable(Save1, enabled);
-  Enable(frame_->BtnViewStitch, enabled);
-  Enable(Stitchpattern1, enabled);
-  Enable(frame_->BtnColorTable, enabled);
-  Enable(ColorTable1, enabled);
-  Enable(frame_->BtnLoadColors, enabled);
-  Enable(Load1, enabled);
-  Enable(frame_->BtnFlossReport, enabled);
-  Enable(Flossreport1, enabled);
-  Enable(frame_->BtnColorSearch, enabled);
-  Enable(Automaticcolorsearch1, enabled);
-  Enable(frame_->BtnDesign, enabled);
-  Enable(CreateModel1, enabled);
-  Enable(frame_->BtnPrint, enabled);
-  Enable(Print1, enabled);
-  Enable(frame_->BtnNotes, enabled);
-  Enable(Editcompositionnotes1, enabled);
-  Enable(Colorusagereport1, enabled);
+  for (QToolButton* button : {frame_->BtnSave, frame_->BtnViewStitch, frame_->BtnColorTable,
+                              frame_->BtnLoadColors, frame_->BtnFlossReport, frame_->BtnColorSearch,
+                              frame_->BtnDesign, frame_->BtnPrint, frame_->BtnNotes})
+    Enable(button, enabled);
+  for (QAction* action : {Export1, Rotateimage1, Save1, Stitchpattern1, ColorTable1, Load1,
+                          Flossreport1, Automaticcolorsearch1, CreateModel1, Print1,
+                          Editcompositionnotes1, Colorusagereport1})
+    Enable(action, enabled);
   frame_->ZoomSpin->setEnabled(enabled);
   if (!enabled) frame_->ZoomPanel->clear();
 }

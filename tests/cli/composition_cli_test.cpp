@@ -11,14 +11,6 @@
 
 namespace {
 
-const std::string kDmc = std::string(PUNTEL_RUNTIME_DIR) + "/dmc25.clr";
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 using PixelSource = std::function<TColor(uint32_t x, uint32_t y)>;
 

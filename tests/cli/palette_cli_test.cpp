@@ -9,14 +9,6 @@
 
 namespace {
 
-const std::string kDmc = std::string(PUNTEL_RUNTIME_DIR) + "/dmc25.clr";
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 // "index<TAB>number<TAB>r<TAB>g<TAB>b" for each row of a floss table.
 std::vector<std::string> TableAsDump(const std::string& table) {

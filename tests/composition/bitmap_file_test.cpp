@@ -1,21 +1,20 @@
 #include "composition/bitmap_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 
 #include "base/exceptions.h"
 #include "composition/composition.h"
 #include "tests/composition/picture_fixtures.h"
 #include "tests/support/scripted_messages.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_folder.h"
 
 using namespace fixtures;
 
 namespace {
 
-struct BitmapSpec {
+struct BitmapFields {
   uint32_t header_size = 40;
   int32_t width = 3;
   int32_t height = 2;
@@ -27,25 +26,25 @@ struct BitmapSpec {
 
 // A bitmap file laid out by hand; the pixel-data offset is deliberately wrong, as the
 // reader must not use it.
-std::string BitmapBytes(const BitmapSpec& spec) {
+std::string BitmapBytes(const BitmapFields& bitmap) {
   std::string file = "BM";
   Le32(file, 0);
   Le32(file, 0);
   Le32(file, 9999);
-  Le32(file, spec.header_size);
-  if (spec.header_size == 12) {
-    Le16(file, uint32_t(spec.width));
-    Le16(file, uint32_t(spec.height));
+  Le32(file, bitmap.header_size);
+  if (bitmap.header_size == 12) {
+    Le16(file, uint32_t(bitmap.width));
+    Le16(file, uint32_t(bitmap.height));
     Le16(file, 1);
-    Le16(file, spec.bits);
+    Le16(file, bitmap.bits);
   } else {
-    Le32(file, uint32_t(spec.width));
-    Le32(file, uint32_t(spec.height));
+    Le32(file, uint32_t(bitmap.width));
+    Le32(file, uint32_t(bitmap.height));
     Le16(file, 1);
-    Le16(file, spec.bits);
-    for (uint32_t field : {0u, 0u, 0u, 0u, spec.colors_used, 0u}) Le32(file, field);
+    Le16(file, bitmap.bits);
+    for (uint32_t field : {0u, 0u, 0u, 0u, bitmap.colors_used, 0u}) Le32(file, field);
   }
-  return file + spec.table + spec.pixels;
+  return file + bitmap.table + bitmap.pixels;
 }
 
 std::string Pixels(size_t count, char first = 1) {
@@ -79,12 +78,12 @@ TEST_F(BitmapFile, TakesTheInformationHeaderAndAllPixelDataToTheEnd) {
   compo.Palette.Clear();
   compo.SetTransparencyOn(true);
   compo.Modified = false;
-  BitmapSpec spec;
-  spec.pixels = Pixels(24 + 5);  // rows of 12 bytes, and 5 bytes beyond them
-  ASSERT_TRUE(Import(BitmapBytes(spec)));
+  BitmapFields bitmap;
+  bitmap.pixels = Pixels(24 + 5);  // rows of 12 bytes, and 5 bytes beyond them
+  ASSERT_TRUE(Import(BitmapBytes(bitmap)));
   EXPECT_EQ(compo.Width, 3);
   EXPECT_EQ(compo.Height, 2);
-  EXPECT_EQ(Bytes(*compo.SourcePicture), spec.pixels);
+  EXPECT_EQ(Bytes(*compo.SourcePicture), bitmap.pixels);
   EXPECT_EQ(*compo.MappedPicture, *compo.SourcePicture);
   EXPECT_EQ(compo.Palette.Count(), 5);  // back to the reference palette
   EXPECT_FALSE(compo.TransparencyOn);
@@ -93,22 +92,22 @@ TEST_F(BitmapFile, TakesTheInformationHeaderAndAllPixelDataToTheEnd) {
 }
 
 TEST_F(BitmapFile, TakesTheCoreHeaderAndSkipsTheColourTable) {
-  BitmapSpec core{.header_size = 12, .width = 2, .height = 1, .pixels = Pixels(8)};
+  BitmapFields core{.header_size = 12, .width = 2, .height = 1, .pixels = Pixels(8)};
   ASSERT_TRUE(Import(BitmapBytes(core)));
   EXPECT_EQ(Bytes(*compo.SourcePicture), core.pixels);
 
-  BitmapSpec table{.width = 1, .height = 1, .colors_used = 2, .table = std::string(8, 'T'),
+  BitmapFields table{.width = 1, .height = 1, .colors_used = 2, .table = std::string(8, 'T'),
                    .pixels = Pixels(4)};
   ASSERT_TRUE(Import(BitmapBytes(table)));
   EXPECT_EQ(Bytes(*compo.SourcePicture), table.pixels);
 }
 
 TEST_F(BitmapFile, TopDownRowsArePutBottomUp) {
-  BitmapSpec spec{.width = 1, .height = -3, .pixels = Pixels(12) + "extra"};
-  ASSERT_TRUE(Import(BitmapBytes(spec)));
+  BitmapFields bitmap{.width = 1, .height = -3, .pixels = Pixels(12) + "extra"};
+  ASSERT_TRUE(Import(BitmapBytes(bitmap)));
   EXPECT_EQ(compo.Height, 3);
-  EXPECT_EQ(Bytes(*compo.SourcePicture), spec.pixels.substr(8, 4) + spec.pixels.substr(4, 4) +
-                                             spec.pixels.substr(0, 4));
+  EXPECT_EQ(Bytes(*compo.SourcePicture), bitmap.pixels.substr(8, 4) + bitmap.pixels.substr(4, 4) +
+                                             bitmap.pixels.substr(0, 4));
 }
 
 TEST_F(BitmapFile, RefusalsSayWhyAndChangeNothing) {
@@ -189,15 +188,11 @@ TEST_F(BitmapFile, ExportWithoutPictureWritesNothing) {
 TEST_F(BitmapFile, FailedExportRaisesAndKeepsTheOldFile) {
   WriteFileBytes(folder.File("keep.bmp"), "old picture");
   GivePicture(compo, 40, 40, RandomPicture(40, 40, 4));
-  rlimit old_limit{};
-  getrlimit(RLIMIT_FSIZE, &old_limit);
-  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old_limit;
-  small.rlim_cur = 1024;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  EXPECT_THROW(compo.ExportBitmap(folder.File("keep.bmp")), EInOutError);
-  setrlimit(RLIMIT_FSIZE, &old_limit);
-  std::signal(SIGXFSZ, old_handler);
+  {
+    FileSizeLimit full_disk(1024);
+    ASSERT_TRUE(full_disk.Active());
+    EXPECT_THROW(compo.ExportBitmap(folder.File("keep.bmp")), EInOutError);
+  }
   EXPECT_EQ(ReadFileBytes(folder.File("keep.bmp")), "old picture");
   EXPECT_EQ(ListFolder(folder.Path()), "keep.bmp");
 

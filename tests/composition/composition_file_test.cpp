@@ -1,9 +1,7 @@
 #include "composition/composition_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,6 +9,7 @@
 #include "composition/composition.h"
 #include "tests/composition/picture_fixtures.h"
 #include "tests/support/scripted_messages.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_folder.h"
 
 using namespace fixtures;
@@ -274,15 +273,11 @@ TEST_F(CompositionFile, FailedSaveRaisesKeepsTheOldFileAndStaysModified) {
   WriteFileBytes(folder.File("keep.dmc"), "old composition");
   TpunCompo compo(&palette);
   GivePicture(compo, 40, 40, RandomPicture(40, 40, 4));
-  rlimit old_limit{};
-  getrlimit(RLIMIT_FSIZE, &old_limit);
-  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old_limit;
-  small.rlim_cur = 2048;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  EXPECT_THROW(compo.SaveToFile(folder.File("keep.dmc")), EInOutError);
-  setrlimit(RLIMIT_FSIZE, &old_limit);
-  std::signal(SIGXFSZ, old_handler);
+  {
+    FileSizeLimit full_disk(2048);
+    ASSERT_TRUE(full_disk.Active());
+    EXPECT_THROW(compo.SaveToFile(folder.File("keep.dmc")), EInOutError);
+  }
   EXPECT_EQ(ReadFileBytes(folder.File("keep.dmc")), "old composition");
   EXPECT_EQ(ListFolder(folder.Path()), "keep.dmc");
   EXPECT_TRUE(compo.Modified);

@@ -1,16 +1,15 @@
 #include "palette/palette_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 
 #include "palette/crc32.h"
 #include "palette/crypt_file.h"
 #include "palette/floss_palette.h"
 #include "palette/palette_errors.h"
 #include "tests/palette/reference_cipher.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -211,22 +210,18 @@ TEST_F(PaletteFile, FailedSavesKeepTheOldFile) {
   const std::string plain = ReadFileBytes(folder.File("keep.cla"));
   TpunPal big;
   Fill(big, 2000);
-  rlimit old_limit{};
-  getrlimit(RLIMIT_FSIZE, &old_limit);
-  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old_limit;
-  small.rlim_cur = 1024;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  for (const char* name : {"keep.clr", "keep.cla"}) {
-    try {
-      big.SaveToFile(folder.File(name));
-      ADD_FAILURE() << name;
-    } catch (const Exception& error) {
-      EXPECT_NE(std::string(error.what()).find(folder.File(name)), std::string::npos) << error.what();
+  {
+    FileSizeLimit full_disk(1024);
+    ASSERT_TRUE(full_disk.Active());
+    for (const char* name : {"keep.clr", "keep.cla"}) {
+      try {
+        big.SaveToFile(folder.File(name));
+        ADD_FAILURE() << name;
+      } catch (const Exception& error) {
+        EXPECT_NE(std::string(error.what()).find(folder.File(name)), std::string::npos) << error.what();
+      }
     }
   }
-  setrlimit(RLIMIT_FSIZE, &old_limit);
-  std::signal(SIGXFSZ, old_handler);
   EXPECT_EQ(ReadFileBytes(folder.File("keep.clr")), native);
   EXPECT_EQ(ReadFileBytes(folder.File("keep.cla")), plain);
   EXPECT_EQ(ListFolder(folder.Path()), "keep.cla keep.clr");  // no temporary file is left
