@@ -46,8 +46,6 @@ constexpr uintptr_t kBuilding = 1;  // a block's state while a thread builds it
 
 // Below this many colours a second thread costs more than it saves.
 constexpr size_t kParallelChunk = 32 * 1024;
-// Batches from this size on use the answer tables: a table costs 4096 lookups to fill.
-constexpr size_t kAnswerBatch = 16 * 1024;
 constexpr int kCellColours = kCellSide * kCellSide * kCellSide;
 constexpr size_t kCells = size_t(1) << (3 * (8 - kCellShift));
 
@@ -373,17 +371,6 @@ inline const uint16_t* NearestColorIndex::CellAnswers(int red, int green, int bl
   return answers ? answers : BuildAnswers(cell, red, green, blue);
 }
 
-template <typename Colour>
-void NearestColorIndex::MapWithAnswers(size_t count, int32_t* indices, Colour colour) const {
-  constexpr int kLocal = kCellSide - 1;
-  for (size_t i = 0; i < count; ++i) {
-    int red, green, blue;
-    colour(i, red, green, blue);
-    indices[i] = CellAnswers(red, green, blue)[size_t(
-        (red & kLocal) | (green & kLocal) << kCellShift | (blue & kLocal) << (2 * kCellShift))];
-  }
-}
-
 void NearestColorIndex::FindMany(const TColor* colors, size_t count, int32_t* indices) const {
   if (plain_search.load(std::memory_order_relaxed)) {
     for (size_t i = 0; i < count; ++i) indices[i] = LinearNearest(colors_, colors[i]);
@@ -393,16 +380,10 @@ void NearestColorIndex::FindMany(const TColor* colors, size_t count, int32_t* in
     std::fill(indices, indices + count, 0);
     return;
   }
+  // Batches of arbitrary colours keep to the cells: a colour is rarely asked twice, so
+  // filling answer tables would cost more than it saves. Pictures go through FindPixels.
   ParallelFor(count, kParallelChunk, [&](size_t begin, size_t end) {
-    if (end - begin < kAnswerBatch || !HasAnswerTables()) {
-      FindRange(colors + begin, end - begin, indices + begin);
-      return;
-    }
-    MapWithAnswers(end - begin, indices + begin, [c = colors + begin](size_t i, int& r, int& g, int& b) {
-      r = RedOf(c[i]);
-      g = GreenOf(c[i]);
-      b = BlueOf(c[i]);
-    });
+    FindRange(colors + begin, end - begin, indices + begin);
   });
 }
 
@@ -412,11 +393,12 @@ void NearestColorIndex::FindPixels(const uint8_t* pixels, size_t count, int32_t*
       indices[i] = Find(MakeColor(pixels[2], pixels[1], pixels[0]));
     return;
   }
-  MapWithAnswers(count, indices, [pixels](size_t i, int& r, int& g, int& b) {
-    b = pixels[3 * i];
-    g = pixels[3 * i + 1];
-    r = pixels[3 * i + 2];
-  });
+  constexpr int kLocal = kCellSide - 1;
+  for (size_t i = 0; i < count; ++i, pixels += 3) {
+    const int blue = pixels[0], green = pixels[1], red = pixels[2];
+    indices[i] = CellAnswers(red, green, blue)[size_t(
+        (red & kLocal) | (green & kLocal) << kCellShift | (blue & kLocal) << (2 * kCellShift))];
+  }
 }
 
 size_t NearestColorIndex::MemoryBytes() const {

@@ -70,8 +70,7 @@ class NearestColorIndex {
   bool HasAnswerTables() const { return colors_.size() <= 16384; }
   const uint16_t* CellAnswers(int red, int green, int blue) const;
   const uint16_t* BuildAnswers(size_t cell, int red, int green, int blue) const;
-  template <typename Colour>
-  void MapWithAnswers(size_t count, int32_t* indices, Colour colour) const;
+
   static int32_t Scan(const Candidate* list, int red, int green, int blue);
   void FindRange(const TColor* colors, size_t count, int32_t* indices) const;
 
