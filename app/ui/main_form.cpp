@@ -586,7 +586,7 @@ void TMainForm::TimerTick() {
 
 bool TMainForm::CloseQuery() {
   for (TMDIChild* document : Documents()) {
-    if (!document->Busy) continue;
+    if (!document->Busy && !document->WorkerRunning()) continue;
     Messages().Error("Composition is busy, cannot close !");
     auto* sub = qobject_cast<QMdiSubWindow*>(document->parentWidget());
     if (sub && sub->isMinimized()) sub->showNormal();

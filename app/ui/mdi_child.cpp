@@ -332,7 +332,8 @@ bool TMDIChild::AskSaveChanges() {
 }
 
 void TMDIChild::closeEvent(QCloseEvent* event) {
-  if (Busy) {
+  // Closing frees the composition: never while a worker still works on it.
+  if (Busy || WorkerRunning()) {
     Messages().Error("Cannot close, \"" + Caption().toStdString() + "\" is busy !");
     event->ignore();
     return;

@@ -96,6 +96,8 @@ class TMDIChild : public QWidget {
 
   // Runs the picture update that waited for the one that just ended, if any.
   void PictureUpdateEnded();
+  // A worker still holds the composition, even when "Turn BUSY flag off" cleared Busy.
+  bool WorkerRunning() const { return update_running_ || SearchComposition != nullptr; }
 
  protected:
   bool event(QEvent* event) override;

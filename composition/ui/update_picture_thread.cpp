@@ -35,14 +35,6 @@ void TupdatePictureThread::run() {
   } catch (...) {
     Recover("Unknown error while updating the picture");
   }
-  try {
-    RunOnUiThread(&window_, [this] { window_.PictureUpdateEnded(); });
-  } catch (const std::exception& error) {
-    // Nothing may leave a thread's run; the message is all that is left to do.
-    const std::string text = error.what();
-    RunOnUiThread(&window_, [&text] { Messages().Error(text); });
-  } catch (...) {
-  }
 }
 
 void TupdatePictureThread::Execute() {
@@ -76,6 +68,9 @@ void TupdatePictureThread::Execute() {
     RestoreHandlers();
     window_.SetDocumentCursor(Qt::ArrowCursor);
     window_.UpdatingPicture = false;
+    // In the same call as the busy mark's end: once it returns the window may close, so
+    // this worker touches neither window nor composition again.
+    window_.PictureUpdateEnded();
   });
 }
 
@@ -88,6 +83,7 @@ void TupdatePictureThread::Recover(const std::string& message) {
       window_.ShowProgress("", 0);
       window_.SetDocumentCursor(Qt::ArrowCursor);
       Messages().Error(message);
+      window_.PictureUpdateEnded();
     });
   } catch (...) {
     // The window could not be reset any further; the worker still ends.

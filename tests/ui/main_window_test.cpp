@@ -12,6 +12,7 @@
 #include "app/ui/picture_view.h"
 #include "app/ui/spin_button.h"
 #include "composition/bitmap_file.h"
+#include "composition/ui/update_picture_thread.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/ui_support.h"
@@ -54,7 +55,10 @@ class MainWindow : public ::testing::Test {
     }
     dialogs.AnswerOpen({picture});
     document->Import1Click();
-    EXPECT_TRUE(WaitFor([&] { return !document->Busy && !document->image1->Picture().isNull(); }));
+    EXPECT_TRUE(WaitFor([&] {
+      return !document->Busy && !document->image1->Picture().isNull() &&
+             TupdatePictureThread::Instances() == 0;
+    }));
     return document;
   }
 
@@ -124,7 +128,9 @@ TEST_F(MainWindow, SavedCompositionOpensAgainTheSame) {
   frame->OpenCompositions();
   TMDIChild* opened = frame->ActiveDocument();
   ASSERT_NE(opened, document);
-  ASSERT_TRUE(WaitFor([&] { return !opened->Busy && !opened->image1->Picture().isNull(); }));
+  ASSERT_TRUE(WaitFor([&] {
+    return !opened->Busy && !opened->image1->Picture().isNull() && TupdatePictureThread::Instances() == 0;
+  }));
   EXPECT_EQ(opened->Composition->Notes, "a tulip");
   EXPECT_EQ(*opened->Composition->SourcePicture, *document->Composition->SourcePicture);
   EXPECT_EQ(opened->image1->Picture(), document->image1->Picture());
@@ -233,5 +239,5 @@ TEST_F(MainWindow, OpeningStopsAtAFileThatIsNoComposition) {
   ASSERT_EQ(frame->Documents().size(), 1);
   EXPECT_EQ(frame->Documents()[0]->Caption().toStdString(), "one.dmc");
   EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: Invalid composition file !"});
-  ASSERT_TRUE(WaitFor([&] { return !frame->Documents()[0]->Busy; }));
+  ASSERT_TRUE(WaitFor([&] { return TupdatePictureThread::Instances() == 0; }));
 }
