@@ -22,6 +22,7 @@
 #include "app/ui/file_names.h"
 #include "app/ui/glyphs.h"
 #include "app/ui/hints.h"
+#include "app/ui/later_commands.h"
 #include "app/ui/mdi_child.h"
 #include "app/ui/picture_view.h"
 #include "app/ui/prefer_dlg.h"
@@ -32,8 +33,6 @@
 #include "base/message_seam.h"
 
 namespace {
-
-constexpr const char* kUnbuilt = "puntelUnbuilt";
 
 QString Text(const std::string& text) { return QString::fromLatin1(text.c_str()); }
 
@@ -115,7 +114,7 @@ void TMainForm::CreateToolbar() {
   // Their windows come with later work: shown, never enabled until then.
   for (QToolButton* later : {BtnCharTbl, BtnColorTable, BtnColorSearch, BtnDesign, BtnViewStitch,
                              BtnFileViewer, BtnFlossReport})
-    later->setProperty(kUnbuilt, true);
+    MarkUnbuilt(later);
   for (QToolButton* document : {BtnSave, BtnImport, BtnColorTable, BtnLoadColors, BtnViewStitch,
                                 BtnFlossReport, BtnColorSearch, BtnDesign, BtnNotes, BtnPrint,
                                 BtnCharTbl, BtnFileViewer})

@@ -15,6 +15,7 @@
 
 #include "app/app_settings.h"
 #include "app/ui/file_names.h"
+#include "app/ui/later_commands.h"
 #include "app/ui/main_form.h"
 #include "app/ui/note_dlg.h"
 #include "app/ui/picture_view.h"
@@ -27,19 +28,6 @@
 #include "composition/ui/update_picture_thread.h"
 
 namespace {
-
-constexpr const char* kUnbuilt = "puntelUnbuilt";
-
-// Commands whose windows come with later work stand in the menus, always disabled.
-void MarkUnbuilt(QObject* command) {
-  command->setProperty(kUnbuilt, true);
-  if (auto* action = qobject_cast<QAction*>(command)) action->setEnabled(false);
-}
-
-template <typename Command>
-void Enable(Command* command, bool enabled) {
-  if (command) command->setEnabled(enabled && !command->property(kUnbuilt).toBool());
-}
 
 QString Latin1(const std::string& text) { return QString::fromLatin1(text.c_str()); }
 
@@ -203,10 +191,10 @@ void TMDIChild::EnableIdleCommands(bool enabled) {
   for (QToolButton* button : {frame_->BtnImport, frame_->BtnViewStitch, frame_->BtnColorTable,
                               frame_->BtnLoadColors, frame_->BtnFlossReport, frame_->BtnColorSearch,
                               frame_->BtnDesign, frame_->BtnPrint})
-    Enable(button, enabled);
+    EnableCommand(button, enabled);
   for (QAction* action : {Rotateimage1, Import1, Stitchpattern1, ColorTable1, Load1, Flossreport1,
                           CreateModel1, Automaticcolorsearch1, Print1, Colorusagereport1})
-    Enable(action, enabled);
+    EnableCommand(action, enabled);
 }
 
 void TMDIChild::EnablePictureCommands(bool enabled) {
@@ -214,11 +202,11 @@ void TMDIChild::EnablePictureCommands(bool enabled) {
   for (QToolButton* button : {frame_->BtnSave, frame_->BtnViewStitch, frame_->BtnColorTable,
                               frame_->BtnLoadColors, frame_->BtnFlossReport, frame_->BtnColorSearch,
                               frame_->BtnDesign, frame_->BtnPrint, frame_->BtnNotes})
-    Enable(button, enabled);
+    EnableCommand(button, enabled);
   for (QAction* action : {Export1, Rotateimage1, Save1, Stitchpattern1, ColorTable1, Load1,
                           Flossreport1, Automaticcolorsearch1, CreateModel1, Print1,
                           Editcompositionnotes1, Colorusagereport1})
-    Enable(action, enabled);
+    EnableCommand(action, enabled);
   frame_->ZoomSpin->setEnabled(enabled);
   if (!enabled) frame_->ZoomPanel->clear();
 }
@@ -244,8 +232,8 @@ bool TMDIChild::event(QEvent* event) {
 void TMDIChild::DocActivate() {
   if (!Composition || !IsActive()) return;
   frame_->CottonSpin->setEnabled(true);
-  Enable(frame_->BtnImport, true);
-  Enable(Import1, true);
+  EnableCommand(frame_->BtnImport, true);
+  EnableCommand(Import1, true);
   EnablePictureCommands(Composition->HasPicture());
   if (Busy) EnableIdleCommands(false);
   frame_->ShowDocumentInfo(this);

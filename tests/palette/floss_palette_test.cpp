@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/message_of.h"
+
 #include <functional>
 #include <random>
 
@@ -22,18 +24,6 @@ std::vector<std::string> Names(const TpunPal& palette) {
   std::vector<std::string> names;
   for (int32_t i = 0; i < palette.Count(); ++i) names.push_back(palette.GetName(i));
   return names;
-}
-
-template <typename E>
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const E& error) {
-    return error.what();
-  } catch (...) {
-    return "another exception";
-  }
-  return "no exception";
 }
 
 // The exchange sort as it reads: the reference for the fast one.

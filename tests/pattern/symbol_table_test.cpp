@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/message_of.h"
+
 #include <functional>
 
 #include "base/exceptions.h"
@@ -11,18 +13,6 @@
 namespace {
 
 using Entries = std::vector<std::string>;
-
-template <typename E>
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const E& error) {
-    return error.what();
-  } catch (...) {
-    return "another exception";
-  }
-  return "no exception";
-}
 
 // Entries as they were read before: only the first 30 characters count.
 SymbolEntry CutTo30(const std::string& entry) {
