@@ -1,11 +1,10 @@
 #include "palette/nearest_colour_index.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
-#include <new>
-#include <cstdlib>
-#include <new>
 #include <limits>
+#include <new>
 #include <memory>
 #include <thread>
 
@@ -47,7 +46,30 @@ constexpr uintptr_t kBuilding = 1;  // a block's state while a thread builds it
 // Below this many colours a second thread costs more than it saves.
 constexpr size_t kParallelChunk = 32 * 1024;
 constexpr int kCellColours = kCellSide * kCellSide * kCellSide;
-constexpr size_t kCells = size_t(1) << (3 * (8 - kCellShift));
+constexpr size_t kTableColours = size_t(1) << 24;
+
+// A colour's place in the answer table, the sum of one term per channel: block, then cell
+// in the block, then colour in the cell, each numbered red fastest. Tables, because three
+// loads cost less than the shifts and masks they stand for, on every pixel of a picture.
+constexpr std::array<std::array<uint32_t, 256>, 3> MakePlaceTerms() {
+  std::array<std::array<uint32_t, 256>, 3> terms{};
+  for (uint32_t axis = 0; axis < 3; ++axis) {
+    for (uint32_t v = 0; v < 256; ++v) {
+      terms[axis][v] = (v >> kBlockShift) << (12 + 4 * axis) |
+                       (v >> kCellShift & 3) << (6 + 2 * axis) | (v & 3) << (2 * axis);
+    }
+  }
+  return terms;
+}
+constexpr std::array<std::array<uint32_t, 256>, 3> kPlaceOf = MakePlaceTerms();
+
+// The channel (0 red, 1 green, 2 blue) of the colour at a place of the answer table.
+constexpr int ColourOfPlace(uint32_t place, uint32_t axis) {
+  return int((place >> (12 + 4 * axis) & 15) << kBlockShift |
+             (place >> (6 + 2 * axis) & 3) << kCellShift | (place >> (2 * axis) & 3));
+}
+static_assert(ColourOfPlace(kPlaceOf[0][201] | kPlaceOf[1][7] | kPlaceOf[2][90], 0) == 201 &&
+              ColourOfPlace(kPlaceOf[0][201] | kPlaceOf[1][7] | kPlaceOf[2][90], 2) == 90);
 
 constexpr size_t kFirstPoolChunk = 8 * 1024, kPoolChunk = 256 * 1024;  // bytes
 
@@ -80,12 +102,9 @@ inline int AxisMax(int v, int low, int side) {
 NearestColorIndex::NearestColorIndex(std::vector<TColor> colors)
     : colors_(std::move(colors)),
       regions_(new std::atomic<const Candidate*>[kRegions]()),
-      blocks_(new std::atomic<uintptr_t>[kBlocks]()),
-      answers_(static_cast<const uint16_t**>(std::calloc(kCells, sizeof(uint16_t*)))) {
-  if (!answers_) throw std::bad_alloc();
-}
+      blocks_(new std::atomic<uintptr_t>[kBlocks]()) {}
 
-void NearestColorIndex::FreeTable::operator()(const uint16_t** table) const { std::free(table); }
+void NearestColorIndex::FreeTable::operator()(uint16_t* table) const { std::free(table); }
 
 NearestColorIndex::~NearestColorIndex() = default;
 
@@ -336,19 +355,37 @@ void NearestColorIndex::FindRange(const TColor* colors, size_t count, int32_t* i
   }
 }
 
-const uint16_t* NearestColorIndex::BuildAnswers(size_t cell, int red, int green,
-                                                int blue) const {
+uint16_t* NearestColorIndex::AnswerTable() const {
+  std::call_once(answers_once_, [this] {
+    // malloc maps a table this large straight from the system, which backs a page only
+    // once it is written: only the pages of cells actually answered take memory.
+    answers_.reset(static_cast<uint16_t*>(std::malloc(kTableColours * sizeof(uint16_t))));
+    if (!answers_) throw std::bad_alloc();
+    answered_.reset(new std::atomic<uint8_t>[kTableColours / kCellColours]());
+    answer_bytes_ = kTableColours / kCellColours * sizeof(answered_[0]);
+  });
+  return answers_.get();
+}
+
+// AVX2 has the unsigned minimum of 32-bit lanes that a cell's answers are made of, which
+// the baseline x86-64 instruction set lacks; the loader picks the version the processor runs.
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void NearestColorIndex::BuildCellAnswers(uint16_t* table, uint32_t place) const {
+  const uint32_t first = place & ~uint32_t(kCellColours - 1);
+  const int red = ColourOfPlace(first, 0), green = ColourOfPlace(first, 1),
+            blue = ColourOfPlace(first, 2);
   const uintptr_t* slots = BlockSlots(BoxOf(kBlockShift, red, green, blue), red, green, blue);
   const uintptr_t slot = slots[CellInBlock(red, green, blue)];
-  const int low_red = red & -kCellSide, low_green = green & -kCellSide,
-            low_blue = blue & -kCellSide;
+  // Ordered by (distance, index) in one key, the least key is the linear search's answer.
   uint32_t best[kCellColours];
   if (slot & 1) {
     std::fill(best, best + kCellColours, uint32_t(slot >> 1));
   } else {
     std::fill(best, best + kCellColours, ~uint32_t(0));
     for (auto* c = reinterpret_cast<const Candidate*>(slot); c->box_dist != kSentinel; ++c) {
-      const int cr = c->red - low_red, cg = c->green - low_green, cb = c->blue - low_blue;
+      const int cr = c->red - red, cg = c->green - green, cb = c->blue - blue;
       const uint32_t index = uint32_t(c->index);
       for (int j = 0; j < kCellColours; ++j) {
         const int dr = (j & 3) - cr, dg = (j >> 2 & 3) - cg, db = (j >> 4) - cb;
@@ -356,19 +393,12 @@ const uint16_t* NearestColorIndex::BuildAnswers(size_t cell, int red, int green,
       }
     }
   }
-  std::lock_guard lock(pool_mutex_);
-  std::atomic_ref<const uint16_t*> published(answers_[cell]);
-  if (const uint16_t* built = published.load(std::memory_order_acquire)) return built;
-  auto* memory = static_cast<uint16_t*>(PoolAllocate(kCellColours * sizeof(uint16_t)));
-  for (int j = 0; j < kCellColours; ++j) memory[j] = uint16_t(best[j] & 0x3FFF);
-  published.store(memory, std::memory_order_release);
-  return memory;
-}
-
-inline const uint16_t* NearestColorIndex::CellAnswers(int red, int green, int blue) const {
-  const size_t cell = BoxOf(kCellShift, red, green, blue);
-  const uint16_t* answers = std::atomic_ref(answers_[cell]).load(std::memory_order_acquire);
-  return answers ? answers : BuildAnswers(cell, red, green, blue);
+  for (int j = 0; j < kCellColours; ++j) {
+    std::atomic_ref(table[first + uint32_t(j)])
+        .store(uint16_t(best[j] & 0x3FFF), std::memory_order_relaxed);
+  }
+  if (answered_[place / kCellColours].exchange(1, std::memory_order_release) == 0)
+    answer_bytes_.fetch_add(kCellColours * sizeof(uint16_t), std::memory_order_relaxed);
 }
 
 void NearestColorIndex::FindMany(const TColor* colors, size_t count, int32_t* indices) const {
@@ -388,23 +418,25 @@ void NearestColorIndex::FindMany(const TColor* colors, size_t count, int32_t* in
 }
 
 void NearestColorIndex::FindPixels(const uint8_t* pixels, size_t count, int32_t* indices) const {
-  if (plain_search.load(std::memory_order_relaxed) || colors_.empty() || !HasAnswerTables()) {
+  if (plain_search.load(std::memory_order_relaxed) || colors_.empty() || !HasAnswerTable()) {
     for (size_t i = 0; i < count; ++i, pixels += 3)
       indices[i] = Find(MakeColor(pixels[2], pixels[1], pixels[0]));
     return;
   }
-  constexpr int kLocal = kCellSide - 1;
+  uint16_t* const table = AnswerTable();
+  const std::atomic<uint8_t>* const answered = answered_.get();
   for (size_t i = 0; i < count; ++i, pixels += 3) {
-    const int blue = pixels[0], green = pixels[1], red = pixels[2];
-    indices[i] = CellAnswers(red, green, blue)[size_t(
-        (red & kLocal) | (green & kLocal) << kCellShift | (blue & kLocal) << (2 * kCellShift))];
+    const uint32_t place = kPlaceOf[2][pixels[0]] | kPlaceOf[1][pixels[1]] | kPlaceOf[0][pixels[2]];
+    if (!answered[place / kCellColours].load(std::memory_order_acquire))
+      BuildCellAnswers(table, place);
+    indices[i] = std::atomic_ref(table[place]).load(std::memory_order_relaxed);
   }
 }
 
 size_t NearestColorIndex::MemoryBytes() const {
   size_t bytes = sizeof(*this) + colors_.capacity() * sizeof(TColor) + entries_bytes_ +
                  kRegions * sizeof(regions_[0]) + kBlocks * sizeof(blocks_[0]) +
-                 kCells * sizeof(answers_[0]);
+                 answer_bytes_.load(std::memory_order_relaxed);
   std::lock_guard lock(pool_mutex_);
   return bytes + pool_bytes_ + pool_chunks_.capacity() * sizeof(pool_chunks_[0]);
 }

@@ -64,12 +64,13 @@ class NearestColorIndex {
   static void CollectCandidates(const Candidate* parent, const Box& box,
                                 std::vector<Candidate>& out);
   static int32_t Answer(uintptr_t slot, int red, int green, int blue);
-  // Every colour of a block answered at once, for passes over many colours: a lookup is then
-  // two loads and no branch that a picture's noise could make the processor mispredict.
-  // Built on first use like the cells; only for palettes whose indices fit 14 bits.
-  bool HasAnswerTables() const { return colors_.size() <= 16384; }
-  const uint16_t* CellAnswers(int red, int green, int blue) const;
-  const uint16_t* BuildAnswers(size_t cell, int red, int green, int blue) const;
+  // Every colour of a cell answered at once, for passes over many colours: a lookup is then
+  // one load from a table over the whole cube and no branch that a picture's noise could
+  // make the processor mispredict. Filled a cell at a time on first use; only for palettes
+  // whose indices fit 14 bits.
+  bool HasAnswerTable() const { return colors_.size() <= 16384; }
+  uint16_t* AnswerTable() const;
+  void BuildCellAnswers(uint16_t* table, uint32_t place) const;
 
   static int32_t Scan(const Candidate* list, int red, int green, int blue);
   void FindRange(const TColor* colors, size_t count, int32_t* indices) const;
@@ -91,11 +92,19 @@ class NearestColorIndex {
   // build takes microseconds, less than putting a thread to sleep and waking it, so a thread
   // needing a block being built spins rather than blocking on a mutex.
   std::unique_ptr<std::atomic<uintptr_t>[]> blocks_;
-  // Per block, the answers of its 4096 colours (red fastest), or null until first needed.
+  // Per colour its answer, valid once the flag of its cell is set. Colours are placed
+  // block by block, so the few blocks a picture uses take few pages of the (untouched,
+  // hence unallocated) rest. The table is never read before its cell is written: reading a
+  // fresh page first and writing it later would make the system flush every core's view of
+  // it, which costs more than the build. Several threads may fill one cell at once: they
+  // store the same values, always through std::atomic_ref.
   struct FreeTable {
-    void operator()(const uint16_t** table) const;
+    void operator()(uint16_t* table) const;
   };
-  std::unique_ptr<const uint16_t*[], FreeTable> answers_;
+  mutable std::once_flag answers_once_;
+  mutable std::unique_ptr<uint16_t[], FreeTable> answers_;
+  mutable std::unique_ptr<std::atomic<uint8_t>[]> answered_;  // per cell, set once built
+  mutable std::atomic<size_t> answer_bytes_ = 0;  // the flags and the cells written
 
   // Lists and slots live in large chunks owned here; the mutex guards the chunks and the
   // publication of a region's list, never a lookup.

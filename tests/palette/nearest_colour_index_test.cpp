@@ -46,14 +46,24 @@ std::vector<TColor> Probes(std::mt19937& random, const std::vector<TColor>& pale
   return probes;
 }
 
+// Colours as the pixels of a picture row: blue, green, red.
+std::vector<uint8_t> AsPixels(const std::vector<TColor>& colors) {
+  std::vector<uint8_t> pixels;
+  pixels.reserve(3 * colors.size());
+  for (TColor c : colors) pixels.insert(pixels.end(), {BlueOf(c), GreenOf(c), RedOf(c)});
+  return pixels;
+}
+
 void ExpectMatchesLinear(const std::vector<TColor>& palette, const std::vector<TColor>& probes) {
   const NearestColorIndex index(palette);
-  std::vector<int32_t> many(probes.size(), -1);
+  std::vector<int32_t> many(probes.size(), -1), pixels(probes.size(), -1);
   index.FindMany(probes.data(), probes.size(), many.data());
+  index.FindPixels(AsPixels(probes).data(), probes.size(), pixels.data());
   for (size_t i = 0; i < probes.size(); ++i) {
     const int32_t expected = LinearNearest(palette, probes[i]);
     ASSERT_EQ(index.Find(probes[i]), expected) << "Find " << Hex(probes[i]);
     ASSERT_EQ(many[i], expected) << "FindMany " << Hex(probes[i]);
+    ASSERT_EQ(pixels[i], expected) << "FindPixels " << Hex(probes[i]);
   }
 }
 
@@ -192,12 +202,15 @@ TEST(NearestColorIndex, WholeCubeMatchesForTheDmcTable) {
 
   std::vector<TColor> cube(size_t(1) << 24);
   for (size_t c = 0; c < cube.size(); ++c) cube[c] = TColor(c);
-  std::vector<int32_t> found(cube.size(), -1);
+  std::vector<int32_t> found(cube.size(), -1), as_pixels(cube.size(), -1);
   NearestColorIndex(palette).FindMany(cube.data(), cube.size(), found.data());
+  // A picture holding every colour fills the whole answer table.
+  NearestColorIndex(palette).FindPixels(AsPixels(cube).data(), cube.size(), as_pixels.data());
   size_t mismatches = 0;
   for (size_t c = 0; c < cube.size(); ++c) {
-    if (found[c] != expected[c] && ++mismatches <= 5)
-      ADD_FAILURE() << Hex(TColor(c)) << ": " << found[c] << " instead of " << expected[c];
+    if ((found[c] != expected[c] || as_pixels[c] != expected[c]) && ++mismatches <= 5)
+      ADD_FAILURE() << Hex(TColor(c)) << ": " << found[c] << " and " << as_pixels[c]
+                    << " instead of " << expected[c];
   }
   EXPECT_EQ(mismatches, 0u);
 }
@@ -206,15 +219,22 @@ TEST(NearestColorIndex, ConcurrentLookupsAgree) {
   std::mt19937 random(5);
   const std::vector<TColor> palette = RandomColors(random, 454);
   const std::vector<TColor> probes = RandomColors(random, 200000);
-  // Both threads start on a fresh index, so they race to build the same cells.
+  const std::vector<uint8_t> pixels = AsPixels(probes);
+  // Both threads start on a fresh index, so they race to build the same cells and to fill
+  // the same answers.
   const NearestColorIndex index(palette);
   std::vector<int32_t> first(probes.size()), second(probes.size());
+  std::vector<int32_t> first_pixels(probes.size()), second_pixels(probes.size());
   std::thread other([&] {
     for (size_t i = 0; i < probes.size(); ++i) second[i] = index.Find(probes[i]);
+    index.FindPixels(pixels.data(), probes.size(), second_pixels.data());
   });
   for (size_t i = 0; i < probes.size(); ++i) first[i] = index.Find(probes[i]);
+  index.FindPixels(pixels.data(), probes.size(), first_pixels.data());
   other.join();
   EXPECT_EQ(first, second);
+  EXPECT_EQ(first_pixels, first);
+  EXPECT_EQ(second_pixels, first);
   for (size_t i = 0; i < probes.size(); i += 97)
     ASSERT_EQ(first[i], LinearNearest(palette, probes[i])) << Hex(probes[i]);
 }
