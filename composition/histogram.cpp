@@ -10,17 +10,28 @@ DotCounts CountDots(TpunCompo& compo, const TpunPal& palette) {
   const uint32_t width = compo.Width;
   const uint32_t height = compo.Height;
   static const std::string kText = "Creating image histogram...";
-  // One set of counters per thread, added up at the end.
-  std::vector<DotCounts> parts(MaxParallelParts(), DotCounts(counts.size(), 0));
+  // Per thread, four sets of counters taken in turn: neighbouring pixels mostly share an
+  // entry, and adding to one counter again and again waits each time for the addition
+  // before it.
+  constexpr size_t kLanes = 4;
+  const size_t n = counts.size();
+  std::vector<DotCounts> parts(MaxParallelParts(), DotCounts(kLanes * n, 0));
   MapRowsInParallel(
       *compo.SourcePicture, width, height, palette,
       [&](size_t part, uint32_t, const int32_t* indices) {
-        DotCounts& mine = parts[part];
-        for (uint32_t x = 0; x < width; ++x) ++mine[size_t(indices[x])];
+        uint64_t* const lanes = parts[part].data();
+        uint32_t x = 0;
+        for (; x + kLanes <= width; x += kLanes) {
+          ++lanes[size_t(indices[x])];
+          ++lanes[n + size_t(indices[x + 1])];
+          ++lanes[2 * n + size_t(indices[x + 2])];
+          ++lanes[3 * n + size_t(indices[x + 3])];
+        }
+        for (; x < width; ++x) ++lanes[size_t(indices[x])];
       },
       [&](uint32_t y) { compo.Progress(kText, HistogramPercent(width, height, y)); });
   for (const DotCounts& part : parts)
-    for (size_t k = 0; k < counts.size(); ++k) counts[k] += part[k];
+    for (size_t k = 0; k < kLanes * n; ++k) counts[k % n] += part[k];
   return counts;
 }
 
