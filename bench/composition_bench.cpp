@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -181,15 +182,20 @@ int main() {
                                           [&] { AutomaticColorSearch(plain_work, options); });
   NearestColorIndex::UsePlainSearch(false);
   const int floss_plain = plain_work.Palette.Count();
-  std::printf("%-22s %10.3f %12.2f %8.0fx  (%d floss left; plain search %d)\n",
-              "automatic search", quiet, plain_search, plain_search / quiet, floss_left, floss_plain);
+  // Not only as many floss: the very same ones, in the same order.
+  const auto& found = work.Palette.Colors.Entries();
+  const auto& expected = plain_work.Palette.Colors.Entries();
+  const bool same_floss = found == expected;
+  std::printf("%-22s %10.3f %12.2f %8.0fx  (%d floss left; plain search %d, %s)\n",
+              "automatic search", quiet, plain_search, plain_search / quiet, floss_left, floss_plain,
+              same_floss ? "the same floss" : "OTHER FLOSS");
   std::printf("search with progress:  %.3f s, %+.1f%% with %zu reports\n", reported,
               100 * (reported - quiet) / quiet, reports_per_search);
   std::printf("extra memory: passes %ld MiB, search %ld MiB beyond its copy's two picture blocks "
               "(%zu MiB)\n", passes_extra, search_extra, 2 * picture.size() >> 20);
-  met = met && passes_extra <= 64 && search_extra <= 64 && plain_search / quiet >= 50 && floss_left == floss_plain &&
+  met = met && passes_extra <= 64 && search_extra <= 64 && plain_search / quiet >= 50 && same_floss &&
         floss_reported == floss_left && (reported - quiet) / quiet < 0.10;
   std::printf("targets (passes >= 100x, search >= 50x, progress < 10%%, memory <= 64 MiB): %s\n",
               met ? "met" : "NOT met");
-  return floss_left == floss_plain ? 0 : 1;
+  return same_floss ? 0 : 1;
 }
