@@ -1,5 +1,6 @@
 // Every pass over a 12-megapixel photograph-like picture, on the 454 floss of dmc25.clr,
 // with the fast exact lookup and with the plain per-pixel linear search in the same run.
+// A 24-bit bitmap given as the argument (a real photograph, say) replaces the picture.
 
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "composition/bitmap_file.h"
 #include "composition/colour_search.h"
 #include "composition/composition.h"
 #include "palette/nearest_colour_index.h"
@@ -95,23 +97,37 @@ void Prepare(TpunCompo& compo, const TpunPal& floss, const PictureBlock& picture
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   std::string palette_file = PUNTEL_RUNTIME_DIR "/dmc25.clr";
   TpunPal floss;
   if (!floss.LoadFromFile(palette_file)) {
     std::fprintf(stderr, "cannot load %s\n", palette_file.c_str());
     return 1;
   }
-  std::printf("picture: %ux%u (%.1f megapixels), palette: %d floss\n", kWidth, kHeight,
-              kWidth * double(kHeight) / 1e6, floss.Count());
-  const PictureBlock picture = MakePicture(kWidth, kHeight);
+  uint16_t width = kWidth, height = kHeight;
+  PictureBlock picture;
+  if (argc > 1) {
+    std::vector<uint8_t> file = ReadBitmapFile(argv[1]);
+    BitmapLayout layout;
+    if (CheckBitmap(file.data(), file.size(), layout) != BitmapVerdict::Taken || layout.height < 8) {
+      std::fprintf(stderr, "%s is not a 24-bit bitmap of 8 rows or more\n", argv[1]);
+      return 1;
+    }
+    width = layout.width;
+    height = layout.height;
+    picture = TakeBitmapPixels(std::move(file), layout);
+  } else {
+    picture = MakePicture(kWidth, kHeight);
+  }
+  std::printf("picture: %ux%u (%.1f megapixels), palette: %d floss\n", width, height,
+              width * double(height) / 1e6, floss.Count());
   // The plain search is timed on every eighth row and scaled: every pass is linear in the
   // pixels. The whole colour search runs in full both ways.
-  const uint16_t band_height = kHeight / 8;
+  const uint16_t band_height = height / 8;
   PictureBlock band;
-  for (uint32_t y = 0; y < kHeight; y += 8) {  // every eighth row, from all over the picture
-    const auto row = picture.begin() + ptrdiff_t(PixelOffset(kWidth, kHeight, 0, y));
-    band.insert(band.begin(), row, row + ptrdiff_t(RowLength(kWidth)));
+  for (uint32_t y = 0; y < 8u * band_height; y += 8) {  // every eighth row, from all over the picture
+    const auto row = picture.begin() + ptrdiff_t(PixelOffset(width, height, 0, y));
+    band.insert(band.begin(), row, row + ptrdiff_t(RowLength(width)));
   }
 
   std::vector<std::string> threads;
@@ -125,7 +141,7 @@ int main() {
   };
 
   TpunCompo fast;
-  Prepare(fast, floss, picture, kWidth, kHeight);
+  Prepare(fast, floss, picture, width, height);
   ResetPeak();
   const long baseline = CurrentRssKiB();
   std::printf("%-22s %10s %12s %9s\n", "pass", "fast (s)", "plain (s)", "ratio");
@@ -134,7 +150,7 @@ int main() {
     // Each run starts from a fresh palette, so its search structure is built inside the time.
     double quick = BestSeconds(5, [&] { fast.ResetPalette(); }, [&] { pass.run(fast); });
     TpunCompo plain;
-    Prepare(plain, floss, band, kWidth, band_height);
+    Prepare(plain, floss, band, width, band_height);
     NearestColorIndex::UsePlainSearch(true);
     double slow = 8 * Seconds([&] { pass.run(plain); });
     NearestColorIndex::UsePlainSearch(false);
@@ -154,7 +170,7 @@ int main() {
   const long search_baseline = CurrentRssKiB();
   // One composition for both, its handler set for every other run.
   TpunCompo work;
-  Prepare(work, floss, picture, kWidth, kHeight);
+  Prepare(work, floss, picture, width, height);
   const ProgressHandler counting = [&](const std::string& text, uint16_t) {
     ++reports;
     last = text;
@@ -176,7 +192,7 @@ int main() {
   const long search_extra =
       (PeakRssKiB() - search_baseline) / 1024 - long(2 * picture.size() >> 20);
   TpunCompo plain_work;
-  Prepare(plain_work, floss, picture, kWidth, kHeight);
+  Prepare(plain_work, floss, picture, width, height);
   NearestColorIndex::UsePlainSearch(true);
   const double plain_search = BestSeconds(1, [&] { plain_work.ResetPalette(); },
                                           [&] { AutomaticColorSearch(plain_work, options); });
