@@ -31,7 +31,8 @@ double Seconds(const std::function<void()>& work) {
 }
 
 // The best of a few runs: the machine is shared, and a neighbour's burst only ever adds time.
-double BestSeconds(int runs, const std::function<void()>& prepare, const std::function<void()>& work) {
+double BestSeconds(int runs, const std::function<void()>& prepare,
+                   const std::function<void()>& work) {
   double best = 1e9;
   for (int run = 0; run < runs; ++run) {
     prepare();
@@ -53,8 +54,10 @@ PictureBlock MakePicture(uint16_t width, uint16_t height) {
              b = 110 + 100 * std::sin(5.0 * (u * v) + 1.0);
       double dx = u - 0.6, dy = v - 0.4;
       if (dx * dx + dy * dy < 0.04) r = 220 - 300 * (dx * dx + dy * dy), g *= 0.5, b *= 0.4;
-      if (std::fabs(u - 0.25) < 0.1 && std::fabs(v - 0.7) < 0.15) r *= 0.3, g = 90 + 60 * v, b *= 0.5;
-      const double texture = 12 * std::sin(x * 0.05) * std::sin(y * 0.031) + 6 * std::sin(x * 0.4 + y * 0.3);
+      if (std::fabs(u - 0.25) < 0.1 && std::fabs(v - 0.7) < 0.15)
+        r *= 0.3, g = 90 + 60 * v, b *= 0.5;
+      const double texture =
+          12 * std::sin(x * 0.05) * std::sin(y * 0.031) + 6 * std::sin(x * 0.4 + y * 0.3);
       r += texture, g += texture, b += 0.5 * texture;
       auto channel = [&](double c) { return uint8_t(std::clamp(c + grain(noise), 0.0, 255.0)); };
       PutPixelAt(block.data(), PixelOffset(width, height, x, y),
@@ -79,7 +82,9 @@ long PeakRssKiB() {
   return 0;
 }
 
-void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+void ResetPeak() {
+  std::ofstream("/proc/self/clear_refs") << "5";
+}
 
 struct Pass {
   const char* name;
@@ -109,7 +114,8 @@ int main(int argc, char** argv) {
   if (argc > 1) {
     std::vector<uint8_t> file = ReadBitmapFile(argv[1]);
     BitmapLayout layout;
-    if (CheckBitmap(file.data(), file.size(), layout) != BitmapVerdict::Taken || layout.height < 8) {
+    if (CheckBitmap(file.data(), file.size(), layout) != BitmapVerdict::Taken ||
+        layout.height < 8) {
       std::fprintf(stderr, "%s is not a 24-bit bitmap of 8 rows or more\n", argv[1]);
       return 1;
     }
@@ -125,7 +131,8 @@ int main(int argc, char** argv) {
   // pixels. The whole colour search runs in full both ways.
   const uint16_t band_height = height / 8;
   PictureBlock band;
-  for (uint32_t y = 0; y < 8u * band_height; y += 8) {  // every eighth row, from all over the picture
+  for (uint32_t y = 0; y < 8u * band_height;
+       y += 8) {  // every eighth row, from all over the picture
     const auto row = picture.begin() + ptrdiff_t(PixelOffset(width, height, 0, y));
     band.insert(band.begin(), row, row + ptrdiff_t(RowLength(width)));
   }
@@ -148,14 +155,15 @@ int main(int argc, char** argv) {
   bool met = true;
   for (const Pass& pass : passes) {
     // Each run starts from a fresh palette, so its search structure is built inside the time.
-    double quick = BestSeconds(5, [&] { fast.ResetPalette(); }, [&] { pass.run(fast); });
+    double quick = BestSeconds(
+        5, [&] { fast.ResetPalette(); }, [&] { pass.run(fast); });
     TpunCompo plain;
     Prepare(plain, floss, band, width, band_height);
     NearestColorIndex::UsePlainSearch(true);
     double slow = 8 * Seconds([&] { pass.run(plain); });
     NearestColorIndex::UsePlainSearch(false);
-    std::printf("%-22s %10.3f %12.2f %8.0fx  (plain: 1/8 of the rows, scaled)\n", pass.name,
-                quick, slow, slow / quick);
+    std::printf("%-22s %10.3f %12.2f %8.0fx  (plain: 1/8 of the rows, scaled)\n", pass.name, quick,
+                slow, slow / quick);
     met = met && slow / quick >= 100;
   }
 
@@ -182,8 +190,8 @@ int main(int argc, char** argv) {
     work.OnProgress = with_progress ? counting : nullptr;
     work.Palette.OnProgress = work.OnProgress;
     reports = 0;
-    const double time = BestSeconds(1, [&] { work.ResetPalette(); },
-                                    [&] { AutomaticColorSearch(work, options); });
+    const double time = BestSeconds(
+        1, [&] { work.ResetPalette(); }, [&] { AutomaticColorSearch(work, options); });
     (with_progress ? reported : quiet) = std::min(with_progress ? reported : quiet, time);
     (with_progress ? floss_reported : floss_left) = work.Palette.Count();
   }
@@ -194,8 +202,8 @@ int main(int argc, char** argv) {
   TpunCompo plain_work;
   Prepare(plain_work, floss, picture, width, height);
   NearestColorIndex::UsePlainSearch(true);
-  const double plain_search = BestSeconds(1, [&] { plain_work.ResetPalette(); },
-                                          [&] { AutomaticColorSearch(plain_work, options); });
+  const double plain_search = BestSeconds(
+      1, [&] { plain_work.ResetPalette(); }, [&] { AutomaticColorSearch(plain_work, options); });
   NearestColorIndex::UsePlainSearch(false);
   const int floss_plain = plain_work.Palette.Count();
   // Not only as many floss: the very same ones, in the same order.
@@ -203,14 +211,16 @@ int main(int argc, char** argv) {
   const auto& expected = plain_work.Palette.Colors.Entries();
   const bool same_floss = found == expected;
   std::printf("%-22s %10.3f %12.2f %8.0fx  (%d floss left; plain search %d, %s)\n",
-              "automatic search", quiet, plain_search, plain_search / quiet, floss_left, floss_plain,
-              same_floss ? "the same floss" : "OTHER FLOSS");
+              "automatic search", quiet, plain_search, plain_search / quiet, floss_left,
+              floss_plain, same_floss ? "the same floss" : "OTHER FLOSS");
   std::printf("search with progress:  %.3f s, %+.1f%% with %zu reports\n", reported,
               100 * (reported - quiet) / quiet, reports_per_search);
-  std::printf("extra memory: passes %ld MiB, search %ld MiB beyond its copy's two picture blocks "
-              "(%zu MiB)\n", passes_extra, search_extra, 2 * picture.size() >> 20);
-  met = met && passes_extra <= 64 && search_extra <= 64 && plain_search / quiet >= 50 && same_floss &&
-        floss_reported == floss_left && (reported - quiet) / quiet < 0.10;
+  std::printf(
+      "extra memory: passes %ld MiB, search %ld MiB beyond its copy's two picture blocks "
+      "(%zu MiB)\n",
+      passes_extra, search_extra, 2 * picture.size() >> 20);
+  met = met && passes_extra <= 64 && search_extra <= 64 && plain_search / quiet >= 50 &&
+        same_floss && floss_reported == floss_left && (reported - quiet) / quiet < 0.10;
   std::printf("targets (passes >= 100x, search >= 50x, progress < 10%%, memory <= 64 MiB): %s\n",
               met ? "met" : "NOT met");
   return same_floss ? 0 : 1;
