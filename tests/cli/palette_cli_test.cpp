@@ -1,31 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "palette/floss_palette.h"
 #include "tests/cli/cli_runner.h"
+#include "tests/support/floss_table.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-
 // "index<TAB>number<TAB>r<TAB>g<TAB>b" for each row of a floss table.
 std::vector<std::string> TableAsDump(const std::string& table) {
-  std::ifstream in(std::string(PUNTEL_SOURCE_DIR) + "/resources/floss/" + table);
   std::vector<std::string> rows;
-  std::string line;
-  std::getline(in, line);
-  while (std::getline(in, line)) {
-    std::istringstream fields(line);
-    std::string number, description, r, g, b;
-    std::getline(fields, number, '\t');
-    std::getline(fields, description, '\t');
-    std::getline(fields, r, '\t');
-    std::getline(fields, g, '\t');
-    std::getline(fields, b, '\t');
-    rows.push_back(std::to_string(rows.size()) + "\t" + number + "\t" + r + "\t" + g + "\t" + b);
-  }
+  for (const FlossRow& row : ReadFlossTable(table))
+    rows.push_back(std::to_string(rows.size()) + "\t" + row.number + "\t" + row.red + "\t" +
+                   row.green + "\t" + row.blue);
   return rows;
 }
 

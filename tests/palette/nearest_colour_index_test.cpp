@@ -3,15 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <limits>
 #include <random>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "base/parallel.h"
+#include "tests/support/floss_table.h"
 
 namespace {
 
@@ -175,21 +174,10 @@ std::vector<int32_t> WholeCubeByBruteForce(const std::vector<TColor>& palette) {
 }
 
 std::vector<TColor> DmcColors() {
-  std::ifstream in(PUNTEL_SOURCE_DIR "/resources/floss/dmc.tsv");
-  std::string line;
-  std::getline(in, line);  // the header
   std::vector<TColor> colors;
-  while (std::getline(in, line)) {
-    std::stringstream row(line);
-    std::string number, name, red, green, blue;
-    std::getline(row, number, '\t');
-    std::getline(row, name, '\t');
-    std::getline(row, red, '\t');
-    std::getline(row, green, '\t');
-    std::getline(row, blue, '\t');
-    colors.push_back(
-        MakeColor(uint8_t(std::stoi(red)), uint8_t(std::stoi(green)), uint8_t(std::stoi(blue))));
-  }
+  for (const FlossRow& row : ReadFlossTable("dmc.tsv"))
+    colors.push_back(MakeColor(uint8_t(std::stoi(row.red)), uint8_t(std::stoi(row.green)),
+                               uint8_t(std::stoi(row.blue))));
   return colors;
 }
 
