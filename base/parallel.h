@@ -11,8 +11,13 @@
 #include <thread>
 #include <vector>
 
-// The most parts ParallelForParts splits a range into: one per core.
-inline size_t MaxParallelParts() { return std::max(1u, std::thread::hardware_concurrency()); }
+// The most parts ParallelForParts splits a range into: one per core. Read once, because
+// the count of online processors can change while the program runs, and buffers sized by
+// one call are indexed by parts numbered after another.
+inline size_t MaxParallelParts() {
+  static const size_t parts = std::max(1u, std::thread::hardware_concurrency());
+  return parts;
+}
 
 // Calls work(part, begin, end) on disjoint parts covering [0, count), concurrently when
 // count is at least 2 * min_chunk; part < MaxParallelParts() numbers the parts, so each can
