@@ -41,7 +41,6 @@ void Import(Arguments& args, const std::string& usage) {
     throw CliError(files[0] + ": " + error.Message());
   }
   if (!imported) throw CliError(files[0] + ": could not load file");
-  document->SetTransparencyOn(false);
   document->SaveToFile(files[1]);
 }
 
@@ -139,10 +138,11 @@ void Report(Arguments& args, const std::string& usage) {
 
 void Symbols(Arguments& args, const std::string& usage) {
   auto words = args.Positional(2, usage);
-  std::vector<std::string> table = LoadSymbolTable(words[0]);
-  int32_t colors = ParseNumber(words[1], 0, 65535, "COLOURS");
-  for (int32_t k = 0; k < colors; ++k) {
-    auto symbol = SymbolOfColor(uint16_t(k), uint16_t(table.size()), uint16_t(colors));
+  SymbolTable table;
+  table.LoadFromFile(words[0]);
+  const uint32_t colors = uint32_t(ParseNumber(words[1], 0, 65535, "COLOURS"));
+  for (uint32_t k = 0; k < colors; ++k) {
+    auto symbol = table.SymbolOfColor(k, colors);
     PrintLine(std::to_string(k) + "\t" + (symbol ? std::to_string(*symbol) : "-"));
   }
 }

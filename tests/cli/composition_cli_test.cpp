@@ -221,6 +221,11 @@ TEST_F(CompositionCli, SymbolsByPosition) {
   EXPECT_EQ(RunCli("symbols " + Quoted(File("ten.tbl")) + " 4").out, "0\t0\n1\t2\n2\t5\n3\t8\n");
   WriteFileBytes(File("three.tbl"), "a,1\r\nb,2\r\nc,3\r\n");
   EXPECT_EQ(RunCli("symbols " + Quoted(File("three.tbl")) + " 5").out, "0\t0\n1\t1\n2\t1\n3\t-\n4\t-\n");
+  // More symbols than 16 bits count: the table's size must not wrap to 0.
+  std::string big;
+  for (int k = 0; k < 65536; ++k) big += "a,1\r\n";
+  WriteFileBytes(File("big.tbl"), big);
+  EXPECT_EQ(RunCli("symbols " + Quoted(File("big.tbl")) + " 3").out, "0\t0\n1\t21845\n2\t43691\n");
 }
 
 TEST_F(CompositionCli, BadInputFailsAndChangesNothing) {
