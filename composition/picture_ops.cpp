@@ -1,7 +1,6 @@
 // Mapping the picture onto the working palette, and the transpose ("Rotate image").
 
 #include <algorithm>
-#include <stdexcept>
 #include <vector>
 
 #include "base/parallel.h"
@@ -19,11 +18,6 @@ constexpr uint32_t kTileRows = 64;
 // Old rows per part when a strip is shared between the cores.
 constexpr size_t kParallelRows = 256;
 
-void CheckHolds(const PictureBlock& block, uint32_t width, uint32_t height) {
-  if (block.size() < PictureBytes(width, height))
-    throw std::logic_error("picture block smaller than its width and height");
-}
-
 // Old columns [x_begin, x_end) and rows [y_begin, y_end) of `source` (width x height) put
 // at column y, row x of `target` (height x width); rows counted from the top.
 void TransposeTiles(const uint8_t* source, uint8_t* target, uint32_t width, uint32_t height,
@@ -33,8 +27,9 @@ void TransposeTiles(const uint8_t* source, uint8_t* target, uint32_t width, uint
     const size_t tile_end = std::min<size_t>(y_end, tile_y + kTileRows);
     for (uint32_t x = x_begin; x < x_end; ++x) {
       uint8_t* out = target + (size_t(width) - 1 - x) * target_row + 3 * tile_y;
-      const uint8_t* in = source + (size_t(height) - 1 - tile_y) * source_row + 3 * size_t(x);
-      for (size_t y = tile_y; y < tile_end; ++y, out += 3, in -= source_row) {
+      for (size_t y = tile_y; y < tile_end; ++y, out += 3) {
+        // Computed afresh rather than stepped, so no pointer ever goes before the block.
+        const uint8_t* in = source + (size_t(height) - 1 - y) * source_row + 3 * size_t(x);
         out[0] = in[0];
         out[1] = in[1];
         out[2] = in[2];
@@ -67,7 +62,7 @@ void TpunCompo::Remap() {
     Progress("", 0);
     return;
   }
-  CheckHolds(*SourcePicture, width, height);
+  RequireHolds(*SourcePicture, width, height);
   if (height > 0 && Palette.Count() == 0) {
     // The nearest entry of an empty palette is 0, which GetClr refuses at the first pixel.
     report_row(0);
@@ -96,7 +91,7 @@ void TpunCompo::Remap() {
 void TpunCompo::Rotate() {
   if (!SourcePicture) return;
   const uint32_t width = Width, height = Height;
-  CheckHolds(*SourcePicture, width, height);
+  RequireHolds(*SourcePicture, width, height);
   Progress("Initializing...", 0);
   PictureBlock rotated(PictureBytes(height, width), 0);
   const uint8_t* source = SourcePicture->data();
