@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <stdexcept>
 
 #include "base/atomic_file.h"
 #include "base/exceptions.h"
@@ -155,14 +154,12 @@ bool TpunCompo::ImportBitmap(const std::string& file_name) {
 
 void WriteBitmapFile(const std::string& file_name, const PictureBlock& block, uint16_t width,
                      uint16_t height) {
-  const size_t image_size = PictureBytes(width, height);
-  if (block.size() < image_size)
-    throw std::logic_error("picture block smaller than its width and height");
+  RequireHolds(block, width, height);
   ReplacementFile file(file_name);
   if (!file.Created()) throw EInOutError(FormatMessage("Cannot create file %s", file_name));
   const std::vector<uint8_t> headers = BitmapHeaders(width, height);
   file.Write(headers.data(), headers.size());
-  file.Write(block.data(), image_size);
+  file.Write(block.data(), PictureBytes(width, height));
   file.Commit();
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <vector>
 
 #include "base/colour.h"
@@ -17,6 +18,13 @@ constexpr size_t RowLength(uint32_t width) { return ((size_t(width) * 24 + 31) /
 // Bytes that width x height pixels need.
 constexpr size_t PictureBytes(uint32_t width, uint32_t height) {
   return RowLength(width) * height;
+}
+
+// A block that holds fewer bytes than its sizes promise is a fault of the caller, never of
+// a file: files are checked before their blocks are made.
+inline void RequireHolds(const PictureBlock& block, uint32_t width, uint32_t height) {
+  if (block.size() < PictureBytes(width, height))
+    throw std::logic_error("picture block smaller than its width and height");
 }
 
 // Offset of the pixel at column x of row y, rows counted from the top.

@@ -1,7 +1,7 @@
 #pragma once
 // The inner step of every pass over a picture: the nearest working-palette entry of each
 // pixel, exactly as the plain per-pixel search finds it, computed a band of rows at a time
-// on both cores.
+// on all cores.
 
 #include <cstdint>
 #include <functional>
@@ -10,18 +10,13 @@
 
 class TpunPal;
 
-// Calls visit(y, indices) for every row y from the top, in order, on the calling thread;
-// indices[x] is the nearest entry of `palette` to the pixel at column x (0 for an empty
-// palette). The block must hold width x height pixels.
-using MappedRowVisitor = std::function<void(uint32_t y, const int32_t* indices)>;
-void ForEachMappedRow(const PictureBlock& block, uint32_t width, uint32_t height,
-                      const TpunPal& palette, const MappedRowVisitor& visit);
-
-// The same pass with the per-pixel work on the cores too: work(part, y, indices) runs on the
-// thread that mapped row y, rows of a band in any order but each part's rows in increasing
-// y, with part < MaxParallelParts() telling the threads apart (one accumulator per part).
+// work(part, y, indices) runs for every row y on the thread that mapped it: indices[x] is
+// the nearest entry of `palette` to the pixel at column x (0 for an empty palette). Rows
+// of a band come in any order but each part's rows in increasing y, with
+// part < MaxParallelParts() telling the threads apart (one accumulator per part).
 // after_row(y) then runs on the calling thread for every row in order, once its band is
-// done: progress reports and cancel checks go there.
+// done: progress reports and cancel checks go there. The block must hold width x height
+// pixels.
 using MappedRowWork = std::function<void(size_t part, uint32_t y, const int32_t* indices)>;
 void MapRowsInParallel(const PictureBlock& block, uint32_t width, uint32_t height,
                        const TpunPal& palette, const MappedRowWork& work,
