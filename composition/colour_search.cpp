@@ -55,11 +55,12 @@ void TpunCompo::SearchUsedColors(bool clear_cancel) {
   // Where each thread first met each entry; the earliest over the threads gives the order
   // in which a scan from the top row, left to right, meets the entries.
   constexpr uint64_t kNever = UINT64_MAX;
-  std::vector<std::vector<uint64_t>> first(MaxParallelParts(), std::vector<uint64_t>(size_t(count), kNever));
+  std::vector<std::vector<uint64_t>> first;
   try {
     // Checked before the first band is mapped, so a search cancelled earlier costs nothing.
     if (height > 0 && CancelRequested) throw PassCancelled{};
     if (count > 0 && height > 0) {
+      first.assign(MaxParallelParts(), std::vector<uint64_t>(size_t(count), kNever));
       MapRowsInParallel(
           *SourcePicture, width, height, Palette,
           [&](size_t part, uint32_t y, const int32_t* indices) {
@@ -73,7 +74,7 @@ void TpunCompo::SearchUsedColors(bool clear_cancel) {
             if (CancelRequested) throw PassCancelled{};
             // Every pixel of a row would report the same text: a listener needs it once.
             const uint16_t percent = StepPercent(y, height);
-            if (OnProgress && width > 0) OnProgress(PercentText(percent, " Searching used colors"), percent);
+            if (OnProgress) OnProgress(PercentText(percent, " Searching used colors"), percent);
           });
     }
   } catch (const PassCancelled&) {
@@ -97,11 +98,7 @@ void TpunCompo::SearchUsedColors(bool clear_cancel) {
 std::vector<std::string> TpunCompo::DotHistogram() {
   const DotCounts counts = CountDots(*this, Palette);
   Progress("", 0);
-  std::vector<std::string> lines;
-  lines.reserve(counts.size());
-  const auto& entries = Palette.Colors.Entries();
-  for (size_t k = 0; k < counts.size(); ++k) lines.push_back(HistogramLine(entries[k].name, counts[k]));
-  return lines;
+  return HistogramLines(Palette, counts);
 }
 
 void TpunCompo::RemoveUniqueEntries(uint8_t light_threshold, uint8_t dots) {

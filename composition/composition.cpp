@@ -31,7 +31,6 @@ TpunCompo::TpunCompo(const TpunPal* palette) {
     RefPalette.Assign(*palette);
     ResetPalette();
   }
-  Modified = false;
   SetNotes(CreationNotes());
 }
 

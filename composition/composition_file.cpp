@@ -211,7 +211,6 @@ bool TpunCompo::LoadFromFile(const std::string& file_name) {
 
   const CompositionHeader& header = stored.header;
   SetPicture(std::move(stored.picture));
-  ResetMappedPicture();
   SetNotes(header.notes);
   Width = header.width;
   Height = header.height;

@@ -51,6 +51,14 @@ std::string HistogramLine(std::string_view name, uint64_t dots) {
   return LeftPadded(name, 10) + " -> " + LeftPadded(std::to_string(dots), 6) + " Dot(s)";
 }
 
+std::vector<std::string> HistogramLines(const TpunPal& palette, const DotCounts& counts) {
+  std::vector<std::string> lines;
+  lines.reserve(counts.size());
+  const auto& entries = palette.Colors.Entries();
+  for (size_t k = 0; k < counts.size(); ++k) lines.push_back(HistogramLine(entries[k].name, counts[k]));
+  return lines;
+}
+
 std::string HistogramLineName(std::string_view line) {
   const size_t begin = line.find_first_not_of(' ');
   if (begin == std::string_view::npos) return {};

@@ -30,5 +30,8 @@ std::string LeftPadded(std::string_view text, size_t width);
 // "<name padded to 10> -> <dots padded to 6> Dot(s)".
 std::string HistogramLine(std::string_view name, uint64_t dots);
 
+// The histogram line of every entry of `palette`, counts[k] being entry k's dots.
+std::vector<std::string> HistogramLines(const TpunPal& palette, const DotCounts& counts);
+
 // The name a histogram line shows: its text after the leading blanks, up to the first blank.
 std::string HistogramLineName(std::string_view line);

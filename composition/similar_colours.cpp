@@ -5,8 +5,8 @@
 
 #include "composition/composition.h"
 
-SimilarColours::SimilarColours(const std::vector<TColor>& colours, uint32_t tolerance)
-    : colours_(colours),
+SimilarColours::SimilarColours(std::vector<TColor> colours, uint32_t tolerance)
+    : colours_(std::move(colours)),
       tolerance_(int(std::min<uint32_t>(tolerance, 255))),
       side_(tolerance_ + 1),
       cubes_(255 / side_ + 1) {
@@ -84,7 +84,7 @@ void TpunCompo::RemoveSimilarColors(uint16_t tolerance, bool clear_cancel) {
   std::vector<TColor> colours;
   colours.reserve(entries.size());
   for (const auto& entry : entries) colours.push_back(entry.color);
-  const SimilarColours similar(colours, tolerance);
+  const SimilarColours similar(std::move(colours), tolerance);
 
   // Merges only mark entries; the palette changes at the clean-up, so a cancel leaves it
   // exactly as it was.

@@ -12,7 +12,7 @@
 
 class SimilarColours {
  public:
-  SimilarColours(const std::vector<TColor>& colours, uint32_t tolerance);
+  SimilarColours(std::vector<TColor> colours, uint32_t tolerance);
 
   // Appends, in increasing order, every j > i not marked in `merged` whose three channels
   // all lie within the tolerance of entry i's. An entry with a channel equal to 0 neither

@@ -66,8 +66,8 @@ std::string FlossLine(const std::string& thread, uint64_t count, uint8_t cotton_
   const uint64_t cents = hundredths % 100;
   const std::string length =
       std::to_string(hundredths / 100) + (cents < 10 ? ".0" : ".") + std::to_string(cents);
-  return Cut(LeftPadded(thread, 10) + " -> " + LeftPadded(std::to_string(count), 6) + " Dot(s), " +
-             " " + std::to_string(skeins) + " Coil(s)" + " (" + LeftPadded(length, 5) + " cm)");
+  return Cut(HistogramLine(thread, count) + ",  " + std::to_string(skeins) + " Coil(s) (" +
+             LeftPadded(length, 5) + " cm)");
 }
 
 std::vector<std::string> FlossReportLines(TpunCompo& compo, const std::vector<std::string>& threads) {
@@ -95,9 +95,7 @@ std::vector<std::string> ColorUsageLines(TpunCompo& compo, const TpunPal& palett
   if (palette.Count() == 0) return {};
   const DotCounts dots = CountDots(compo, palette);
   compo.Progress("", 0);
-  std::vector<std::string> lines;
-  lines.reserve(dots.size());
-  const auto& entries = palette.Colors.Entries();
-  for (size_t k = 0; k < dots.size(); ++k) lines.push_back(Cut(HistogramLine(entries[k].name, dots[k])));
+  std::vector<std::string> lines = HistogramLines(palette, dots);
+  for (std::string& line : lines) line = Cut(line);
   return lines;
 }
