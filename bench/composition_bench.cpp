@@ -131,10 +131,10 @@ int main(int argc, char** argv) {
   // pixels. The whole colour search runs in full both ways.
   const uint16_t band_height = height / 8;
   PictureBlock band;
-  for (uint32_t y = 0; y < 8u * band_height;
-       y += 8) {  // every eighth row, from all over the picture
-    const auto row = picture.begin() + ptrdiff_t(PixelOffset(width, height, 0, y));
-    band.insert(band.begin(), row, row + ptrdiff_t(RowLength(width)));
+  // Every eighth row, from all over the picture; a block holds its bottom row first.
+  for (uint32_t k = band_height; k-- > 0;) {
+    const auto row = picture.begin() + ptrdiff_t(PixelOffset(width, height, 0, 8 * k));
+    band.insert(band.end(), row, row + ptrdiff_t(RowLength(width)));
   }
 
   std::vector<std::string> threads;

@@ -2,17 +2,16 @@
 // plain linear search in the same run, checks they agree, and prints the speed-up, the
 // index's memory and the cost of the first lookup after a palette edit.
 //
-// Usage: nearest_colour_bench [floss.tsv]
+// Usage: nearest_colour_bench [palette.clr]
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/colour.h"
+#include "palette/floss_palette.h"
 #include "palette/nearest_colour_index.h"
 
 namespace {
@@ -21,33 +20,6 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::duration d) {
   return std::chrono::duration<double>(d).count();
-}
-
-// Columns: number, description, red, green, blue; one header line.
-bool LoadFlossColors(const std::string& path, std::vector<TColor>& colors) {
-  std::ifstream in(path);
-  if (!in) return false;
-  std::string line;
-  std::getline(in, line);
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) continue;
-    std::vector<std::string> fields;
-    std::stringstream row(line);
-    for (std::string field; std::getline(row, field, '\t');) fields.push_back(field);
-    if (fields.size() < 5) return false;
-    int rgb[3];
-    for (int k = 0; k < 3; ++k) {
-      try {
-        rgb[k] = std::stoi(fields[2 + k]);
-      } catch (...) {
-        return false;
-      }
-      if (rgb[k] < 0 || rgb[k] > 255) return false;
-    }
-    colors.push_back(MakeColor(uint8_t(rgb[0]), uint8_t(rgb[1]), uint8_t(rgb[2])));
-  }
-  return !colors.empty();
 }
 
 constexpr size_t kCube = size_t(1) << 24;
@@ -64,12 +36,14 @@ TColor SampleColor(size_t i) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string path = argc > 1 ? argv[1] : PUNTEL_DMC_TSV;
-  std::vector<TColor> palette;
-  if (!LoadFlossColors(path, palette)) {
+  const std::string path = argc > 1 ? argv[1] : PUNTEL_RUNTIME_DIR "/dmc25.clr";
+  TpunPal floss;
+  if (!floss.LoadFromFile(path) || floss.Count() == 0) {
     std::fprintf(stderr, "cannot read floss colours from %s\n", path.c_str());
     return 2;
   }
+  std::vector<TColor> palette;
+  for (const ColorEntry& entry : floss.Colors.Entries()) palette.push_back(entry.color);
   std::printf("palette: %zu colours from %s\n", palette.size(), path.c_str());
 
   // The index: built fresh, then all 16,777,216 colours in chunks of 1 Mi through FindMany;

@@ -23,12 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   static const std::string in = FuzzFile("settings-fuzz", "in.ini");
   static const std::string out = FuzzFile("settings-fuzz", "out.ini");
-  if (FILE* file = std::fopen(in.c_str(), "wb")) {
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-  } else {
-    return 0;
-  }
+  WriteFuzzInput(in, data, size);
 
   IniFile ini(in);
   std::remove(in.c_str());

@@ -10,18 +10,11 @@
 #include "fuzz/fuzz_support.h"
 #include "pattern/symbol_table.h"
 
-namespace {}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   static const std::string in = FuzzFile("symbols-fuzz", "in.tbl");
   static const std::string out = FuzzFile("symbols-fuzz", "out.tbl");
-  if (FILE* file = std::fopen(in.c_str(), "wb")) {
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-  } else {
-    return 0;
-  }
+  WriteFuzzInput(in, data, size);
 
   SymbolTable table;
   table.LoadFromFile(in);
