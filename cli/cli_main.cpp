@@ -41,8 +41,6 @@ int Run(const std::vector<std::string>& words) {
   }
   std::vector<std::string> rest(words.begin() + 1, words.end());
   if (words[0] == "palette") return RunPaletteCommand(rest);
-  if (!CompositionCommands().count(words[0]))
-    throw CliError("unknown command \"" + words[0] + "\" (puntel-cli --help lists them)");
   return RunCommand(CompositionCommands(), "", words);
 }
 

@@ -62,9 +62,13 @@ void PrintLine(const std::string& line) {
 
 int RunCommand(const CommandTable& table, const std::string& what,
                const std::vector<std::string>& words) {
-  if (words.empty()) throw CliError("a " + what + " command is missing");
+  const std::string kind = what.empty() ? "command" : what + " command";
+  if (words.empty()) throw CliError("a " + kind + " is missing");
   auto found = table.find(words[0]);
-  if (found == table.end()) throw CliError("unknown " + what + " command \"" + words[0] + "\"");
+  if (found == table.end()) {
+    throw CliError("unknown " + kind + " \"" + words[0] + "\" (puntel-cli " +
+                   (what.empty() ? "" : what + " ") + "--help lists them)");
+  }
   const Command& command = found->second;
   Arguments args(std::vector<std::string>(words.begin() + 1, words.end()));
   if (args.WantsHelp()) {

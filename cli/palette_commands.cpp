@@ -1,8 +1,9 @@
 #include "cli/palette_commands.h"
 
-
 #include "cli/command_line.h"
 #include "palette/floss_palette.h"
+
+namespace {
 
 const char* const kPaletteHelp =
     "puntel-cli palette COMMAND ...  floss palette files (.clr native, CWPAL when the name\n"
@@ -13,8 +14,6 @@ const char* const kPaletteHelp =
     "  threads FILE            the distinct thread names, one a line\n"
     "  sort IN OUT             sort brightest first and save\n"
     "  mix IN OUT              add the blend of every pair of plain colours and save\n";
-
-namespace {
 
 void Dump(Arguments& args, const std::string& usage) {
   auto files = args.Positional(1, usage);

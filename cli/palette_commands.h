@@ -5,4 +5,3 @@
 
 // "puntel-cli palette ...": `words` are the words after "palette".
 int RunPaletteCommand(std::vector<std::string> words);
-extern const char* const kPaletteHelp;
