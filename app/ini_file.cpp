@@ -1,14 +1,11 @@
 #include "app/ini_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <stdexcept>
 
 #include "base/atomic_file.h"
 #include "base/exceptions.h"
 #include "base/int_parse.h"
+#include "base/whole_file.h"
 
 namespace {
 
@@ -91,34 +88,11 @@ void CheckName(std::string_view name, bool isKey) {
                                 std::string(name) + "\" cannot be stored in a profile file");
 }
 
-enum class LoadResult { kRead, kMissing, kUnreadable };
-
-LoadResult ReadWholeFile(const std::string& path, std::string& bytes) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0)
-    return errno == ENOENT || errno == ENOTDIR ? LoadResult::kMissing : LoadResult::kUnreadable;
-  char buffer[65536];
-  for (;;) {
-    ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      ::close(fd);
-      bytes.clear();
-      return LoadResult::kUnreadable;
-    }
-    if (got == 0) break;
-    bytes.append(buffer, size_t(got));
-  }
-  ::close(fd);
-  return LoadResult::kRead;
-}
-
 }  // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
   std::string bytes;
-  LoadResult result = ReadWholeFile(path_, bytes);
-  unreadable_ = result == LoadResult::kUnreadable;
+  unreadable_ = ReadWholeFile(path_, bytes) == WholeFile::kUnreadable;
   bool endSeen = false;
   size_t at = 0;
   while (at < bytes.size()) {

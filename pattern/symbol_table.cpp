@@ -1,42 +1,19 @@
 #include "pattern/symbol_table.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 
 #include "base/atomic_file.h"
 #include "base/exceptions.h"
 #include "base/int_parse.h"
 #include "base/rounding.h"
+#include "base/whole_file.h"
 
 namespace {
 
-std::vector<std::string> SplitLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    const size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(bytes.substr(start));
-      break;
-    }
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 1;
-    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
-  }
-  return lines;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-  if (!file) throw EInOutError(FormatMessage("Unable to read %s", path));
+std::string ReadTableFile(const std::string& path) {
   std::string bytes;
-  char buffer[65536];
-  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.append(buffer, got);
-  if (std::ferror(file.get())) throw EInOutError(FormatMessage("Unable to read %s", path));
+  if (ReadWholeFile(path, bytes) != WholeFile::kRead)
+    throw EInOutError(FormatMessage("Unable to read %s", path));
   return bytes;
 }
 
@@ -49,7 +26,7 @@ SymbolEntry ParseSymbolEntry(std::string_view entry) {
   return SymbolEntry{std::string(entry.substr(0, comma)), StrToInt(entry.substr(comma + 1, 10))};
 }
 
-std::vector<std::string> LoadSymbolTable(const std::string& path) { return SplitLines(ReadWholeFile(path)); }
+std::vector<std::string> LoadSymbolTable(const std::string& path) { return SplitLines(ReadTableFile(path)); }
 
 void SaveSymbolTable(const std::string& path, const std::vector<std::string>& entries) {
   std::string bytes;
