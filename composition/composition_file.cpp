@@ -2,17 +2,15 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 
 #include "base/atomic_file.h"
 #include "base/exceptions.h"
-#include "base/latin1.h"
 #include "base/message_seam.h"
 #include "composition/composition.h"
 #include "composition/input_file.h"
 #include "composition/little_endian.h"
-#include "composition/scratch_file.h"
+#include "palette/palette_file.h"
 
 namespace {
 
@@ -45,35 +43,12 @@ CompositionHeader Decode(const uint8_t* bytes, const HeaderOffsets& at, bool wid
   return header;
 }
 
-// Palette files are told apart by ".cla" anywhere in their name, so the palette image is
-// made in a folder whose name cannot make it a plain palette file.
-std::string ScratchFolder() {
-  std::error_code error;
-  std::string folder = std::filesystem::temp_directory_path(error).string();
-  if (error || folder.empty() || LowerAscii(folder).find(".cla") != std::string::npos)
-    return "/tmp/";
-  return folder.back() == '/' ? folder : folder + "/";
-}
-
-// The bytes of the native palette file of `palette`, as its SaveToFile writes them.
-std::string PaletteImage(const TpunPal& palette) {
-  try {
-    ScratchFile scratch(ScratchFolder());
-    palette.SaveToFile(scratch.Path());
-    return scratch.Contents();
-  } catch (const Exception& error) {
-    throw EInOutError("Cannot save the composition colors: " + error.Message());
-  }
-}
-
 // Replaces the palette by the one a palette image holds; false when it holds none.
 bool LoadPaletteImage(TpunPal& palette, const std::string& image) {
   try {
-    ScratchFile scratch(ScratchFolder());
-    scratch.Fill(image);
-    return palette.LoadFromFile(scratch.Path());
+    return LoadPaletteBytes(palette, image);
   } catch (const std::exception&) {
-    return false;  // a damaged image or no room for the temporary file: the same to the user
+    return false;  // a damaged image
   }
 }
 
@@ -173,7 +148,7 @@ void TpunCompo::SaveToFile(const std::string& file_name) {
   header.transparency_on = TransparencyOn ? 1 : 0;
   header.transparent_color = uint16_t(TransparentColor);
   header.notes = Notes;
-  const std::string palette_image = PaletteImage(Palette);
+  const std::string palette_image = NativePaletteBytes(Palette);
   header.palette_size = uint32_t(palette_image.size());
   const auto header_bytes = EncodeCompositionHeader(header);
 

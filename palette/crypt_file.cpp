@@ -3,31 +3,53 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 CryptFile::~CryptFile() {
   try {
     Close();
-  } catch (const Exception&) {
+  } catch (...) {
     // A destructor cannot report; callers that care call Close() themselves.
   }
 }
 
-void CryptFile::Open(const std::string& file_name, std::string_view key_text, int flags) {
+void CryptFile::Start(std::string_view key_text, bool writing) {
   Close();
   cipher_.Key(key_text);
   key_text_ = std::string(key_text);
-  file_name_ = file_name;
-  writing_ = (flags & O_WRONLY) != 0;
-  fd_ = ::open(file_name.c_str(), flags | O_CLOEXEC, 0666);
-  if (fd_ < 0)
-    throw ETcryptFile(writing_ ? "Enable to create output file !" : "Enable to open input file !");
-  buffer_ = std::make_unique<uint8_t[]>(kBufferSize);  // zero-filled
+  writing_ = writing;
   offset_ = 0;
   position_ = 0;
   valid_ = 0;
   dirty_ = false;
+}
+
+void CryptFile::Open(const std::string& file_name, std::string_view key_text, int flags) {
+  Start(key_text, (flags & O_WRONLY) != 0);
+  file_name_ = file_name;
+  fd_ = ::open(file_name.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd_ < 0)
+    throw ETcryptFile(writing_ ? "Enable to create output file !" : "Enable to open input file !");
+  buffer_ = std::make_unique<uint8_t[]>(kBufferSize);  // zero-filled
+  bytes_ = buffer_.get();
+}
+
+void CryptFile::OpenBytes(std::string_view bytes, std::string_view key_text) {
+  Start(key_text, false);
+  in_memory_ = true;
+  bytes_ = reinterpret_cast<const uint8_t*>(bytes.data());
+  valid_ = int32_t(std::min<size_t>(bytes.size(), INT32_MAX));
+}
+
+void CryptFile::OpenString(std::string& sink, std::string_view key_text) {
+  Start(key_text, true);
+  in_memory_ = true;
+  sink.clear();
+  sink_ = &sink;
+  buffer_ = std::make_unique<uint8_t[]>(kBufferSize);
 }
 
 void CryptFile::OpenRead(const std::string& file_name, std::string_view key_text) {
@@ -48,6 +70,10 @@ void CryptFile::Fail(const char* what, int error) const {
 uint8_t CryptFile::ReadPlainByte() {
   if (position_ == valid_) {
     offset_ += valid_;
+    if (in_memory_) {  // everything was given at the start
+      position_ = valid_ = 0;
+      return 0;
+    }
     ssize_t got;
     do got = ::read(fd_, buffer_.get(), kBufferSize);
     while (got < 0 && errno == EINTR);
@@ -57,7 +83,7 @@ uint8_t CryptFile::ReadPlainByte() {
     // At the end nothing is taken from the buffer: every later read stays at the end.
     if (valid_ == 0) return 0;
   }
-  return buffer_[size_t(position_++)];
+  return bytes_[size_t(position_++)];
 }
 
 uint8_t CryptFile::ReadEncipheredByte() { return cipher_.Decipher(ReadPlainByte()); }
@@ -97,6 +123,10 @@ void CryptFile::Flush() {
   const uint8_t* bytes = buffer_.get();
   size_t left = size_t(valid_);
   int64_t at = offset_;
+  if (sink_) {
+    sink_->append(reinterpret_cast<const char*>(bytes), left);
+    left = 0;
+  }
   while (left > 0) {
     ssize_t written = ::pwrite(fd_, bytes, left, at);
     if (written < 0 && errno == EINTR) continue;
@@ -124,6 +154,22 @@ void CryptFile::WriteEncipheredLine(const std::string& text) {
 }
 
 void CryptFile::Close() {
+  if (in_memory_) {
+    const auto finish = [this] {
+      in_memory_ = false;
+      bytes_ = nullptr;
+      sink_ = nullptr;
+      buffer_.reset();
+    };
+    try {
+      Flush();
+    } catch (...) {
+      finish();
+      throw;
+    }
+    finish();
+    return;
+  }
   if (fd_ < 0) return;
   int fd = fd_;
   try {

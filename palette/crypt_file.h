@@ -1,5 +1,6 @@
 #pragma once
-// A file read or written through a 64 KiB buffer, byte by byte, plain or enciphered.
+// A file read or written through a 64 KiB buffer, byte by byte, plain or enciphered; or the
+// same from bytes in memory, such as the palette image inside a composition file.
 
 #include <cstdint>
 #include <memory>
@@ -28,6 +29,10 @@ class CryptFile {
   // failures name `shown_name` when given: the file this one will replace.
   void OpenWrite(const std::string& file_name, std::string_view key_text,
                  const std::string& shown_name = {});
+  // Reads `bytes` as the contents of a file; they must outlive the reading.
+  void OpenBytes(std::string_view bytes, std::string_view key_text);
+  // Writes into `sink`, emptied first, in place of a file.
+  void OpenString(std::string& sink, std::string_view key_text);
 
   uint8_t ReadPlainByte();
   uint8_t ReadEncipheredByte();
@@ -43,10 +48,11 @@ class CryptFile {
 
   // Flushes, flushes to disk when written, and closes; raises ETcryptFile on a failed write.
   void Close();
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return fd_ >= 0 || in_memory_; }
 
  private:
   void Open(const std::string& file_name, std::string_view key_text, int flags);
+  void Start(std::string_view key_text, bool writing);
   template <typename ReadByte>
   std::string ReadLine(ReadByte read);
   void Store(uint8_t byte);
@@ -56,6 +62,9 @@ class CryptFile {
   int64_t offset_ = 0;
   int fd_ = -1;
   std::unique_ptr<uint8_t[]> buffer_;
+  bool in_memory_ = false;
+  const uint8_t* bytes_ = nullptr;  // what is read: the buffer, or the bytes given
+  std::string* sink_ = nullptr;     // where a memory write goes
   int32_t position_ = 0;
   int32_t valid_ = 0;
   std::string key_text_;

@@ -2,12 +2,12 @@
 
 #include <sys/stat.h>
 
-#include <cstdio>
-#include <memory>
+#include <vector>
 
 #include "base/atomic_file.h"
 #include "base/int_parse.h"
 #include "base/latin1.h"
+#include "base/whole_file.h"
 #include "palette/crypt_file.h"
 #include "palette/floss_palette.h"
 #include "palette/palette_errors.h"
@@ -28,32 +28,16 @@ void CheckExists(const std::string& name) {
   if (!FileExists(name)) throw EInvalidFileName("(TpunPal.LoadFromFile) : File not found !");
 }
 
-// Plain text lines; CR LF, LF and CR each end a line, and the end of the file reads as
-// an empty line.
+// Plain text lines; CR LF, LF and CR each end a line, and past the end every line reads
+// empty.
 class TextLines {
  public:
-  explicit TextLines(const std::string& name) : file_(std::fopen(name.c_str(), "rb")) {
-    if (!file_) throw ETcryptFile("Enable to open input file !");
-  }
-  std::string Next() {
-    std::string line;
-    for (int c; (c = std::getc(file_.get())) != EOF;) {
-      if (c == '\n') break;
-      if (c == '\r') {
-        int after = std::getc(file_.get());
-        if (after != '\n' && after != EOF) std::ungetc(after, file_.get());
-        break;
-      }
-      line.push_back(char(c));
-    }
-    return line;
-  }
+  explicit TextLines(const std::string& bytes) : lines_(SplitLines(bytes)) {}
+  std::string Next() { return next_ < lines_.size() ? lines_[next_++] : std::string(); }
 
  private:
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file_;
+  std::vector<std::string> lines_;
+  size_t next_ = 0;
 };
 
 // The CWPAL body after its magic line: an ignored line, N, N colours, N names.
@@ -65,22 +49,30 @@ void ReadCwpalBody(TpunPal& palette, NextLine next) {
   for (int32_t k = 0; k < count; ++k) palette.Colors.PutString(k, next());
 }
 
-bool ReadEncipheredCwpal(TpunPal& palette, const std::string& name) {
-  CryptFile file;
-  file.OpenRead(name, PaletteCipherKey());
-  file.ReadPlainLine();
-  if (file.ReadEncipheredLine() != kCwpalMagic) return false;
-  ReadCwpalBody(palette, [&] { return file.ReadEncipheredLine(); });
-  file.Close();
-  palette.Modified = true;
-  return true;
-}
-
-bool ReadPlainCwpal(TpunPal& palette, const std::string& name) {
-  CheckExists(name);
-  TextLines lines(name);
-  if (lines.Next() != kCwpalMagic) return false;
-  ReadCwpalBody(palette, [&] { return lines.Next(); });
+// Any of the three formats from `file`, open at its start. The plain CWPAL format, whose
+// lines end differently, is read from the whole of the bytes that plain_bytes() gives.
+template <typename PlainBytes>
+bool ReadPalette(TpunPal& palette, CryptFile& file, PlainBytes plain_bytes) {
+  if (file.ReadPlainLine() != kHeader) {
+    file.Close();
+    TextLines lines(plain_bytes());
+    if (lines.Next() != kCwpalMagic) return false;
+    ReadCwpalBody(palette, [&] { return lines.Next(); });
+  } else {
+    const std::string second = file.ReadEncipheredLine();
+    if (second == kNativeMagic) {
+      const int32_t count = StrToInt(file.ReadEncipheredLine());
+      for (int32_t k = 0; k < count; ++k) {
+        std::string entry_name = file.ReadEncipheredLine();
+        palette.AddClr(ParseColorLine(file.ReadEncipheredLine()), entry_name);
+      }
+    } else if (second == kCwpalMagic) {
+      ReadCwpalBody(palette, [&] { return file.ReadEncipheredLine(); });
+    } else {
+      return false;
+    }
+    file.Close();
+  }
   palette.Modified = true;
   return true;
 }
@@ -93,9 +85,7 @@ std::string CwpalText(const TpunPal& palette) {
   return text;
 }
 
-void WriteNative(const TpunPal& palette, const std::string& name, const std::string& target) {
-  CryptFile file;
-  file.OpenWrite(name, PaletteCipherKey(), target);
+void WriteNative(const TpunPal& palette, CryptFile& file) {
   file.WritePlainLine(kHeader);
   file.WriteEncipheredLine(kNativeMagic);
   file.WriteEncipheredLine(std::to_string(palette.Count()));
@@ -130,35 +120,40 @@ TColor ParseColorLine(const std::string& line) {
 bool LoadPaletteFile(TpunPal& palette, const std::string& name) {
   CheckExists(name);
   palette.Clear();
-  std::string second;
-  {
-    CryptFile file;
-    file.OpenRead(name, PaletteCipherKey());
-    if (file.ReadPlainLine() != kHeader) {
-      file.Close();
-      return ReadPlainCwpal(palette, name);
-    }
-    second = file.ReadEncipheredLine();
-    if (second == kNativeMagic) {
-      const int32_t count = StrToInt(file.ReadEncipheredLine());
-      for (int32_t k = 0; k < count; ++k) {
-        std::string entry_name = file.ReadEncipheredLine();
-        palette.AddClr(ParseColorLine(file.ReadEncipheredLine()), entry_name);
-      }
-      file.Close();
-      palette.Modified = true;
-      return true;
-    }
-  }
-  return second == kCwpalMagic && ReadEncipheredCwpal(palette, name);
+  CryptFile file;
+  file.OpenRead(name, PaletteCipherKey());
+  return ReadPalette(palette, file, [&] {
+    std::string bytes;
+    if (ReadWholeFile(name, bytes) != WholeFile::kRead)
+      throw ETcryptFile("Enable to open input file !");
+    return bytes;
+  });
+}
+
+bool LoadPaletteBytes(TpunPal& palette, std::string_view bytes) {
+  palette.Clear();
+  CryptFile file;
+  file.OpenBytes(bytes, PaletteCipherKey());
+  return ReadPalette(palette, file, [&] { return std::string(bytes); });
+}
+
+std::string NativePaletteBytes(const TpunPal& palette) {
+  std::string bytes;
+  CryptFile file;
+  file.OpenString(bytes, PaletteCipherKey());
+  WriteNative(palette, file);
+  return bytes;
 }
 
 void SavePaletteFile(const TpunPal& palette, const std::string& name) {
   ReplacementFile target(name);
   if (!target.Created()) throw ETcryptFile("Enable to create output file !");
-  if (LowerAscii(name).find(".cla") != std::string::npos)
+  if (LowerAscii(name).find(".cla") != std::string::npos) {
     target.Write(CwpalText(palette));
-  else
-    WriteNative(palette, target.TempPath(), target.Target());
+  } else {
+    CryptFile file;
+    file.OpenWrite(target.TempPath(), PaletteCipherKey(), target.Target());
+    WriteNative(palette, file);
+  }
   target.Commit();
 }

@@ -107,6 +107,11 @@ TEST_F(PaletteFile, LargePalettesCrossTheBufferAndRoundTrip) {
   EXPECT_EQ(loaded.Colors.Entries(), palette.Colors.Entries());
   palette.SaveToFile(folder.File("again.clr"));
   EXPECT_EQ(ReadFileBytes(folder.File("again.clr")), ReadFileBytes(folder.File("big.clr")));
+  // The same bytes made and read in memory, as a composition file holds its palette.
+  EXPECT_EQ(NativePaletteBytes(palette), ReadFileBytes(folder.File("big.clr")));
+  TpunPal from_bytes;
+  ASSERT_TRUE(LoadPaletteBytes(from_bytes, NativePaletteBytes(palette)));
+  EXPECT_EQ(from_bytes.Colors.Entries(), palette.Colors.Entries());
 }
 
 TEST_F(PaletteFile, ReadsFilesMadeByAnotherWriter) {
@@ -132,6 +137,14 @@ TEST_F(PaletteFile, ReadsFilesMadeByAnotherWriter) {
   ASSERT_EQ(palette.Count(), 1);
   EXPECT_EQ(palette.GetName(0), "");
   EXPECT_EQ(palette.GetClr(0), MakeColor(9, 8, 7));
+
+  // Bytes in memory read as the file holding them does.
+  for (const char* name : {"lf.clr", "enc.clr", "plain.txt"}) {
+    ASSERT_TRUE(palette.LoadFromFile(folder.File(name)));
+    TpunPal from_bytes;
+    ASSERT_TRUE(LoadPaletteBytes(from_bytes, ReadFileBytes(folder.File(name)))) << name;
+    EXPECT_EQ(from_bytes.Colors.Entries(), palette.Colors.Entries()) << name;
+  }
 }
 
 TEST_F(PaletteFile, UnrecognisedFilesLeaveThePaletteEmpty) {
