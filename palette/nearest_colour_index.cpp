@@ -369,7 +369,14 @@ uint16_t* NearestColorIndex::AnswerTable() const {
 
 // AVX2 has the unsigned minimum of 32-bit lanes that a cell's answers are made of, which
 // the baseline x86-64 instruction set lacks; the loader picks the version the processor runs.
-#if defined(__x86_64__) && defined(__GNUC__)
+// Not under ThreadSanitizer, whose instrumented resolver would run before its runtime.
+#if defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define PUNTEL_UNDER_TSAN 1
+#endif
+#endif
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_THREAD__) && \
+    !defined(PUNTEL_UNDER_TSAN)
 __attribute__((target_clones("avx2", "default")))
 #endif
 void NearestColorIndex::BuildCellAnswers(uint16_t* table, uint32_t place) const {
@@ -418,9 +425,21 @@ void NearestColorIndex::FindMany(const TColor* colors, size_t count, int32_t* in
 }
 
 void NearestColorIndex::FindPixels(const uint8_t* pixels, size_t count, int32_t* indices) const {
-  if (plain_search.load(std::memory_order_relaxed) || colors_.empty() || !HasAnswerTable()) {
+  if (plain_search.load(std::memory_order_relaxed) || colors_.empty()) {
     for (size_t i = 0; i < count; ++i, pixels += 3)
       indices[i] = Find(MakeColor(pixels[2], pixels[1], pixels[0]));
+    return;
+  }
+  if (!HasAnswerTable()) {
+    // Palettes too large for the table (mixed ones): the cells, a short run at a time, with
+    // FindRange's shortcuts for repeated colours and a block at hand.
+    constexpr size_t kRun = 256;
+    TColor colors[kRun];
+    for (size_t done = 0; done < count; done += kRun) {
+      const size_t run = std::min(kRun, count - done);
+      for (size_t i = 0; i < run; ++i, pixels += 3) colors[i] = MakeColor(pixels[2], pixels[1], pixels[0]);
+      FindRange(colors, run, indices + done);
+    }
     return;
   }
   uint16_t* const table = AnswerTable();

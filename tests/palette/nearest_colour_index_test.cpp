@@ -117,6 +117,11 @@ TEST(NearestColorIndex, RandomPalettesMatchTheLinearSearch) {
     const std::vector<TColor> palette = RandomColors(random, size);
     ExpectMatchesLinear(palette, Probes(random, palette));
   }
+  // Too many entries for the answer table, as a mixed palette has: pixels take the cells.
+  const std::vector<TColor> mixed = RandomColors(random, 20000);
+  std::vector<TColor> probes = RandomColors(random, 3000);
+  probes.insert(probes.end(), probes.begin(), probes.begin() + 500);  // repeated colours
+  ExpectMatchesLinear(mixed, probes);
 }
 
 TEST(NearestColorIndex, TieHeavyPalettesMatchTheLinearSearch) {
