@@ -1,5 +1,6 @@
 #include "palette/colour_list.h"
 
+#include <atomic>
 #include <utility>
 
 #include "base/latin1.h"
@@ -25,40 +26,45 @@ TColor TColorList::GetClr(int32_t index) const {
   return entries_[size_t(index)].color;
 }
 
+void TColorList::Changed() {
+  static std::atomic<uint64_t> last{0};
+  revision_ = last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 void TColorList::PutClr(int32_t index, TColor color) {
   if (index >= Count()) throw EInvalidIndex("Invalid color index !");
   Check(index);
   entries_[size_t(index)].color = color;
-  ++revision_;
+  Changed();
 }
 
 void TColorList::AddClr(std::string name, TColor color) {
   entries_.push_back({std::move(name), color});
-  ++revision_;
+  Changed();
 }
 
 void TColorList::Delete(int32_t index) {
   Check(index);
   entries_.erase(entries_.begin() + index);
-  ++revision_;
+  Changed();
 }
 
 void TColorList::Exchange(int32_t a, int32_t b) {
   Check(a);
   Check(b);
   std::swap(entries_[size_t(a)], entries_[size_t(b)]);
-  ++revision_;
+  Changed();
 }
 
 void TColorList::Clear() {
   entries_.clear();
-  ++revision_;
+  Changed();
 }
 
 void TColorList::Assign(const TColorList& source) {
   if (&source == this) return;
   entries_ = source.entries_;
-  ++revision_;
+  Changed();
 }
 
 int32_t TColorList::IndexOfName(std::string_view name) const {

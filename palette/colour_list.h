@@ -38,11 +38,13 @@ class TColorList {
   int32_t IndexOfName(std::string_view name) const;
 
   // Changes whenever a colour changes or entries move, so derived search structures
-  // know when they are stale.
+  // know when they are stale. Drawn from one counter for every list, so that no two states
+  // of any lists share a revision, even when a list is copied over another.
   uint64_t Revision() const { return revision_; }
 
  private:
   void Check(int32_t index) const;
+  void Changed();
 
   std::vector<ColorEntry> entries_;
   uint64_t revision_ = 0;

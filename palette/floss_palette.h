@@ -41,7 +41,8 @@ class TpunPal {
   // NearestClr for many colours at once, on both cores when it pays.
   void NearestClrs(const TColor* colors, size_t count, int32_t* indices) const;
   // The search structure behind NearestClr, for passes that run their own threads;
-  // valid until the palette's colours change.
+  // valid until the palette's colours change. The first call after a change rebuilds it:
+  // these three are for one thread at a time, the structure itself for many.
   const NearestColorIndex& NearestIndex() const;
 
   // Brightest first (red + green + blue), by the classic exchange sort.
@@ -58,6 +59,8 @@ class TpunPal {
 
  private:
   void Report(const std::string& text, uint16_t percent) const;
+  // Report(PercentText(percent, suffix()), percent), the text made only when listened to.
+  void ReportStep(uint16_t percent, const std::function<std::string()>& suffix) const;
 
   mutable std::unique_ptr<NearestColorIndex> nearest_;
   mutable uint64_t nearest_revision_ = 0;
@@ -65,3 +68,7 @@ class TpunPal {
 
 // "(p%) text" as the palette's progress reports write it.
 std::string PercentText(uint16_t percent, const std::string& text);
+
+// "A+B" is the blend of threads A and B, split at the first "+"; false for a plain name.
+// Blending, thread lists and the floss report all split names by this one rule.
+bool SplitBlend(const std::string& name, std::string& first, std::string& second);
