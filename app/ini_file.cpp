@@ -226,10 +226,7 @@ void IniFile::Save() const {
 void IniFile::SaveAs(const std::string& path) const {
   if (path.empty() || path.back() == '/') FailWrite(path);
   try {
-    ReplacementFile file(path);
-    if (!file.Created()) FailWrite(path);
-    file.Write(Text());
-    file.Commit();
+    ReplaceFileContents(path, Text());
   } catch (const EInOutError&) {
     FailWrite(path);
   }

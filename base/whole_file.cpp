@@ -6,6 +6,7 @@
 #include <cerrno>
 
 WholeFile ReadWholeFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0)
     return errno == ENOENT || errno == ENOTDIR ? WholeFile::kMissing : WholeFile::kUnreadable;

@@ -6,7 +6,7 @@
 
 enum class WholeFile { kRead, kMissing, kUnreadable };
 
-// Appends the file's bytes to `bytes`; on kUnreadable `bytes` is left empty.
+// Replaces `bytes` by the file's bytes; they are empty unless the result is kRead.
 WholeFile ReadWholeFile(const std::string& path, std::string& bytes);
 
 // The lines of a text: CR LF, LF and CR each end one, and a last line needs no ending.

@@ -19,7 +19,6 @@ CryptFile::~CryptFile() {
 void CryptFile::Start(std::string_view key_text, bool writing) {
   Close();
   cipher_.Key(key_text);
-  key_text_ = std::string(key_text);
   writing_ = writing;
   offset_ = 0;
   position_ = 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "base/exceptions.h"
 #include "palette/zip_cipher.h"
@@ -67,7 +68,6 @@ class CryptFile {
   std::string* sink_ = nullptr;     // where a memory write goes
   int32_t position_ = 0;
   int32_t valid_ = 0;
-  std::string key_text_;
   ZipCipher cipher_{""};
   std::string file_name_;
   bool writing_ = false;
