@@ -8,10 +8,8 @@ TSettings& Settings() {
   return settings;
 }
 
-std::string SettingsPath() { return SettingsFilePath(); }
-
 void LoadSettings() {
-  Settings() = ReadSettings(IniFile(SettingsPath()), {ProgramDataFolder(), ExecutableFolder()});
+  Settings() = ReadSettings(IniFile(SettingsFilePath()), {ProgramDataFolder(), ExecutableFolder()});
 }
 
-void WriteAllSettings() { SaveSettings(SettingsPath(), Settings()); }
+void WriteAllSettings() { SaveSettings(SettingsFilePath(), Settings()); }

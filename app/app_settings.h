@@ -6,9 +6,8 @@
 
 #include "app/settings.h"
 
+// The settings file in use is SettingsFilePath() (program_folders.h).
 TSettings& Settings();
-// The settings file in use: PUNTEL.INI in the user's configuration folder.
-std::string SettingsPath();
 // Reads the record from the file (a missing file gives every default).
 void LoadSettings();
 // Writes every key; raises EInOutError "Unable to write to <path>" and changes nothing on disk

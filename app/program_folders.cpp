@@ -56,7 +56,7 @@ std::string ExecutableFolder() {
 std::string ProgramDataFolderFor(const std::string& executableFolder,
                                  const std::function<bool(const std::string&)>& fileExists) {
   std::string folder = WithSlash(executableFolder);
-  if (fileExists(folder + "dmc25.clr")) return folder;
+  if (fileExists(folder + kDefaultPaletteName)) return folder;
   auto installed = std::filesystem::path(folder + "../share/puntel/").lexically_normal();
   return WithSlash(installed.string());
 }

@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+// The floss palette named by default, looked for in the program folder.
+inline constexpr char kDefaultPaletteName[] = "dmc25.clr";
+
 // $XDG_CONFIG_HOME when set to an absolute path, else $HOME/.config.
 std::string ConfigFolder();
 // ConfigFolder() + "PUNTEL.INI".

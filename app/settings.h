@@ -6,10 +6,9 @@
 #include <string>
 
 #include "app/ini_file.h"
+#include "app/program_folders.h"
 
 inline constexpr char kSettingsSection[] = "PUNTEL32";
-// The floss palette named by default, looked for in the program folder.
-inline constexpr char kDefaultPaletteName[] = "dmc25.clr";
 
 // One instance for the whole process. The folders end with '/'.
 struct TSettings {

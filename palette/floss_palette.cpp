@@ -12,7 +12,8 @@ namespace {
 
 int32_t Brightness(TColor c) { return RedOf(c) + GreenOf(c) + BlueOf(c); }
 
-// "A+B" is the blend of threads A and B; the split is at the first "+".
+}  // namespace
+
 bool SplitBlend(const std::string& name, std::string& first, std::string& second) {
   auto plus = name.find('+');
   if (plus == std::string::npos) return false;
@@ -20,8 +21,6 @@ bool SplitBlend(const std::string& name, std::string& first, std::string& second
   second = name.substr(plus + 1);
   return true;
 }
-
-}  // namespace
 
 std::string PercentText(uint16_t percent, const std::string& text) {
   return "(" + std::to_string(percent) + "%)" + text;
@@ -32,6 +31,11 @@ TpunPal::~TpunPal() = default;
 
 void TpunPal::Report(const std::string& text, uint16_t percent) const {
   if (OnProgress) OnProgress(text, percent);
+}
+
+void TpunPal::ReportStep(uint16_t percent, const std::function<std::string()>& suffix) const {
+  // Long loops report every step; the text is only made for someone listening.
+  if (OnProgress) OnProgress(PercentText(percent, suffix()), percent);
 }
 
 TColor TpunPal::GetClr(int32_t index) const {
@@ -108,7 +112,7 @@ void TpunPal::Sort() {
       key = sums[size_t(i)];
     }
     tree.Set(size_t(i), sums[size_t(i)]);
-    Report(PercentText(StepPercent(i, n), " Sorting colors"), StepPercent(i, n));
+    ReportStep(StepPercent(i, n), [] { return std::string(" Sorting colors"); });
   }
   Report("", 0);
 }
@@ -132,9 +136,9 @@ void TpunPal::MixColors() {
                                uint8_t((BlueOf(a.color) + BlueOf(b.color)) / 2));
       work.AddClr(blend, name);
     }
-    uint16_t percent = StepPercent(i, n);
-    Report(PercentText(percent, " Mixing Colors (" + std::to_string(work.Count()) + ") Colors"),
-           percent);
+    ReportStep(StepPercent(i, n), [&] {
+      return " Mixing Colors (" + std::to_string(work.Count()) + ") Colors";
+    });
   }
   Assign(work);
   Report("", 0);
@@ -156,7 +160,7 @@ int32_t TpunPal::ListThreads(std::vector<std::string>& target) {
       add(name);
     }
     uint16_t percent = StepPercent(i, n);
-    Report(PercentText(percent, "  Counting thread"), percent);
+    ReportStep(percent, [] { return std::string("  Counting thread"); });
   }
   Report("", 0);
   return int32_t(target.size());

@@ -33,12 +33,12 @@ std::vector<EntryThreads> ThreadsOfEntries(const TpunPal& palette,
   std::vector<EntryThreads> result;
   for (const ColorEntry& entry : palette.Colors.Entries()) {
     EntryThreads e;
-    const size_t plus = entry.name.find('+');
-    if (plus == std::string::npos) {
+    std::string first, second;
+    if (!SplitBlend(entry.name, first, second)) {
       e.first = find(entry.name);
     } else {
-      e.first = find(entry.name.substr(0, plus));
-      e.second = find(entry.name.substr(plus + 1));
+      e.first = find(first);
+      e.second = find(second);
       e.weight = 1;
     }
     result.push_back(e);

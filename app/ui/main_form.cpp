@@ -315,7 +315,7 @@ void TMainForm::StartUp() {
   LoadSettings();
   AutoRemap->setChecked(Settings().AutoRemap);
   Fitinwindows1->setChecked(Settings().FinInWindow);
-  const WindowGeometry geometry = ReadGeometry(IniFile(SettingsPath()));
+  const WindowGeometry geometry = ReadGeometry(IniFile(SettingsFilePath()));
   move(geometry.xpos, geometry.ypos);
   resize(geometry.xsiz, geometry.ysiz);
   if (geometry.state) setWindowState(windowState() | Qt::WindowMaximized);
@@ -610,7 +610,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     QCoreApplication::processEvents();
   }
   try {
-    SaveGeometry(SettingsPath(), {x(), y(), width(), height(), false}, isMaximized());
+    SaveGeometry(SettingsFilePath(), {x(), y(), width(), height(), false}, isMaximized());
   } catch (const Exception& error) {
     Messages().Error(error.Message());
   }
