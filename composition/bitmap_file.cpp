@@ -136,19 +136,29 @@ std::vector<uint8_t> BitmapHeaders(uint16_t width, uint16_t height) {
   return header;
 }
 
-bool TpunCompo::ImportBitmap(const std::string& file_name) {
+std::optional<ImportedPicture> ReadBitmapPicture(const std::string& file_name) {
   std::vector<uint8_t> file = ReadBitmapFile(file_name);
   BitmapLayout layout;
   const BitmapVerdict verdict = CheckBitmap(file.data(), file.size(), layout);
   if (verdict != BitmapVerdict::Taken) {
     Messages().Error(BitmapRefusalText(verdict));
-    return false;
+    return std::nullopt;
   }
-  SetPicture(TakeBitmapPixels(std::move(file), layout));
-  Width = layout.width;
-  Height = layout.height;
+  return ImportedPicture{TakeBitmapPixels(std::move(file), layout), layout.width, layout.height};
+}
+
+void TpunCompo::TakePicture(ImportedPicture&& picture) {
+  SetPicture(std::move(picture.block));
+  Width = picture.width;
+  Height = picture.height;
   ResetPalette();
   Modified = true;
+}
+
+bool TpunCompo::ImportBitmap(const std::string& file_name) {
+  std::optional<ImportedPicture> picture = ReadBitmapPicture(file_name);
+  if (!picture) return false;
+  TakePicture(std::move(*picture));
   return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,17 @@ BitmapVerdict CheckBitmap(const uint8_t* file, size_t size, BitmapLayout& layout
 // The picture block of a bitmap checked by CheckBitmap, made from the file's bytes: the
 // pixel data as it is, or exactly its rows put bottom-up when they run top-down.
 PictureBlock TakeBitmapPixels(std::vector<uint8_t> file, const BitmapLayout& layout);
+
+// A picture read from a bitmap file, to be taken into a composition.
+struct ImportedPicture {
+  PictureBlock block;
+  uint16_t width = 0, height = 0;
+};
+
+// ImportBitmap's reading, which touches no composition, so that it can run beside the
+// windows: the picture of a 24-bit bitmap, or nothing after showing why it is refused.
+// Raises as ReadBitmapFile does.
+std::optional<ImportedPicture> ReadBitmapPicture(const std::string& file_name);
 
 // Reads a whole bitmap file. Raises EInOutError "Cannot open file <name>", or "Stream read
 // error" when it is shorter than a file header or a read fails. Only the file header is read

@@ -12,6 +12,8 @@
 #include "composition/picture_block.h"
 #include "palette/floss_palette.h"
 
+struct ImportedPicture;
+
 class TpunCompo {
  public:
   static constexpr uint16_t kFormatVersion = 13;
@@ -70,6 +72,9 @@ class TpunCompo {
   void Remap();
   void Rotate();
   bool ImportBitmap(const std::string& file_name);
+  // ImportBitmap's second half: the picture becomes the source picture, the working
+  // palette returns to the reference palette and transparency goes off.
+  void TakePicture(ImportedPicture&& picture);
   void ExportBitmap(const std::string& file_name) const;
 
   // Colour reduction.

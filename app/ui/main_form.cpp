@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -294,7 +293,7 @@ void TMainForm::CreateMenus() {
   });
 
   // The buttons that forward to the active document's commands.
-  auto forward = [this](QToolButton* button, void (TMDIChild::*command)()) {
+  auto forward = [this](QToolButton* button, auto command) {
     connect(button, &QToolButton::clicked, this, [this, command] {
       if (TMDIChild* document = ActiveDocument()) (document->*command)();
     });
@@ -547,8 +546,7 @@ void TMainForm::ToggleFitInWindow() {
   if (!Settings().FinInWindow || !document || !document->Composition ||
       !document->Composition->LoadedFromFile)
     return;
-  auto* sub = qobject_cast<QMdiSubWindow*>(document->parentWidget());
-  if (sub) sub->resize(document->image1->size() + (sub->size() - document->size()));
+  document->FitImage();
 }
 
 void TMainForm::Preferences() {

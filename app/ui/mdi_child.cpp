@@ -9,9 +9,10 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QScrollArea>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <optional>
 
 #include "app/app_settings.h"
 #include "app/ui/file_names.h"
@@ -25,6 +26,7 @@
 #include "app/ui/ui_thread.h"
 #include "base/latin1.h"
 #include "base/message_seam.h"
+#include "composition/bitmap_file.h"
 #include "composition/ui/update_picture_thread.h"
 
 namespace {
@@ -48,6 +50,23 @@ class Hourglass {
 };
 
 }  // namespace
+
+class TMDIChild::BusyWork {
+ public:
+  explicit BusyWork(TMDIChild& window) : window_(window) {
+    ++window_.own_work_;
+    window_.SetBusy(true);
+  }
+  ~BusyWork() {
+    --window_.own_work_;
+    window_.SetBusy(false);
+  }
+  BusyWork(const BusyWork&) = delete;
+  BusyWork& operator=(const BusyWork&) = delete;
+
+ private:
+  TMDIChild& window_;
+};
 
 TMDIChild::TMDIChild(TMainForm* frame) : QWidget(nullptr), frame_(frame) {
   setAttribute(Qt::WA_DeleteOnClose);
@@ -327,28 +346,39 @@ void TMDIChild::closeEvent(QCloseEvent* event) {
     return;
   }
   if (GridOpen && GridWindow) GridWindow->close();
-  if (AskSaveChanges()) Save1Click();
+  // A save that fails or is cancelled keeps the window, and the composition with it.
+  if (AskSaveChanges() && !SaveBeforeClosing()) {
+    event->ignore();
+    return;
+  }
   Composition.reset();
   if (frame_->Documents().size() <= 1) frame_->ClearDocumentInfo();
   event->accept();
 }
 
-void TMDIChild::Save1Click() {
-  if (!Composition) return;
-  if (LowerAscii(FileName).find(".dmc") == std::string::npos) {
-    SaveAs1Click();
-    return;
+bool TMDIChild::SaveBeforeClosing() {
+  try {
+    return Save1Click();
+  } catch (const std::exception& error) {
+    Messages().Error(error.what());
+    return false;
   }
-  Hourglass hourglass(*this);
-  Composition->SaveToFile(FileName);
 }
 
-void TMDIChild::SaveAs1Click() {
-  if (!Composition) return;
+bool TMDIChild::Save1Click() {
+  if (!Composition) return false;
+  if (LowerAscii(FileName).find(".dmc") == std::string::npos) return SaveAs1Click();
+  Hourglass hourglass(*this);
+  Composition->SaveToFile(FileName);
+  return true;
+}
+
+bool TMDIChild::SaveAs1Click() {
+  if (!Composition) return false;
   const QString path = FileDialogs().Save(
       this, {"Save Composition", ShownPath(Settings().Compopath), "PunTel Files (*.dmc)|*.dmc",
              Caption(), "dmc"});
-  if (path.isEmpty()) return;
+  if (path.isEmpty()) return false;
   {
     Hourglass hourglass(*this);
     FileName = LocalPath(path);
@@ -356,6 +386,7 @@ void TMDIChild::SaveAs1Click() {
   }
   SetCaption(NameOfPath(path));
   Activated();
+  return true;
 }
 
 void TMDIChild::Import1Click() {
@@ -370,23 +401,24 @@ void TMDIChild::Import1Click() {
     Hourglass hourglass(*this);
     // A photograph is tens of megabytes to read and copy: that happens beside the windows,
     // which stay alive meanwhile, with the document's commands barred.
-    bool imported = false;
-    SetBusy(true);
-    try {
-      RunBesideUi([&] { imported = Composition->ImportBitmap(LocalPath(path)); });
-    } catch (...) {
-      SetBusy(false);
-      throw;
+    // Only the reading: the composition, which the windows may look at meanwhile, takes the
+    // picture here.
+    std::optional<ImportedPicture> picture;
+    {
+      BusyWork work(*this);
+      RunBesideUi([&] { picture = ReadBitmapPicture(LocalPath(path)); });
     }
-    SetBusy(false);
-    if (!imported) {
+    if (!picture) {
       Messages().Error("Could not load file !");
       return;
     }
+    Composition->TakePicture(std::move(*picture));
   }
-  // The composition is named after the picture: its name up to its last dot, then "dmc".
-  const int dot = path.lastIndexOf('.');
-  const QString name = NameOfPath((dot < 0 ? QString() : path.left(dot + 1)) + "dmc");
+  // The composition is named after the picture: its file name up to its last dot (the
+  // whole name when it has none), then ".dmc".
+  const QString picture_name = NameOfPath(path);
+  const int dot = picture_name.lastIndexOf('.');
+  const QString name = (dot < 0 ? picture_name : picture_name.left(dot)) + ".dmc";
   FileName = Settings().Compopath + LocalPath(name);
   SetCaption(name);
   Composition->SetTransparencyOn(false);
@@ -407,7 +439,7 @@ void TMDIChild::Export1Click() {
 }
 
 void TMDIChild::Load1Click() {
-  if (Busy || !Composition) return;
+  if (Busy || WorkerRunning() || !Composition) return;
   const QStringList files = FileDialogs().Open(
       this, {"Load work colors", ShownPath(Settings().ColorPath), "Color Files (*.clr)|*.clr", {}, "clr"});
   if (files.isEmpty()) return;
@@ -453,10 +485,11 @@ void TMDIChild::Print1Click() {
 }
 
 void TMDIChild::Rotateimage1Click() {
-  if (Busy || !Composition || !Composition->HasPicture()) return;
-  SetBusy(true);
-  Composition->Rotate();
-  SetBusy(false);
+  if (Busy || WorkerRunning() || !Composition || !Composition->HasPicture()) return;
+  {
+    BusyWork work(*this);
+    Composition->Rotate();
+  }
   StartPictureUpdate(*Composition, true);
   FitImage();
 }

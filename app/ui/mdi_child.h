@@ -80,8 +80,9 @@ class TMDIChild : public QWidget {
   void Deactivated();
 
   // File menu commands.
-  void Save1Click();
-  void SaveAs1Click();
+  // Both say whether the composition was written; they raise when writing fails.
+  bool Save1Click();
+  bool SaveAs1Click();
   void Import1Click();
   void Export1Click();
   void Load1Click();
@@ -96,19 +97,27 @@ class TMDIChild : public QWidget {
 
   // Runs the picture update that waited for the one that just ended, if any.
   void PictureUpdateEnded();
-  // A worker still holds the composition, even when "Turn BUSY flag off" cleared Busy.
-  bool WorkerRunning() const { return update_running_ || SearchComposition != nullptr; }
+  // A worker, or work of this window's own, still holds the composition, even when
+  // "Turn BUSY flag off" cleared Busy.
+  bool WorkerRunning() const {
+    return update_running_ || SearchComposition != nullptr || own_work_ > 0;
+  }
 
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Marks the document busy for work on its composition, however the work ends.
+  class BusyWork;
   void CreateMenus();
   void DocActivate();
+  // Save1Click for a closing window, its failure shown: false keeps the window open.
+  bool SaveBeforeClosing();
 
   TMainForm* frame_;
   bool update_running_ = false;
+  int own_work_ = 0;  // BusyWork under way
   bool pending_update_ = false;  // a picture update waits for the running one
   bool pending_force_ = false;
   TpunCompo* pending_composition_ = nullptr;

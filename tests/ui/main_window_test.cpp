@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -163,10 +164,40 @@ TEST_F(MainWindow, ClosingAsksAboutUnsavedChanges) {
   EXPECT_FALSE(FileExists(files.File("b.dmc")));
   EXPECT_TRUE(frame->imagesizepanel->text().isEmpty());  // the last window took its information
 
+  // A save that fails, or a Save As given up, keeps the window and its composition.
+  document = Import(*frame, Picture("c.bmp", 5, 5));
+  document->FileName = files.File("no/such/folder/c.dmc");
+  {
+    ScriptedMessages messages;
+    messages.Answer(true);
+    EXPECT_FALSE(frame->mdi->activeSubWindow()->close());
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].rfind("Error: ", 0), 0u) << messages.shown[1];
+  }
+  document->FileName.clear();
+  {
+    ScriptedMessages messages;
+    messages.Answer(true);
+    dialogs.AnswerSave({});
+    EXPECT_FALSE(frame->mdi->activeSubWindow()->close());
+  }
+  ASSERT_TRUE(document->Composition && document->Composition->HasPicture());
+  document->Composition->Modified = false;
+  frame->mdi->activeSubWindow()->close();
+
   frame->NewDocument();  // nothing modified with a picture: no question
   ScriptedMessages messages;
   frame->mdi->activeSubWindow()->close();
   EXPECT_EQ(messages.shown, std::vector<std::string>{});
+}
+
+TEST_F(MainWindow, ImportNamesTheCompositionAfterThePictureFileOnly) {
+  auto frame = Start();
+  QDir(QString::fromStdString(files.Path())).mkdir("my.photos");
+  const QString picture = Picture("my.photos/rose", 4, 4);  // a dotted folder, no extension
+  TMDIChild* document = Import(*frame, picture);
+  EXPECT_EQ(document->Caption().toStdString(), "rose.dmc");
+  EXPECT_EQ(document->FileName, Settings().Compopath + "rose.dmc");
 }
 
 TEST_F(MainWindow, BusyDocumentBarsExitAndClosing) {
