@@ -2,7 +2,6 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QPolygonF>
 #include <map>
 
 #include "app/ui/stitch_art.h"

@@ -17,7 +17,6 @@ TupdatePictureThread::TupdatePictureThread(TMDIChild& window, TpunCompo& composi
     : window_(window),
       composition_(composition),
       saved_progress_(composition.OnProgress),
-      saved_palette_progress_(composition.Palette.OnProgress),
       force_remap_(force) {
   ++instances_;
   window_.UpdatingPicture = true;
@@ -43,12 +42,12 @@ void TupdatePictureThread::Execute() {
     window_.UpdatingPicture = true;
     window_.SetBusy(true);
     window_.SetDocumentCursor(Qt::WaitCursor);
-    // The model reports on this worker: the relay carries the reports to the window.
-    const ProgressHandler relay = [this](const std::string& text, uint16_t percent) {
+    // The mapping reports on this worker: the relay carries the reports to the window. The
+    // palette keeps its own handler: it reports nothing while mapping, and the windows may
+    // ask it for its threads meanwhile, on their own thread.
+    composition_.OnProgress = [this](const std::string& text, uint16_t percent) {
       Relay(text, percent);
     };
-    composition_.OnProgress = relay;
-    composition_.Palette.OnProgress = relay;
     // Read here, where the preferences are changed, not while they may change.
     remap = remap || Settings().AutoRemap;
   });
@@ -92,7 +91,6 @@ void TupdatePictureThread::Recover(const std::string& message) {
 
 void TupdatePictureThread::RestoreHandlers() {
   composition_.OnProgress = saved_progress_;
-  composition_.Palette.OnProgress = saved_palette_progress_;
 }
 
 void TupdatePictureThread::Relay(const std::string& text, uint16_t percent) {

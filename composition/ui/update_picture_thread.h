@@ -38,7 +38,6 @@ class TupdatePictureThread : public QThread {
   TMDIChild& window_;
   TpunCompo& composition_;
   ProgressHandler saved_progress_;
-  ProgressHandler saved_palette_progress_;
   bool force_remap_;
   ProgressThrottle throttle_;
 
