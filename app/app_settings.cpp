@@ -12,4 +12,6 @@ void LoadSettings() {
   Settings() = ReadSettings(IniFile(SettingsFilePath()), {ProgramDataFolder(), ExecutableFolder()});
 }
 
-void WriteAllSettings() { SaveSettings(SettingsFilePath(), Settings()); }
+void WriteAllSettings() {
+  SaveSettings(SettingsFilePath(), Settings());
+}

@@ -9,8 +9,12 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
-bool IsLineBreak(char c) { return c == '\n' || c == '\r'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+bool IsLineBreak(char c) {
+  return c == '\n' || c == '\r';
+}
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -18,7 +22,9 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; }
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+}
 
 bool SameAscii(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -27,7 +33,9 @@ bool SameAscii(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool IsQuote(char c) {
+  return c == '"' || c == '\'';
+}
 
 bool QuotedPair(std::string_view text) {
   return text.size() >= 2 && IsQuote(text.front()) && text.front() == text.back();
@@ -73,8 +81,8 @@ Parsed ParseLine(std::string_view line) {
 // A value as the file must hold it to give back exactly these bytes: blanks at either
 // end or a quoted pair would otherwise be dropped on reading, so such a value is quoted.
 std::string StoredValue(std::string_view value) {
-  bool needsQuotes = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
-                                        QuotedPair(value));
+  bool needsQuotes =
+      !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || QuotedPair(value));
   if (!needsQuotes) return std::string(value);
   return "\"" + std::string(value) + "\"";
 }
@@ -100,7 +108,8 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) {
     while (stop < bytes.size() && !IsLineBreak(bytes[stop])) ++stop;
     Line line{bytes.substr(at, stop - at), {}};
     if (stop < bytes.size()) {
-      size_t endLength = bytes[stop] == '\r' && stop + 1 < bytes.size() && bytes[stop + 1] == '\n' ? 2 : 1;
+      size_t endLength =
+          bytes[stop] == '\r' && stop + 1 < bytes.size() && bytes[stop + 1] == '\n' ? 2 : 1;
       line.end = bytes.substr(stop, endLength);
       stop += endLength;
       if (!endSeen) newLine_ = line.end;
@@ -167,8 +176,7 @@ void IniFile::InsertLine(size_t at, std::string text) {
   lines_.insert(lines_.begin() + std::ptrdiff_t(at), Line{std::move(text), newLine_});
 }
 
-void IniFile::WriteString(std::string_view section, std::string_view key,
-                          std::string_view value) {
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   CheckName(section, false);
   CheckName(key, true);
   for (char c : value)

@@ -31,8 +31,7 @@ class IniFile {
                          std::string_view defaultValue) const;
   // Decimal, or hexadecimal after "0x"/"0X" when the value is longer than two
   // characters; a missing or unreadable value yields the default.
-  int32_t ReadInteger(std::string_view section, std::string_view key,
-                      int32_t defaultValue) const;
+  int32_t ReadInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
   bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
   // Sets the key in place when it exists, else adds it at the end of its section (the

@@ -34,7 +34,9 @@ std::string ConfigFolder() {
   return ConfigFolderFor(xdg ? xdg : "", HomeFolder());
 }
 
-std::string SettingsFilePath() { return ConfigFolder() + "PUNTEL.INI"; }
+std::string SettingsFilePath() {
+  return ConfigFolder() + "PUNTEL.INI";
+}
 
 std::string FolderOfExecutable(std::string_view executablePath) {
   auto slash = executablePath.rfind('/');
@@ -68,7 +70,9 @@ std::string ProgramDataFolder() {
   });
 }
 
-std::string UserDataFolder() { return ConfigFolder() + "puntel/"; }
+std::string UserDataFolder() {
+  return ConfigFolder() + "puntel/";
+}
 
 bool EnsureFolderExists(const std::string& folder) {
   std::error_code error;

@@ -16,7 +16,7 @@ struct TSettings {
   std::string progpath;   // "progpath": the program's own data files
   std::string Imagepath;  // "Imagepath": picture import, export and viewer
   std::string Compopath;  // "Compopath": compositions
-  std::string ColorPath;  // "ColorPath": palette (colour) files
+  std::string ColorPath;  // "ColorPath": palette (color) files
   uint16_t CellSize = 18;
   // The printing period and the spooler language (0 French, 1 English) are kept for a
   // print spooler outside the program.
@@ -36,7 +36,7 @@ struct TSettings {
 // Where the folder defaults come from; both end with '/'.
 struct SettingsDefaults {
   std::string programFolder;  // default of "progpath"
-  std::string startFolder;    // default of the image, composition and colour folders
+  std::string startFolder;    // default of the image, composition and color folders
 };
 
 // Fills every field from its key; a missing or malformed key takes its default.

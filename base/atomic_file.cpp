@@ -62,8 +62,8 @@ ReplacementFile::~ReplacementFile() {
 }
 
 void ReplacementFile::Fail(const char* what, int error) {
-  throw EInOutError(std::string("Unable to ") + what + " \"" + target_ + "\": " +
-                    std::strerror(error));
+  throw EInOutError(std::string("Unable to ") + what + " \"" + target_ +
+                    "\": " + std::strerror(error));
 }
 
 void ReplacementFile::Write(const void* data, size_t size) {

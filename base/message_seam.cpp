@@ -12,8 +12,12 @@ void Print(const char* kind, const std::string& text) {
 }
 }  // namespace
 
-void StderrMessages::Error(const std::string& text) { Print("Error", text); }
-void StderrMessages::Info(const std::string& text) { Print("Information", text); }
+void StderrMessages::Error(const std::string& text) {
+  Print("Error", text);
+}
+void StderrMessages::Info(const std::string& text) {
+  Print("Information", text);
+}
 bool StderrMessages::Confirm(const std::string& text) {
   Print("Confirm", text);
   return false;
@@ -24,4 +28,6 @@ MessageSeam& Messages() {
   return seam ? *seam : default_messages;
 }
 
-MessageSeam* InstallMessages(MessageSeam* seam) { return installed.exchange(seam); }
+MessageSeam* InstallMessages(MessageSeam* seam) {
+  return installed.exchange(seam);
+}

@@ -1,6 +1,6 @@
 #pragma once
 // Splits an index range over the machine's cores for passes that treat every index alone
-// (mapping colours, filtering pictures): small ranges stay on the calling thread, where a
+// (mapping colors, filtering pictures): small ranges stay on the calling thread, where a
 // thread start would cost more than it saves.
 
 #include <algorithm>
@@ -23,11 +23,13 @@ inline size_t MaxParallelParts() {
 // count is at least 2 * min_chunk; part < MaxParallelParts() numbers the parts, so each can
 // keep its own accumulator. The calling thread does one part itself. Returns once every
 // part is done; an exception from any part is rethrown here (the first one thrown wins).
-inline void ParallelForParts(size_t count, size_t min_chunk,
-                             const std::function<void(size_t part, size_t begin, size_t end)>& work) {
+inline void ParallelForParts(
+    size_t count, size_t min_chunk,
+    const std::function<void(size_t part, size_t begin, size_t end)>& work) {
   if (count == 0) return;
   min_chunk = std::max<size_t>(min_chunk, 1);
-  const size_t parts = std::min(MaxParallelParts(), count / min_chunk);  // 2 or more: count >= 2 * min_chunk
+  const size_t parts =
+      std::min(MaxParallelParts(), count / min_chunk);  // 2 or more: count >= 2 * min_chunk
   if (parts < 2) {
     work(0, 0, count);
     return;

@@ -4,4 +4,6 @@
 #include <cmath>
 #include <cstdint>
 
-inline int64_t RoundHalfEven(double value) { return int64_t(std::nearbyint(value)); }
+inline int64_t RoundHalfEven(double value) {
+  return int64_t(std::nearbyint(value));
+}

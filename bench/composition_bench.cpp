@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "composition/bitmap_file.h"
-#include "composition/colour_search.h"
+#include "composition/color_search.h"
 #include "composition/composition.h"
-#include "palette/nearest_colour_index.h"
+#include "palette/nearest_color_index.h"
 #include "pattern/report_lines.h"
 
 namespace {
@@ -42,7 +42,7 @@ double BestSeconds(int runs, const std::function<void()>& prepare,
 }
 
 // Smooth shading, a few objects, fine texture and sensor noise: a picture with a
-// photograph's spread of colours and its runs of near-equal pixels.
+// photograph's spread of colors and its runs of near-equal pixels.
 PictureBlock MakePicture(uint16_t width, uint16_t height) {
   PictureBlock block(PictureBytes(width, height), 0);
   std::mt19937 noise(12345);
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
   std::printf("picture: %ux%u (%.1f megapixels), palette: %d floss\n", width, height,
               width * double(height) / 1e6, floss.Count());
   // The plain search is timed on every eighth row and scaled: every pass is linear in the
-  // pixels. The whole colour search runs in full both ways.
+  // pixels. The whole color search runs in full both ways.
   const uint16_t band_height = height / 8;
   PictureBlock band;
   // Every eighth row, from all over the picture; a block holds its bottom row first.
@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
       {"SearchUsedColors", [](TpunCompo& c) { c.SearchUsedColors(); }},
       {"DotHistogram", [](TpunCompo& c) { c.DotHistogram(); }},
       {"floss report", [&](TpunCompo& c) { FlossReportLines(c, threads); }},
-      {"colour usage report", [](TpunCompo& c) { ColorUsageLines(c, c.Palette); }},
+      {"color usage report", [](TpunCompo& c) { ColorUsageLines(c, c.Palette); }},
   };
 
   TpunCompo fast;

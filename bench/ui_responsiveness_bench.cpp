@@ -36,10 +36,12 @@ void WritePhotograph(const std::string& path) {
   for (uint32_t y = 0; y < kHeight; ++y)
     for (uint32_t x = 0; x < kWidth; ++x) {
       const double u = double(x) / kWidth, v = double(y) / kHeight;
-      const double r = 140 + 100 * std::sin(5.0 * u + 1.5 * v), g = 125 + 90 * std::cos(3.5 * v - 2.5 * u),
+      const double r = 140 + 100 * std::sin(5.0 * u + 1.5 * v),
+                   g = 125 + 90 * std::cos(3.5 * v - 2.5 * u),
                    b = 115 + 95 * std::sin(4.0 * u * v + 0.7);
       auto channel = [&](double c) { return uint8_t(std::clamp(c + grain(noise), 0.0, 255.0)); };
-      PutPixelAt(block.data(), PixelOffset(kWidth, kHeight, x, y), MakeColor(channel(r), channel(g), channel(b)));
+      PutPixelAt(block.data(), PixelOffset(kWidth, kHeight, x, y),
+                 MakeColor(channel(r), channel(g), channel(b)));
     }
   TpunCompo picture;
   picture.Width = kWidth;
@@ -91,7 +93,8 @@ int main(int argc, char** argv) {
   frame.AddChild(window);
 
   QElapsedTimer clock;
-  qint64 last_tick = 0, longest_gap = 0, longest_after_command = 0, import_returned = -1, shown_at = -1;
+  qint64 last_tick = 0, longest_gap = 0, longest_after_command = 0, import_returned = -1,
+         shown_at = -1;
   bool importing = false;
   auto shown = [&] {
     return import_returned >= 0 && !window->UpdatingPicture &&
@@ -104,7 +107,8 @@ int main(int argc, char** argv) {
     if (!importing) return;
     const qint64 now = clock.nsecsElapsed();
     longest_gap = std::max(longest_gap, now - last_tick);
-    if (import_returned >= 0) longest_after_command = std::max(longest_after_command, now - last_tick);
+    if (import_returned >= 0)
+      longest_after_command = std::max(longest_after_command, now - last_tick);
     last_tick = now;
     if (shown_at < 0 && shown()) {
       shown_at = now;
@@ -125,7 +129,8 @@ int main(int argc, char** argv) {
   QTimer finish;
   finish.setInterval(10);
   QObject::connect(&finish, &QTimer::timeout, [&] {
-    if ((shown_at >= 0 && TupdatePictureThread::Instances() == 0) || (clock.isValid() && clock.elapsed() > 120000))
+    if ((shown_at >= 0 && TupdatePictureThread::Instances() == 0) ||
+        (clock.isValid() && clock.elapsed() > 120000))
       QCoreApplication::exit(0);  // not quit(): that would close the windows first
   });
   ticker.start();
@@ -137,25 +142,28 @@ int main(int argc, char** argv) {
     std::printf("ui_responsiveness: the mapped picture was not shown within two minutes\n");
     return 1;
   }
-  // Shown is what was mapped, and mapped means every pixel is a floss colour.
+  // Shown is what was mapped, and mapped means every pixel is a floss color.
   const TpunPal& palette = window->Composition->Palette;
   std::set<QRgb> floss;
   for (int32_t i = 0; i < palette.Count(); ++i) {
-    const TColor colour = palette.GetClr(i);
-    floss.insert(qRgb(RedOf(colour), GreenOf(colour), BlueOf(colour)));
+    const TColor color = palette.GetClr(i);
+    floss.insert(qRgb(RedOf(color), GreenOf(color), BlueOf(color)));
   }
   const QImage& shown_picture = window->image1->Picture();
   bool mapped = shown_picture == CreateScreenBitmap(*window->Composition);
   for (int y = 0; y < kHeight && mapped; y += 7)
-    for (int x = y % 13; x < kWidth && mapped; x += 13) mapped = floss.count(shown_picture.pixel(x, y)) > 0;
+    for (int x = y % 13; x < kWidth && mapped; x += 13)
+      mapped = floss.count(shown_picture.pixel(x, y)) > 0;
   const double gap_ms = longest_gap / 1e6;
-  std::printf("ui_responsiveness %ux%u picture, %d floss\n", kWidth, kHeight, window->Composition->Palette.Count());
-  std::printf("  Import command (windows stay live): %7.1f ms (ImportBitmap alone %.1f ms)\n", import_returned / 1e6,
-              import_alone_ms);
+  std::printf("ui_responsiveness %ux%u picture, %d floss\n", kWidth, kHeight,
+              window->Composition->Palette.Count());
+  std::printf("  Import command (windows stay live): %7.1f ms (ImportBitmap alone %.1f ms)\n",
+              import_returned / 1e6, import_alone_ms);
   std::printf("  import to mapped picture shown:    %8.1f ms\n", shown_at / 1e6);
-  std::printf("  longest gap between UI events:     %8.1f ms (target <= %.0f ms) %s\n", gap_ms, kTargetGapMs,
-              gap_ms <= kTargetGapMs ? "ok" : "OVER");
-  std::printf("  longest gap once the command ended: %8.1f ms (the worker's part)\n", longest_after_command / 1e6);
+  std::printf("  longest gap between UI events:     %8.1f ms (target <= %.0f ms) %s\n", gap_ms,
+              kTargetGapMs, gap_ms <= kTargetGapMs ? "ok" : "OVER");
+  std::printf("  longest gap once the command ended: %8.1f ms (the worker's part)\n",
+              longest_after_command / 1e6);
   std::printf("  shown picture is the mapped one:   %s\n", mapped ? "yes" : "NO");
   return mapped ? 0 : 1;
 }

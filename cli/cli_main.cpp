@@ -21,12 +21,12 @@ const char* const kHelp =
     "  export    the picture as imported, as a bitmap\n"
     "  rotate    transpose the picture\n"
     "  colors    the floss palette of a composition as a palette file\n"
-    "  search    the automatic colour search\n"
+    "  search    the automatic color search\n"
     "  used      keep the floss the picture uses\n"
     "  similar   merge similar floss\n"
     "  unique    delete dark floss used by a given number of stitches\n"
-    "  report    floss report and colour usage report\n"
-    "  symbols   the chart symbol of each colour\n"
+    "  report    floss report and color usage report\n"
+    "  symbols   the chart symbol of each color\n"
     "  palette   read, convert, sort and blend floss palette files\n\n"
     "puntel-cli COMMAND --help tells more about each command.\n";
 

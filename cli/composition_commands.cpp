@@ -4,7 +4,7 @@
 #include "cli/document.h"
 #include "cli/progress_bar.h"
 #include "composition/bitmap_file.h"
-#include "composition/colour_search.h"
+#include "composition/color_search.h"
 #include "composition/search_result.h"
 #include "pattern/report_lines.h"
 #include "pattern/symbol_table.h"
@@ -15,9 +15,12 @@ namespace {
 std::string EscapedNotes(const std::string& notes) {
   std::string text;
   for (char c : notes) {
-    if (c == '\r') text += "\\r";
-    else if (c == '\n') text += "\\n";
-    else text += c;
+    if (c == '\r')
+      text += "\\r";
+    else if (c == '\n')
+      text += "\\n";
+    else
+      text += c;
   }
   return text;
 }
@@ -48,7 +51,9 @@ void Info(Arguments& args, const std::string& usage) {
   auto palette = LoadMainPalette(args);
   auto files = args.Positional(1, usage);
   auto document = LoadDocument(*palette, files[0], nullptr);
-  auto line = [](const std::string& key, const std::string& value) { PrintLine(key + "\t" + value); };
+  auto line = [](const std::string& key, const std::string& value) {
+    PrintLine(key + "\t" + value);
+  };
   line("width", std::to_string(document->Width));
   line("height", std::to_string(document->Height));
   line("zoom", std::to_string(document->Zoom));
@@ -100,7 +105,8 @@ void Change(Arguments& args, const std::string& usage, size_t extra,
 
 void Search(Arguments& args, const std::string& usage) {
   TSearchOptions options;
-  options.MaxFloss = uint16_t(ParseNumber(args.TakeOption("--max-floss", "50"), 1, 65535, "--max-floss"));
+  options.MaxFloss =
+      uint16_t(ParseNumber(args.TakeOption("--max-floss", "50"), 1, 65535, "--max-floss"));
   options.Increment = SmallNumber(args, "--increment", 1, 1, 255);
   options.Dots = SmallNumber(args, "--dots", 1, 0, 255);
   options.LightThreshold = SmallNumber(args, "--light", 75, 0, 255);
@@ -140,7 +146,7 @@ void Symbols(Arguments& args, const std::string& usage) {
   auto words = args.Positional(2, usage);
   SymbolTable table;
   table.LoadFromFile(words[0]);
-  const uint32_t colors = uint32_t(ParseNumber(words[1], 0, 65535, "COLOURS"));
+  const uint32_t colors = uint32_t(ParseNumber(words[1], 0, 65535, "COLORS"));
   for (uint32_t k = 0; k < colors; ++k) {
     auto symbol = table.SymbolOfColor(k, colors);
     PrintLine(std::to_string(k) + "\t" + (symbol ? std::to_string(*symbol) : "-"));
@@ -151,54 +157,70 @@ void Symbols(Arguments& args, const std::string& usage) {
 
 const CommandTable& CompositionCommands() {
   static const CommandTable commands = {
-      {"import", {"puntel-cli import PICTURE.bmp OUT.dmc [--palette FILE] [--cotton 0-3]",
-                  "a new composition of a 24-bit bitmap on the floss palette (cotton size 1 "
-                  "unless given)", Import}},
-      {"info", {"puntel-cli info FILE.dmc [--palette FILE]",
-                "key<TAB>value lines: width, height, zoom, cotton, fabric, transparency, "
-                "transparent, colors, threads, notes", Info}},
-      {"mapped", {"puntel-cli mapped FILE.dmc OUT.bmp [--palette FILE]",
-                  "the picture mapped onto the composition's floss, as a 24-bit bitmap", Mapped}},
-      {"export", {"puntel-cli export FILE.dmc OUT.bmp [--palette FILE]",
-                  "the composition's picture as imported, as a 24-bit bitmap", Export}},
-      {"rotate", {"puntel-cli rotate FILE.dmc [-o OUT] [--palette FILE]",
-                  "transpose the picture (rows become columns) and save",
-                  [](Arguments& a, const std::string& u) {
-                    Change(a, u, 0, [](TpunCompo& d, const auto&) { d.Rotate(); });
-                  }}},
-      {"colors", {"puntel-cli colors FILE.dmc OUT.clr [--palette FILE]",
-                  "the composition's floss palette as a palette file", Colors}},
-      {"search", {"puntel-cli search FILE.dmc [--max-floss N] [--increment N] [--dots N] "
-                  "[--light N] [--keep] [--no-remove-lonely] [-o OUT] [--palette FILE]",
-                  "the automatic colour search (defaults: 50 floss, increment 1, dots 1, light 75; "
-                  "from the floss palette unless --keep); the result replaces the palette",
-                  Search}},
-      {"used", {"puntel-cli used FILE.dmc [-o OUT] [--palette FILE]",
-                "keep only the floss the picture uses, in the order the picture meets them",
-                [](Arguments& a, const std::string& u) {
-                  Change(a, u, 0, [](TpunCompo& d, const auto&) { d.SearchUsedColors(); });
-                }}},
-      {"similar", {"puntel-cli similar FILE.dmc TOLERANCE [-o OUT] [--palette FILE]",
-                   "merge floss whose red, green and blue all lie within TOLERANCE",
-                   [](Arguments& a, const std::string& u) {
-                     Change(a, u, 1, [](TpunCompo& d, const std::vector<std::string>& w) {
-                       d.RemoveSimilarColors(uint16_t(ParseNumber(w[1], 0, 65535, "TOLERANCE")));
-                     });
-                   }}},
-      {"unique", {"puntel-cli unique FILE.dmc LIGHT DOTS [-o OUT] [--palette FILE]",
-                  "delete floss used by exactly DOTS pixels whose light level is at most LIGHT",
-                  [](Arguments& a, const std::string& u) {
-                    Change(a, u, 2, [](TpunCompo& d, const std::vector<std::string>& w) {
-                      d.RemoveUniqueEntries(uint8_t(ParseNumber(w[1], 0, 255, "LIGHT")),
-                                            uint8_t(ParseNumber(w[2], 0, 255, "DOTS")));
-                    });
-                  }}},
-      {"report", {"puntel-cli report floss|usage FILE.dmc [--palette FILE]",
-                  "the floss report (stitches, thread length, skeins per thread) or the colour "
-                  "usage report (pixels per floss), one line each", Report}},
-      {"symbols", {"puntel-cli symbols TABLE.tbl COLOURS",
-                   "the symbol of each colour index of a palette of COLOURS colours "
-                   "(k<TAB>symbol, or k<TAB>- when it gets none)", Symbols}},
+      {"import",
+       {"puntel-cli import PICTURE.bmp OUT.dmc [--palette FILE] [--cotton 0-3]",
+        "a new composition of a 24-bit bitmap on the floss palette (cotton size 1 "
+        "unless given)",
+        Import}},
+      {"info",
+       {"puntel-cli info FILE.dmc [--palette FILE]",
+        "key<TAB>value lines: width, height, zoom, cotton, fabric, transparency, "
+        "transparent, colors, threads, notes",
+        Info}},
+      {"mapped",
+       {"puntel-cli mapped FILE.dmc OUT.bmp [--palette FILE]",
+        "the picture mapped onto the composition's floss, as a 24-bit bitmap", Mapped}},
+      {"export",
+       {"puntel-cli export FILE.dmc OUT.bmp [--palette FILE]",
+        "the composition's picture as imported, as a 24-bit bitmap", Export}},
+      {"rotate",
+       {"puntel-cli rotate FILE.dmc [-o OUT] [--palette FILE]",
+        "transpose the picture (rows become columns) and save",
+        [](Arguments& a, const std::string& u) {
+          Change(a, u, 0, [](TpunCompo& d, const auto&) { d.Rotate(); });
+        }}},
+      {"colors",
+       {"puntel-cli colors FILE.dmc OUT.clr [--palette FILE]",
+        "the composition's floss palette as a palette file", Colors}},
+      {"search",
+       {"puntel-cli search FILE.dmc [--max-floss N] [--increment N] [--dots N] "
+        "[--light N] [--keep] [--no-remove-lonely] [-o OUT] [--palette FILE]",
+        "the automatic color search (defaults: 50 floss, increment 1, dots 1, light 75; "
+        "from the floss palette unless --keep); the result replaces the palette",
+        Search}},
+      {"used",
+       {"puntel-cli used FILE.dmc [-o OUT] [--palette FILE]",
+        "keep only the floss the picture uses, in the order the picture meets them",
+        [](Arguments& a, const std::string& u) {
+          Change(a, u, 0, [](TpunCompo& d, const auto&) { d.SearchUsedColors(); });
+        }}},
+      {"similar",
+       {"puntel-cli similar FILE.dmc TOLERANCE [-o OUT] [--palette FILE]",
+        "merge floss whose red, green and blue all lie within TOLERANCE",
+        [](Arguments& a, const std::string& u) {
+          Change(a, u, 1, [](TpunCompo& d, const std::vector<std::string>& w) {
+            d.RemoveSimilarColors(uint16_t(ParseNumber(w[1], 0, 65535, "TOLERANCE")));
+          });
+        }}},
+      {"unique",
+       {"puntel-cli unique FILE.dmc LIGHT DOTS [-o OUT] [--palette FILE]",
+        "delete floss used by exactly DOTS pixels whose light level is at most LIGHT",
+        [](Arguments& a, const std::string& u) {
+          Change(a, u, 2, [](TpunCompo& d, const std::vector<std::string>& w) {
+            d.RemoveUniqueEntries(uint8_t(ParseNumber(w[1], 0, 255, "LIGHT")),
+                                  uint8_t(ParseNumber(w[2], 0, 255, "DOTS")));
+          });
+        }}},
+      {"report",
+       {"puntel-cli report floss|usage FILE.dmc [--palette FILE]",
+        "the floss report (stitches, thread length, skeins per thread) or the color "
+        "usage report (pixels per floss), one line each",
+        Report}},
+      {"symbols",
+       {"puntel-cli symbols TABLE.tbl COLORS",
+        "the symbol of each color index of a palette of COLORS colors "
+        "(k<TAB>symbol, or k<TAB>- when it gets none)",
+        Symbols}},
   };
   return commands;
 }

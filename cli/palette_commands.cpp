@@ -10,10 +10,10 @@ const char* const kPaletteHelp =
     "                                contains \".cla\")\n"
     "  dump FILE               one line per entry: index, name, red, green, blue\n"
     "  convert IN OUT          load IN in any format, save OUT (OUT's name chooses the format)\n"
-    "  nearest FILE R G B      the entry nearest to a colour: index and name\n"
+    "  nearest FILE R G B      the entry nearest to a color: index and name\n"
     "  threads FILE            the distinct thread names, one a line\n"
     "  sort IN OUT             sort brightest first and save\n"
-    "  mix IN OUT              add the blend of every pair of plain colours and save\n";
+    "  mix IN OUT              add the blend of every pair of plain colors and save\n";
 
 void Dump(Arguments& args, const std::string& usage) {
   auto files = args.Positional(1, usage);
@@ -58,24 +58,27 @@ void Transform(Arguments& args, const std::string& usage, void (TpunPal::*change
 
 const CommandTable& Commands() {
   static const CommandTable commands = {
-      {"dump", {"puntel-cli palette dump FILE", "one line per entry: index, name, red, green, blue",
-                Dump}},
+      {"dump",
+       {"puntel-cli palette dump FILE", "one line per entry: index, name, red, green, blue", Dump}},
       {"convert",
        {"puntel-cli palette convert IN OUT",
         "load IN in any palette format and save it as OUT; the native enciphered format, or "
         "CWPAL when OUT's name contains \".cla\"",
         [](Arguments& a, const std::string& u) { Transform(a, u, nullptr); }}},
-      {"nearest", {"puntel-cli palette nearest FILE R G B",
-                   "the index and name of the entry nearest to the colour R G B (0-255)", Nearest}},
-      {"threads", {"puntel-cli palette threads FILE",
-                   "the distinct thread names (a blend A+B counts as A and B), one a line",
-                   Threads}},
-      {"sort", {"puntel-cli palette sort IN OUT",
-                "sort the entries brightest first (red + green + blue) and save them as OUT",
-                [](Arguments& a, const std::string& u) { Transform(a, u, &TpunPal::Sort); }}},
-      {"mix", {"puntel-cli palette mix IN OUT",
-               "add the half-and-half blend A+B of every pair of plain colours; save as OUT",
-               [](Arguments& a, const std::string& u) { Transform(a, u, &TpunPal::MixColors); }}},
+      {"nearest",
+       {"puntel-cli palette nearest FILE R G B",
+        "the index and name of the entry nearest to the color R G B (0-255)", Nearest}},
+      {"threads",
+       {"puntel-cli palette threads FILE",
+        "the distinct thread names (a blend A+B counts as A and B), one a line", Threads}},
+      {"sort",
+       {"puntel-cli palette sort IN OUT",
+        "sort the entries brightest first (red + green + blue) and save them as OUT",
+        [](Arguments& a, const std::string& u) { Transform(a, u, &TpunPal::Sort); }}},
+      {"mix",
+       {"puntel-cli palette mix IN OUT",
+        "add the half-and-half blend A+B of every pair of plain colors; save as OUT",
+        [](Arguments& a, const std::string& u) { Transform(a, u, &TpunPal::MixColors); }}},
   };
   return commands;
 }

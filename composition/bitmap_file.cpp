@@ -15,13 +15,17 @@ namespace {
 constexpr size_t kCoreHeaderSize = 12;
 constexpr int64_t kLargestSide = 65535;  // widths and heights are 16-bit
 
-// Colour-table entries a bit count implies when the header gives none.
+// Color-table entries a bit count implies when the header gives none.
 uint64_t ImpliedTableEntries(uint16_t bits) {
   switch (bits) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+    case 1:
+      return 2;
+    case 4:
+      return 16;
+    case 8:
+      return 256;
+    default:
+      return 0;
   }
 }
 
@@ -43,11 +47,16 @@ void ReadRest(InputFile& file, std::vector<uint8_t>& bytes, size_t expected) {
 
 std::string BitmapRefusalText(BitmapVerdict verdict) {
   switch (verdict) {
-    case BitmapVerdict::Taken: return "";
-    case BitmapVerdict::NotTrueColor: return "Not true color image !";
-    case BitmapVerdict::Damaged: return "Invalid bitmap file !";
-    case BitmapVerdict::TooLarge: return "Image too large, at most 65535 pixels wide and high !";
-    case BitmapVerdict::Empty: return "Image without pixels !";
+    case BitmapVerdict::Taken:
+      return "";
+    case BitmapVerdict::NotTrueColor:
+      return "Not true color image !";
+    case BitmapVerdict::Damaged:
+      return "Invalid bitmap file !";
+    case BitmapVerdict::TooLarge:
+      return "Image too large, at most 65535 pixels wide and high !";
+    case BitmapVerdict::Empty:
+      return "Image without pixels !";
   }
   return "Invalid bitmap file !";
 }

@@ -31,7 +31,7 @@ struct BitmapLayout {
   uint16_t width = 0;
   uint16_t height = 0;
   bool top_down = false;    // the file's rows run from the top (a negative height)
-  size_t pixel_offset = 0;  // in the whole file: after both headers and the colour table
+  size_t pixel_offset = 0;  // in the whole file: after both headers and the color table
 };
 
 // Checks the whole file's bytes; `layout` is filled when the verdict is Taken. The pixel

@@ -21,8 +21,9 @@ std::string CreationNotes() {
   } catch (const std::runtime_error&) {
     // An unknown locale in the environment: the classic formats serve.
   }
-  text << "Composition version " << TpunCompo::kFormatVersion << " \r\nCreated : "
-       << std::put_time(&local, "%x") << ' ' << std::put_time(&local, "%X") << "\r\n\r\n";
+  text << "Composition version " << TpunCompo::kFormatVersion
+       << " \r\nCreated : " << std::put_time(&local, "%x") << ' ' << std::put_time(&local, "%X")
+       << "\r\n\r\n";
   return text.str();
 }
 
@@ -93,11 +94,16 @@ void TpunCompo::SetTransparentColor(int32_t index) {
 
 uint16_t TpunCompo::FabricCount() const {
   switch (CottonSize) {
-    case 0: return 11;
-    case 1: return 14;
-    case 2: return 18;
-    case 3: return 22;
-    default: return 0;
+    case 0:
+      return 11;
+    case 1:
+      return 14;
+    case 2:
+      return 18;
+    case 3:
+      return 22;
+    default:
+      return 0;
   }
 }
 
@@ -110,7 +116,8 @@ std::string TpunCompo::TempBitmapName() {
   // take the name between choosing and creating it.
   std::string pattern = (std::filesystem::temp_directory_path() / "puntelXXXXXX.bmp").string();
   int fd = mkstemps(pattern.data(), 4);
-  if (fd < 0) throw EInOutError("Cannot create a temporary file in " + pattern.substr(0, pattern.rfind('/')));
+  if (fd < 0)
+    throw EInOutError("Cannot create a temporary file in " + pattern.substr(0, pattern.rfind('/')));
   ::close(fd);
   return pattern;
 }

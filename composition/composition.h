@@ -1,5 +1,5 @@
 #pragma once
-// A composition: one cross-stitch design in the making. A true-colour picture, the floss
+// A composition: one cross-stitch design in the making. A true-color picture, the floss
 // palette its pixels are mapped onto, and the fabric and display settings.
 
 #include <atomic>
@@ -24,7 +24,7 @@ class TpunCompo {
   TpunCompo(const TpunCompo&) = delete;
   TpunCompo& operator=(const TpunCompo&) = delete;
 
-  // The picture as shown: every pixel replaced by its floss colour. Absent without a picture.
+  // The picture as shown: every pixel replaced by its floss color. Absent without a picture.
   std::optional<PictureBlock> MappedPicture;
   // The picture as imported (or rotated): the source of every mapping, search and count.
   std::optional<PictureBlock> SourcePicture;
@@ -77,7 +77,7 @@ class TpunCompo {
   void TakePicture(ImportedPicture&& picture);
   void ExportBitmap(const std::string& file_name) const;
 
-  // Colour reduction.
+  // Color reduction.
   void SearchUsedColors();
   std::vector<std::string> DotHistogram();
   void RemoveUniqueEntries(uint8_t light_threshold, uint8_t dots);

@@ -70,15 +70,21 @@ FileCheck ReadComposition(const std::string& file_name, StoredComposition& store
   if (file.Read(bytes.data(), 2) < 2) return FileCheck::Invalid;
   size_t header_size;
   switch (GetLe16(bytes.data())) {
-    case 11: return FileCheck::Old;
-    case 12: header_size = kVersion12HeaderSize; break;
-    case 13: header_size = kCompositionHeaderSize; break;
-    default: return FileCheck::Invalid;
+    case 11:
+      return FileCheck::Old;
+    case 12:
+      header_size = kVersion12HeaderSize;
+      break;
+    case 13:
+      header_size = kCompositionHeaderSize;
+      break;
+    default:
+      return FileCheck::Invalid;
   }
   if (file.Read(bytes.data() + 2, header_size - 2) < header_size - 2) return FileCheck::Invalid;
   stored.convert = header_size == kVersion12HeaderSize;
-  stored.header = stored.convert ? DecodeVersion12Header(bytes.data())
-                                 : DecodeCompositionHeader(bytes.data());
+  stored.header =
+      stored.convert ? DecodeVersion12Header(bytes.data()) : DecodeCompositionHeader(bytes.data());
   const CompositionHeader& header = stored.header;
 
   const uint64_t after_header = file.Size() > header_size ? file.Size() - header_size : 0;
@@ -101,7 +107,8 @@ FileCheck ReadComposition(const std::string& file_name, StoredComposition& store
 
 }  // namespace
 
-std::array<uint8_t, kCompositionHeaderSize> EncodeCompositionHeader(const CompositionHeader& header) {
+std::array<uint8_t, kCompositionHeaderSize> EncodeCompositionHeader(
+    const CompositionHeader& header) {
   std::array<uint8_t, kCompositionHeaderSize> bytes{};
   const HeaderOffsets& at = kVersion13;
   PutLe16(bytes.data(), header.version);

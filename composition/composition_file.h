@@ -29,7 +29,8 @@ struct CompositionHeader {
   std::string notes;  // at most kNotesLimit characters are stored
 };
 
-std::array<uint8_t, kCompositionHeaderSize> EncodeCompositionHeader(const CompositionHeader& header);
+std::array<uint8_t, kCompositionHeaderSize> EncodeCompositionHeader(
+    const CompositionHeader& header);
 // `bytes` holds kCompositionHeaderSize bytes.
 CompositionHeader DecodeCompositionHeader(const uint8_t* bytes);
 // `bytes` holds kVersion12HeaderSize bytes; the result is the same header in version 12.

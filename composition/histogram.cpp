@@ -1,7 +1,7 @@
 #include "composition/histogram.h"
 
-#include "composition/composition.h"
 #include "base/parallel.h"
+#include "composition/composition.h"
 #include "composition/pixel_mapping.h"
 
 DotCounts CountDots(TpunCompo& compo, const TpunPal& palette) {
@@ -55,7 +55,8 @@ std::vector<std::string> HistogramLines(const TpunPal& palette, const DotCounts&
   std::vector<std::string> lines;
   lines.reserve(counts.size());
   const auto& entries = palette.Colors.Entries();
-  for (size_t k = 0; k < counts.size(); ++k) lines.push_back(HistogramLine(entries[k].name, counts[k]));
+  for (size_t k = 0; k < counts.size(); ++k)
+    lines.push_back(HistogramLine(entries[k].name, counts[k]));
   return lines;
 }
 

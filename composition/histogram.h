@@ -1,6 +1,6 @@
 #pragma once
 // Dot counts: how many pixels of a composition's source picture map onto each entry of a
-// palette, and the text lines that show them. The colour search and both reports share
+// palette, and the text lines that show them. The color search and both reports share
 // these, so their counts and layouts cannot drift apart.
 
 #include <cstdint>

@@ -3,7 +3,9 @@
 
 #include <cstdint>
 
-inline uint16_t GetLe16(const uint8_t* at) { return uint16_t(at[0] | (at[1] << 8)); }
+inline uint16_t GetLe16(const uint8_t* at) {
+  return uint16_t(at[0] | (at[1] << 8));
+}
 
 inline uint32_t GetLe32(const uint8_t* at) {
   return uint32_t(at[0]) | (uint32_t(at[1]) << 8) | (uint32_t(at[2]) << 16) |

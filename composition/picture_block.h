@@ -8,12 +8,14 @@
 #include <stdexcept>
 #include <vector>
 
-#include "base/colour.h"
+#include "base/color.h"
 
 using PictureBlock = std::vector<uint8_t>;
 
 // Bytes of one row of a picture `width` pixels wide.
-constexpr size_t RowLength(uint32_t width) { return ((size_t(width) * 24 + 31) / 32) * 4; }
+constexpr size_t RowLength(uint32_t width) {
+  return ((size_t(width) * 24 + 31) / 32) * 4;
+}
 
 // Bytes that width x height pixels need.
 constexpr size_t PictureBytes(uint32_t width, uint32_t height) {

@@ -69,17 +69,18 @@ void TpunCompo::Remap() {
     Palette.GetClr(0);
   }
 
-  // The colour each entry is drawn in.
+  // The color each entry is drawn in.
   std::vector<TColor> shown(size_t(Palette.Count()));
   for (int32_t i = 0; i < Palette.Count(); ++i)
-    shown[size_t(i)] = TransparencyOn && i == TransparentColor ? kTransparentGrey
-                                                                : Palette.GetClr(i);
+    shown[size_t(i)] =
+        TransparencyOn && i == TransparentColor ? kTransparentGrey : Palette.GetClr(i);
   uint8_t* mapped = MappedPicture->data();
   MapRowsInParallel(
       *SourcePicture, width, height, Palette,
       [&](size_t, uint32_t y, const int32_t* indices) {
         uint8_t* pixel = mapped + PixelOffset(width, height, 0, y);
-        for (uint32_t x = 0; x < width; ++x, pixel += 3) PutPixelAt(pixel, 0, shown[size_t(indices[x])]);
+        for (uint32_t x = 0; x < width; ++x, pixel += 3)
+          PutPixelAt(pixel, 0, shown[size_t(indices[x])]);
       },
       [&](uint32_t y) {
         report_row(y);

@@ -6,7 +6,7 @@
 
 #include "base/parallel.h"
 #include "palette/floss_palette.h"
-#include "palette/nearest_colour_index.h"
+#include "palette/nearest_color_index.h"
 
 namespace {
 // Pixels mapped per band, between two rounds of the calling thread's after-row work:
@@ -16,7 +16,7 @@ constexpr size_t kBandPixels = 1 << 20;
 // Fewer pixels than this are mapped on the calling thread alone.
 constexpr size_t kMinPartPixels = 32 * 1024;
 // Rows are handed to the threads a few at a time, so that one thread meeting more new
-// colours than the other does not leave it idle at the end of the band.
+// colors than the other does not leave it idle at the end of the band.
 constexpr uint32_t kRowsPerTake = 4;
 }  // namespace
 

@@ -24,14 +24,14 @@ const TpunPal& SmallPalette() {
   return *palette;
 }
 
-// Every mapped pixel is a palette colour, or grey for the transparent entry.
+// Every mapped pixel is a palette color, or grey for the transparent entry.
 void CheckMapped(const TpunCompo& compo) {
   for (uint32_t y = 0; y < compo.Height; ++y)
     for (uint32_t x = 0; x < compo.Width; ++x) {
       const size_t at = PixelOffset(compo.Width, compo.Height, x, y);
       const TColor source = PixelAt(compo.SourcePicture->data(), at);
       const TColor mapped = PixelAt(compo.MappedPicture->data(), at);
-      FuzzCheck(mapped == compo.Palette.GetClr(compo.Palette.NearestClr(source)), "mapped colour");
+      FuzzCheck(mapped == compo.Palette.GetClr(compo.Palette.NearestClr(source)), "mapped color");
     }
 }
 

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             "picture smaller than its rows");
 
   compo.SaveToFile(first);
-  // A file without colours keeps the working palette of the composition it is read into,
+  // A file without colors keeps the working palette of the composition it is read into,
   // so the second composition starts with the first one's.
   TpunCompo again(&SmallPalette());
   again.Palette.Assign(compo.Palette);

@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   FuzzCheck(characters <= bytes.size(), "the entries hold more than the file");
-  for (uint32_t colour = 0; colour < 4; ++colour)
-    if (auto symbol = table.SymbolOfColor(colour, 3))
+  for (uint32_t color = 0; color < 4; ++color)
+    if (auto symbol = table.SymbolOfColor(color, 3))
       FuzzCheck(*symbol < uint32_t(table.Count()), "symbol out of the table");
 
   try {

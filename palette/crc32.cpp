@@ -13,4 +13,6 @@ constexpr std::array<uint32_t, 256> MakeTable() {
 constexpr std::array<uint32_t, 256> kTable = MakeTable();
 }  // namespace
 
-const std::array<uint32_t, 256>& Crc32Table() { return kTable; }
+const std::array<uint32_t, 256>& Crc32Table() {
+  return kTable;
+}

@@ -62,8 +62,8 @@ void CryptFile::OpenWrite(const std::string& file_name, std::string_view key_tex
 }
 
 void CryptFile::Fail(const char* what, int error) const {
-  throw ETcryptFile(std::string("Unable to ") + what + " \"" + file_name_ + "\": " +
-                    std::strerror(error));
+  throw ETcryptFile(std::string("Unable to ") + what + " \"" + file_name_ +
+                    "\": " + std::strerror(error));
 }
 
 uint8_t CryptFile::ReadPlainByte() {
@@ -85,7 +85,9 @@ uint8_t CryptFile::ReadPlainByte() {
   return bytes_[size_t(position_++)];
 }
 
-uint8_t CryptFile::ReadEncipheredByte() { return cipher_.Decipher(ReadPlainByte()); }
+uint8_t CryptFile::ReadEncipheredByte() {
+  return cipher_.Decipher(ReadPlainByte());
+}
 
 template <typename ReadByte>
 std::string CryptFile::ReadLine(ReadByte read) {
@@ -113,9 +115,13 @@ void CryptFile::Store(uint8_t byte) {
   dirty_ = true;
 }
 
-void CryptFile::WritePlainByte(uint8_t byte) { Store(byte); }
+void CryptFile::WritePlainByte(uint8_t byte) {
+  Store(byte);
+}
 
-void CryptFile::WriteEncipheredByte(uint8_t byte) { Store(cipher_.Encipher(byte)); }
+void CryptFile::WriteEncipheredByte(uint8_t byte) {
+  Store(cipher_.Encipher(byte));
+}
 
 void CryptFile::Flush() {
   if (!dirty_) return;

@@ -4,13 +4,15 @@
 
 #include "base/latin1.h"
 #include "palette/max_tree.h"
-#include "palette/nearest_colour_index.h"
+#include "palette/nearest_color_index.h"
 #include "palette/palette_errors.h"
 #include "palette/palette_file.h"
 
 namespace {
 
-int32_t Brightness(TColor c) { return RedOf(c) + GreenOf(c) + BlueOf(c); }
+int32_t Brightness(TColor c) {
+  return RedOf(c) + GreenOf(c) + BlueOf(c);
+}
 
 }  // namespace
 
@@ -65,7 +67,9 @@ void TpunPal::Delete(int32_t index) {
   Modified = true;
 }
 
-void TpunPal::Clear() { Colors.Clear(); }
+void TpunPal::Clear() {
+  Colors.Clear();
+}
 
 void TpunPal::Assign(const TpunPal& source) {
   Colors.Assign(source.Colors);
@@ -88,7 +92,9 @@ const NearestColorIndex& TpunPal::NearestIndex() const {
   return *nearest_;
 }
 
-int32_t TpunPal::NearestClr(TColor color) const { return NearestIndex().Find(color); }
+int32_t TpunPal::NearestClr(TColor color) const {
+  return NearestIndex().Find(color);
+}
 
 void TpunPal::NearestClrs(const TColor* colors, size_t count, int32_t* indices) const {
   NearestIndex().FindMany(colors, count, indices);
@@ -136,9 +142,8 @@ void TpunPal::MixColors() {
                                uint8_t((BlueOf(a.color) + BlueOf(b.color)) / 2));
       work.AddClr(blend, name);
     }
-    ReportStep(StepPercent(i, n), [&] {
-      return " Mixing Colors (" + std::to_string(work.Count()) + ") Colors";
-    });
+    ReportStep(StepPercent(i, n),
+               [&] { return " Mixing Colors (" + std::to_string(work.Count()) + ") Colors"; });
   }
   Assign(work);
   Report("", 0);
@@ -180,6 +185,10 @@ void TpunPal::SetThreadCount(uint16_t count) {
   Modified = false;
 }
 
-bool TpunPal::LoadFromFile(const std::string& file_name) { return LoadPaletteFile(*this, file_name); }
+bool TpunPal::LoadFromFile(const std::string& file_name) {
+  return LoadPaletteFile(*this, file_name);
+}
 
-void TpunPal::SaveToFile(const std::string& file_name) const { SavePaletteFile(*this, file_name); }
+void TpunPal::SaveToFile(const std::string& file_name) const {
+  SavePaletteFile(*this, file_name);
+}

@@ -1,5 +1,5 @@
 #pragma once
-// The floss palette: every colour set of the program (main, temporary, and each
+// The floss palette: every color set of the program (main, temporary, and each
 // composition's reference and working palettes) is one of these.
 
 #include <cstdint>
@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "base/colour.h"
+#include "base/color.h"
 #include "base/progress.h"
-#include "palette/colour_list.h"
+#include "palette/color_list.h"
 
 class NearestColorIndex;
 
@@ -38,16 +38,16 @@ class TpunPal {
   // The entry nearest to `color`: least squared distance, lowest index on ties,
   // 0 for an empty palette.
   int32_t NearestClr(TColor color) const;
-  // NearestClr for many colours at once, on both cores when it pays.
+  // NearestClr for many colors at once, on both cores when it pays.
   void NearestClrs(const TColor* colors, size_t count, int32_t* indices) const;
   // The search structure behind NearestClr, for passes that run their own threads;
-  // valid until the palette's colours change. The first call after a change rebuilds it:
+  // valid until the palette's colors change. The first call after a change rebuilds it:
   // these three are for one thread at a time, the structure itself for many.
   const NearestColorIndex& NearestIndex() const;
 
   // Brightest first (red + green + blue), by the classic exchange sort.
   void Sort();
-  // Appends the half-and-half blend of every pair of plain colours.
+  // Appends the half-and-half blend of every pair of plain colors.
   void MixColors();
   uint16_t ThreadCount();
   void SetThreadCount(uint16_t count);

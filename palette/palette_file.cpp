@@ -40,7 +40,7 @@ class TextLines {
   size_t next_ = 0;
 };
 
-// The CWPAL body after its magic line: an ignored line, N, N colours, N names.
+// The CWPAL body after its magic line: an ignored line, N, N colors, N names.
 template <typename NextLine>
 void ReadCwpalBody(TpunPal& palette, NextLine next) {
   next();
@@ -78,8 +78,8 @@ bool ReadPalette(TpunPal& palette, CryptFile& file, PlainBytes plain_bytes) {
 }
 
 std::string CwpalText(const TpunPal& palette) {
-  std::string text = std::string(kCwpalMagic) + "\r\n100\r\n" + std::to_string(palette.Count()) +
-                     "\r\n";
+  std::string text =
+      std::string(kCwpalMagic) + "\r\n100\r\n" + std::to_string(palette.Count()) + "\r\n";
   for (const auto& entry : palette.Colors.Entries()) text += FormatColorLine(entry.color) + "\r\n";
   for (const auto& entry : palette.Colors.Entries()) text += entry.name + "\r\n";
   return text;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "base/colour.h"
+#include "base/color.h"
 
 class TpunPal;
 

@@ -19,7 +19,7 @@ std::string Cut(std::string line) {
 struct EntryThreads {
   int64_t first = -1;
   int64_t second = -1;  // only for a blend
-  uint64_t weight = 2;  // per pixel and thread: 2 for a plain colour, 1 for a blend
+  uint64_t weight = 2;  // per pixel and thread: 2 for a plain color, 1 for a blend
 };
 
 std::vector<EntryThreads> ThreadsOfEntries(const TpunPal& palette,
@@ -50,11 +50,16 @@ std::vector<EntryThreads> ThreadsOfEntries(const TpunPal& palette,
 
 uint32_t ThreadLengthFactor(uint8_t cotton_size) {
   switch (cotton_size) {
-    case 0: return 23;
-    case 1: return 18;
-    case 2: return 15;
-    case 3: return 13;
-    default: return 0;
+    case 0:
+      return 23;
+    case 1:
+      return 18;
+    case 2:
+      return 15;
+    case 3:
+      return 13;
+    default:
+      return 0;
   }
 }
 
@@ -70,7 +75,8 @@ std::string FlossLine(const std::string& thread, uint64_t count, uint8_t cotton_
              LeftPadded(length, 5) + " cm)");
 }
 
-std::vector<std::string> FlossReportLines(TpunCompo& compo, const std::vector<std::string>& threads) {
+std::vector<std::string> FlossReportLines(TpunCompo& compo,
+                                          const std::vector<std::string>& threads) {
   const DotCounts dots = CountDots(compo, compo.Palette);
   const std::vector<EntryThreads> targets = ThreadsOfEntries(compo.Palette, threads);
   std::vector<uint64_t> counts(threads.size(), 0);

@@ -1,6 +1,6 @@
 #pragma once
 // The lines of the floss report (stitches, thread length and skeins per thread) and of the
-// colour usage report (pixels per palette colour).
+// color usage report (pixels per palette color).
 
 #include <cstddef>
 #include <cstdint>
@@ -23,10 +23,11 @@ uint32_t ThreadLengthFactor(uint8_t cotton_size);
 std::string FlossLine(const std::string& thread, uint64_t count, uint8_t cotton_size);
 
 // One floss line per thread of `threads` (as ListThreads makes it from the working palette),
-// in that order: a pixel of a plain colour counts 2 for its thread, a pixel of a blend "A+B"
+// in that order: a pixel of a plain color counts 2 for its thread, a pixel of a blend "A+B"
 // 1 for A and 1 for B, a thread found by exact name, first match. Reports "Creating image
 // histogram..." per row, "Calculating lengths..." per thread, then the empty report.
-std::vector<std::string> FlossReportLines(TpunCompo& compo, const std::vector<std::string>& threads);
+std::vector<std::string> FlossReportLines(TpunCompo& compo,
+                                          const std::vector<std::string>& threads);
 
 // One line "<name padded to 10> -> <count padded to 6> Dot(s)" per entry of `palette` (a
 // copy of the composition's working palette), the pixels mapped onto it; cut to

@@ -26,23 +26,26 @@ SymbolEntry ParseSymbolEntry(std::string_view entry) {
   return SymbolEntry{std::string(entry.substr(0, comma)), StrToInt(entry.substr(comma + 1, 10))};
 }
 
-std::vector<std::string> LoadSymbolTable(const std::string& path) { return SplitLines(ReadTableFile(path)); }
+std::vector<std::string> LoadSymbolTable(const std::string& path) {
+  return SplitLines(ReadTableFile(path));
+}
 
 void SaveSymbolTable(const std::string& path, const std::vector<std::string>& entries) {
   std::string bytes;
   for (const std::string& entry : entries) {
     if (entry.find_first_of("\r\n") != std::string::npos)
-      throw EInOutError(FormatMessage("Unable to write to %s", path) + ": an entry holds a line break");
+      throw EInOutError(FormatMessage("Unable to write to %s", path) +
+                        ": an entry holds a line break");
     bytes += entry;
     bytes += "\r\n";
   }
   ReplaceFileContents(path, bytes);
 }
 
-std::optional<uint32_t> SymbolOfColor(uint32_t colour, uint32_t symbols, uint32_t colours) {
-  if (colour >= symbols || colours == 0) return std::nullopt;
-  const double step = double(symbols) / double(colours);
-  const int64_t symbol = RoundHalfEven(double(colour) * step);
+std::optional<uint32_t> SymbolOfColor(uint32_t color, uint32_t symbols, uint32_t colors) {
+  if (color >= symbols || colors == 0) return std::nullopt;
+  const double step = double(symbols) / double(colors);
+  const int64_t symbol = RoundHalfEven(double(color) * step);
   return uint32_t(std::min<int64_t>(symbol, int64_t(symbols) - 1));
 }
 

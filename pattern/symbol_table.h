@@ -1,6 +1,6 @@
 #pragma once
 // The symbol table: the ordered chart symbols, each an entry "font name,code" (a character
-// of a font), kept in the file carac.tbl. Colour k of a palette gets its symbol by position
+// of a font), kept in the file carac.tbl. Color k of a palette gets its symbol by position
 // alone (SymbolOfColor).
 
 #include <cstdint>
@@ -34,10 +34,10 @@ std::vector<std::string> LoadSymbolTable(const std::string& path);
 // failure to write ("Unable to write to <path>").
 void SaveSymbolTable(const std::string& path, const std::vector<std::string>& entries);
 
-// The symbol of colour `colour` of a palette of `colours` colours, with `symbols` symbols:
-// round(colour * (symbols / colours)), the quotient formed first, halves to even, at most
-// symbols - 1; none when colour is not below symbols or there are no colours.
-std::optional<uint32_t> SymbolOfColor(uint32_t colour, uint32_t symbols, uint32_t colours);
+// The symbol of color `color` of a palette of `colors` colors, with `symbols` symbols:
+// round(color * (symbols / colors)), the quotient formed first, halves to even, at most
+// symbols - 1; none when color is not below symbols or there are no colors.
+std::optional<uint32_t> SymbolOfColor(uint32_t color, uint32_t symbols, uint32_t colors);
 
 class SymbolTable {
  public:
@@ -57,8 +57,8 @@ class SymbolTable {
   void SaveToFile(const std::string& path) const { SaveSymbolTable(path, entries_); }
 
   SymbolEntry Parse(int32_t index) const { return ParseSymbolEntry(Entry(index)); }
-  std::optional<uint32_t> SymbolOfColor(uint32_t colour, uint32_t colours) const {
-    return ::SymbolOfColor(colour, uint32_t(entries_.size()), colours);
+  std::optional<uint32_t> SymbolOfColor(uint32_t color, uint32_t colors) const {
+    return ::SymbolOfColor(color, uint32_t(entries_.size()), colors);
   }
 
  private:

@@ -23,8 +23,8 @@ std::vector<std::string> SplitTabs(const std::string& line) {
 uint8_t Channel(const std::string& text, int line_number) {
   auto value = TryStrToInt(text);
   if (!value || *value < 0 || *value > 255)
-    throw std::runtime_error("line " + std::to_string(line_number) + ": bad colour value '" +
-                             text + "'");
+    throw std::runtime_error("line " + std::to_string(line_number) + ": bad color value '" + text +
+                             "'");
   return uint8_t(*value);
 }
 
@@ -45,8 +45,8 @@ int main(int argc, char** argv) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       if (line.empty()) continue;
       auto fields = SplitTabs(line);
-      if (fields.size() != 5) throw std::runtime_error("line " + std::to_string(number) +
-                                                       ": expected 5 fields");
+      if (fields.size() != 5)
+        throw std::runtime_error("line " + std::to_string(number) + ": expected 5 fields");
       palette.AddClr(MakeColor(Channel(fields[2], number), Channel(fields[3], number),
                                Channel(fields[4], number)),
                      fields[0]);

@@ -16,7 +16,7 @@ std::map<int, QCursor>& Registry() {
   return cursors;
 }
 
-// Strokes a path black with a white halo, so the cursor shows on any colour.
+// Strokes a path black with a white halo, so the cursor shows on any color.
 void StrokeHaloed(QPainter& p, const QPainterPath& path, qreal width = 1.2) {
   p.setBrush(Qt::NoBrush);
   p.setPen(QPen(Qt::white, width + 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));

@@ -22,8 +22,8 @@ const QColor kSwatches[9] = {{0xd6, 0x2d, 0x2d}, {0xf0, 0x8a, 0x24}, {0xf2, 0xd0
                              {0x3f, 0xa3, 0x4d}, {0x23, 0x9b, 0xa8}, {0x2f, 0x5f, 0xc4},
                              {0x7e, 0x45, 0xb5}, {0xe0, 0x6c, 0xa8}, {0x8a, 0x5a, 0x32}};
 
-QPen Edge(const QColor& colour, qreal width = 1) {
-  return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+QPen Edge(const QColor& color, qreal width = 1) {
+  return QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
 // A sheet of paper with its top right corner folded down.
@@ -42,7 +42,7 @@ void DrawPage(QPainter& p, QRectF r, qreal fold) {
                            {r.right(), r.top() + fold}}));
 }
 
-// Colour swatches in a grid, `count` wide and high, from the swatch list.
+// Color swatches in a grid, `count` wide and high, from the swatch list.
 void DrawSwatches(QPainter& p, QRectF area, int count, int first = 0) {
   qreal step = area.width() / count;
   p.setPen(Edge(kInk.lighter(130)));

@@ -4,7 +4,9 @@
 #include <QWidget>
 
 namespace {
-QString ShortPart(const QString& hint) { return hint.section('|', 0, 0); }
+QString ShortPart(const QString& hint) {
+  return hint.section('|', 0, 0);
+}
 QString LongPart(const QString& hint) {
   return hint.contains('|') ? hint.section('|', 1) : hint;
 }

@@ -33,7 +33,9 @@
 
 namespace {
 
-QString Text(const std::string& text) { return QString::fromLatin1(text.c_str()); }
+QString Text(const std::string& text) {
+  return QString::fromLatin1(text.c_str());
+}
 
 // The size on the fabric of `pixels` stitches, in the unit of the settings.
 QString EmbroiderySize(uint32_t pixels, uint16_t fabric_count, uint8_t unit) {
@@ -99,7 +101,8 @@ void TMainForm::CreateToolbar() {
   BtnNewWin = button("BtnNewWin", 60, 4, "New Document|Create a new DMC document");
   BtnCharTbl = button("BtnCharTbl", 92, 4, "CharTable|Edit the character table");
   BtnColorTable = button("BtnColorTable", 120, 4, "Palette|Edit the Document color palette");
-  BtnLoadColors = button("BtnLoadColors", 148, 4, "Load Colors|Load color palette into current document");
+  BtnLoadColors =
+      button("BtnLoadColors", 148, 4, "Load Colors|Load color palette into current document");
   BtnColorSearch = button("BtnColorSearch", 176, 4, "Color Search|Automatic color search");
   BtnDesign = button("BtnDesign", 204, 4, "Design|Create a design from an existing composition");
   BtnExit = button("BtnExit", 4, 32, "Exit|Exit PUNTEL");
@@ -107,16 +110,17 @@ void TMainForm::CreateToolbar() {
   BtnImport = button("BtnImport", 60, 32, "Import|Import BMP 24bits truecolor file");
   BtnViewStitch = button("BtnViewStitch", 92, 32, "Pattern|View final stitch pattern");
   BtnFileViewer = button("BtnFileViewer", 120, 32, "Viewer|View BMP image file");
-  BtnFlossReport = button("BtnFlossReport", 148, 32, "Floss report|View floss report of current document");
+  BtnFlossReport =
+      button("BtnFlossReport", 148, 32, "Floss report|View floss report of current document");
   BtnPrint = button("BtnPrint", 176, 32, "Print|Print current documents' pattern");
   BtnNotes = button("BtnNotes", 204, 32, "Notes|Edit compositions' notes");
   // Their windows come with later work: shown, never enabled until then.
   for (QToolButton* later : {BtnCharTbl, BtnColorTable, BtnColorSearch, BtnDesign, BtnViewStitch,
                              BtnFileViewer, BtnFlossReport})
     MarkUnbuilt(later);
-  for (QToolButton* document : {BtnSave, BtnImport, BtnColorTable, BtnLoadColors, BtnViewStitch,
-                                BtnFlossReport, BtnColorSearch, BtnDesign, BtnNotes, BtnPrint,
-                                BtnCharTbl, BtnFileViewer})
+  for (QToolButton* document :
+       {BtnSave, BtnImport, BtnColorTable, BtnLoadColors, BtnViewStitch, BtnFlossReport,
+        BtnColorSearch, BtnDesign, BtnNotes, BtnPrint, BtnCharTbl, BtnFileViewer})
     document->setEnabled(false);
 
   StatusLine = new QWidget(Panel1);
@@ -134,10 +138,10 @@ void TMainForm::CreateToolbar() {
   auto white = [this](const QString& hint) {
     auto* label = new QLabel(StatusLine);
     label->setAutoFillBackground(true);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::Window, Qt::white);
-    colours.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(colours);
+    QPalette colors = label->palette();
+    colors.setColor(QPalette::Window, Qt::white);
+    colors.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(colors);
     label->setAlignment(Qt::AlignCenter);
     label->setFixedSize(34, 18);
     SetHint(label, hint);
@@ -248,14 +252,17 @@ void TMainForm::CreateMenus() {
   connect(WindowMenu, &QMenu::aboutToShow, this, [this] {
     // Below its own items, the Window menu lists the child windows.
     const QList<QAction*> actions = WindowMenu->actions();
-    for (int i = 4; i < actions.size(); ++i) WindowMenu->removeAction(actions[i]), delete actions[i];
+    for (int i = 4; i < actions.size(); ++i)
+      WindowMenu->removeAction(actions[i]), delete actions[i];
     const QList<QMdiSubWindow*> windows = mdi->subWindowList();
     if (!windows.isEmpty()) WindowMenu->addSeparator();
     for (int i = 0; i < windows.size(); ++i) {
-      QAction* entry = WindowMenu->addAction(QString("&%1 %2").arg(i + 1).arg(windows[i]->windowTitle()));
+      QAction* entry =
+          WindowMenu->addAction(QString("&%1 %2").arg(i + 1).arg(windows[i]->windowTitle()));
       entry->setCheckable(true);
       entry->setChecked(windows[i] == mdi->activeSubWindow());
-      connect(entry, &QAction::triggered, this, [this, w = windows[i]] { mdi->setActiveSubWindow(w); });
+      connect(entry, &QAction::triggered, this,
+              [this, w = windows[i]] { mdi->setActiveSubWindow(w); });
     }
   });
 
@@ -349,9 +356,10 @@ void TMainForm::LoadSymbolTable() {
     return;
   } catch (const std::exception&) {
   }
-  Messages().Error("Character Symbol table file :\r\n\"" + path +
-                   "\"\r\nNot found !\r\n\r\nIf this is the first time you run Puntel,\r\n"
-                   "Open the \"Character Table\" dialog and\r\ndefine the symbols you want to use.");
+  Messages().Error(
+      "Character Symbol table file :\r\n\"" + path +
+      "\"\r\nNot found !\r\n\r\nIf this is the first time you run Puntel,\r\n"
+      "Open the \"Character Table\" dialog and\r\ndefine the symbols you want to use.");
 }
 
 TMDIChild* TMainForm::CreateDocument() {
@@ -393,8 +401,12 @@ void TMainForm::NewDocument() {
 }
 
 void TMainForm::OpenCompositions() {
-  const QStringList files = FileDialogs().Open(
-      this, {"Open composition", ShownPath(Settings().Compopath), "Puntel files (*.dmc)|*.dmc", {}, {}, true});
+  const QStringList files = FileDialogs().Open(this, {"Open composition",
+                                                      ShownPath(Settings().Compopath),
+                                                      "Puntel files (*.dmc)|*.dmc",
+                                                      {},
+                                                      {},
+                                                      true});
   for (const QString& file : files) {
     TMDIChild* window = CreateDocument();
     if (!window) return;
@@ -418,10 +430,12 @@ void TMainForm::ShowDocumentInfo(TMDIChild* window) {
   if (!window || !window->Composition) return;
   SetCursorAll(Qt::WaitCursor);
   TpunCompo& composition = *window->Composition;
-  numcolorpanel->setText(QString("[%1],[%2]").arg(composition.Palette.ThreadCount()).arg(composition.Palette.Count()));
+  numcolorpanel->setText(
+      QString("[%1],[%2]").arg(composition.Palette.ThreadCount()).arg(composition.Palette.Count()));
   const uint16_t fabric = composition.FabricCount();
-  stitchsizepanel->setText("[" + EmbroiderySize(composition.Width, fabric, Settings().Unit) + "],[" +
-                           EmbroiderySize(composition.Height, fabric, Settings().Unit) + "]");
+  stitchsizepanel->setText("[" + EmbroiderySize(composition.Width, fabric, Settings().Unit) +
+                           "],[" + EmbroiderySize(composition.Height, fabric, Settings().Unit) +
+                           "]");
   imagesizepanel->setText(QString("[%1],[%2]").arg(composition.Width).arg(composition.Height));
   ShowCottonCount(composition.CottonSize);
   if (ZoomSpin->isEnabled())
@@ -449,7 +463,9 @@ void TMainForm::SetCursorAll(Qt::CursorShape cursor) {
   for (TMDIChild* document : Documents()) document->SetDocumentCursor(cursor);
 }
 
-void TMainForm::EnableCloseCommand(bool enabled) { close_enabled_ = enabled; }
+void TMainForm::EnableCloseCommand(bool enabled) {
+  close_enabled_ = enabled;
+}
 
 void TMainForm::ShowCottonCount(uint8_t cotton_size) {
   static const char* const kCounts[] = {"11", "14", "18", "22"};
@@ -462,7 +478,9 @@ void TMainForm::ShowMainProgress(const std::string& text, uint16_t percent) {
   statuspanel->repaint();
 }
 
-void TMainForm::ShowAppHint(const QString& hint) { msgpanel->setText(hint); }
+void TMainForm::ShowAppHint(const QString& hint) {
+  msgpanel->setText(hint);
+}
 
 TMDIChild* TMainForm::ActiveDocument() const {
   QMdiSubWindow* sub = mdi->activeSubWindow();
@@ -501,10 +519,18 @@ void TMainForm::SubWindowActivated(QMdiSubWindow* window) {
   }
 }
 
-void TMainForm::ZoomDown() { StepZoom(-1); }
-void TMainForm::ZoomUp() { StepZoom(+1); }
-void TMainForm::CottonDown() { StepCotton(-1); }
-void TMainForm::CottonUp() { StepCotton(+1); }
+void TMainForm::ZoomDown() {
+  StepZoom(-1);
+}
+void TMainForm::ZoomUp() {
+  StepZoom(+1);
+}
+void TMainForm::CottonDown() {
+  StepCotton(-1);
+}
+void TMainForm::CottonUp() {
+  StepCotton(+1);
+}
 
 void TMainForm::StepZoom(int step) {
   TMDIChild* document = ActiveDocument();
@@ -622,7 +648,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == Panel5 && event->type() == QEvent::Resize) {
     // The logo stays centred in what is left of the toolbar.
-    const int left = Panel5->width() - Image1->width() >= 3 ? (Panel5->width() - Image1->width()) / 2 : 1;
+    const int left =
+        Panel5->width() - Image1->width() >= 3 ? (Panel5->width() - Image1->width()) / 2 : 1;
     Image1->move(left, (Panel5->height() - Image1->height()) / 2);
   }
   return QMainWindow::eventFilter(watched, event);

@@ -51,9 +51,9 @@ class TMainForm : public QMainWindow {
   QTimer* Timer1;
 
   QMenu *FileMenu, *UtilsMenu, *OptionsMenu, *WindowMenu, *HelpMenu;
-  QAction *FileNewItem, *FileOpenItem, *FilePrefItem, *FileExitItem, *CharTableItem,
-      *ViewerItem, *DesignEditorItem, *TempPaletteItem, *AutoRemap, *Fitinwindows1, *CascadeItem,
-      *TileItem, *ArrangeItem, *MinimizeItem, *HelpContentsItem, *AboutItem;
+  QAction *FileNewItem, *FileOpenItem, *FilePrefItem, *FileExitItem, *CharTableItem, *ViewerItem,
+      *DesignEditorItem, *TempPaletteItem, *AutoRemap, *Fitinwindows1, *CascadeItem, *TileItem,
+      *ArrangeItem, *MinimizeItem, *HelpContentsItem, *AboutItem;
 
   // Operations the document windows and dialogs call.
   TMDIChild* CreateDocument();

@@ -31,7 +31,9 @@
 
 namespace {
 
-QString Latin1(const std::string& text) { return QString::fromLatin1(text.c_str()); }
+QString Latin1(const std::string& text) {
+  return QString::fromLatin1(text.c_str());
+}
 
 // The hourglass on the frame and the document while a file command works.
 class Hourglass {
@@ -148,9 +150,10 @@ void TMDIChild::CreateMenus() {
   // F10 belongs to File "&New" too, which comes first and takes the key: shown, not bound.
   Colorusagereport1 = item(ViewMenu, "&Color usage report\tF10");
 
-  for (QObject* later : {static_cast<QObject*>(ColorTable1), static_cast<QObject*>(Automaticcolorsearch1),
-                         static_cast<QObject*>(CreateModel1), static_cast<QObject*>(Stitchpattern1),
-                         static_cast<QObject*>(Flossreport1), static_cast<QObject*>(Colorusagereport1)})
+  for (QObject* later :
+       {static_cast<QObject*>(ColorTable1), static_cast<QObject*>(Automaticcolorsearch1),
+        static_cast<QObject*>(CreateModel1), static_cast<QObject*>(Stitchpattern1),
+        static_cast<QObject*>(Flossreport1), static_cast<QObject*>(Colorusagereport1)})
     MarkUnbuilt(later);
 
   connect(New1, &QAction::triggered, frame_, &TMainForm::NewDocument);
@@ -171,14 +174,18 @@ void TMDIChild::CreateMenus() {
   connect(CancelSearch, &QAction::triggered, this, &TMDIChild::CancelSearchClick);
 }
 
-QString TMDIChild::Caption() const { return windowTitle(); }
+QString TMDIChild::Caption() const {
+  return windowTitle();
+}
 
 void TMDIChild::SetCaption(const QString& caption) {
   setWindowTitle(caption);
   if (parentWidget()) parentWidget()->setWindowTitle(caption);
 }
 
-bool TMDIChild::IsActive() const { return frame_->ActiveDocument() == this; }
+bool TMDIChild::IsActive() const {
+  return frame_->ActiveDocument() == this;
+}
 
 void TMDIChild::SetDocumentCursor(Qt::CursorShape cursor) {
   setCursor(cursor);
@@ -207,9 +214,9 @@ void TMDIChild::SetSearching(uint32_t searching) {
 void TMDIChild::EnableIdleCommands(bool enabled) {
   if (!IsActive()) return;
   SetDocumentCursor(enabled ? Qt::ArrowCursor : Qt::WaitCursor);
-  for (QToolButton* button : {frame_->BtnImport, frame_->BtnViewStitch, frame_->BtnColorTable,
-                              frame_->BtnLoadColors, frame_->BtnFlossReport, frame_->BtnColorSearch,
-                              frame_->BtnDesign, frame_->BtnPrint})
+  for (QToolButton* button :
+       {frame_->BtnImport, frame_->BtnViewStitch, frame_->BtnColorTable, frame_->BtnLoadColors,
+        frame_->BtnFlossReport, frame_->BtnColorSearch, frame_->BtnDesign, frame_->BtnPrint})
     EnableCommand(button, enabled);
   for (QAction* action : {Rotateimage1, Import1, Stitchpattern1, ColorTable1, Load1, Flossreport1,
                           CreateModel1, Automaticcolorsearch1, Print1, Colorusagereport1})
@@ -222,9 +229,9 @@ void TMDIChild::EnablePictureCommands(bool enabled) {
                               frame_->BtnLoadColors, frame_->BtnFlossReport, frame_->BtnColorSearch,
                               frame_->BtnDesign, frame_->BtnPrint, frame_->BtnNotes})
     EnableCommand(button, enabled);
-  for (QAction* action : {Export1, Rotateimage1, Save1, Stitchpattern1, ColorTable1, Load1,
-                          Flossreport1, Automaticcolorsearch1, CreateModel1, Print1,
-                          Editcompositionnotes1, Colorusagereport1})
+  for (QAction* action :
+       {Export1, Rotateimage1, Save1, Stitchpattern1, ColorTable1, Load1, Flossreport1,
+        Automaticcolorsearch1, CreateModel1, Print1, Editcompositionnotes1, Colorusagereport1})
     EnableCommand(action, enabled);
   frame_->ZoomSpin->setEnabled(enabled);
   if (!enabled) frame_->ZoomPanel->clear();
@@ -375,9 +382,9 @@ bool TMDIChild::Save1Click() {
 
 bool TMDIChild::SaveAs1Click() {
   if (!Composition) return false;
-  const QString path = FileDialogs().Save(
-      this, {"Save Composition", ShownPath(Settings().Compopath), "PunTel Files (*.dmc)|*.dmc",
-             Caption(), "dmc"});
+  const QString path =
+      FileDialogs().Save(this, {"Save Composition", ShownPath(Settings().Compopath),
+                                "PunTel Files (*.dmc)|*.dmc", Caption(), "dmc"});
   if (path.isEmpty()) return false;
   {
     Hourglass hourglass(*this);
@@ -394,7 +401,8 @@ void TMDIChild::Import1Click() {
   GridOpen = false;
   if (AskSaveChanges()) Save1Click();
   const QStringList files = FileDialogs().Open(
-      this, {"Import picture", ShownPath(Settings().Imagepath), "BMP files  (*.bmp)|*.bmp", {}, {}});
+      this,
+      {"Import picture", ShownPath(Settings().Imagepath), "BMP files  (*.bmp)|*.bmp", {}, {}});
   if (files.isEmpty()) return;
   const QString path = files.first();
   {
@@ -431,8 +439,8 @@ void TMDIChild::Import1Click() {
 
 void TMDIChild::Export1Click() {
   if (!Composition || !Composition->HasPicture()) return;
-  const QString path = FileDialogs().Save(
-      this, {"Export Image", ShownPath(Settings().Imagepath), "BMP files (*.bmp)|*.bmp", Caption(), "bmp"});
+  const QString path = FileDialogs().Save(this, {"Export Image", ShownPath(Settings().Imagepath),
+                                                 "BMP files (*.bmp)|*.bmp", Caption(), "bmp"});
   if (path.isEmpty()) return;
   Hourglass hourglass(*this);
   Composition->ExportBitmap(LocalPath(path));
@@ -440,11 +448,14 @@ void TMDIChild::Export1Click() {
 
 void TMDIChild::Load1Click() {
   if (Busy || WorkerRunning() || !Composition) return;
-  const QStringList files = FileDialogs().Open(
-      this, {"Load work colors", ShownPath(Settings().ColorPath), "Color Files (*.clr)|*.clr", {}, "clr"});
+  const QStringList files = FileDialogs().Open(this, {"Load work colors",
+                                                      ShownPath(Settings().ColorPath),
+                                                      "Color Files (*.clr)|*.clr",
+                                                      {},
+                                                      "clr"});
   if (files.isEmpty()) return;
   // Read into a palette of its own first, so a file that is no palette leaves the
-  // composition's colours as they were.
+  // composition's colors as they were.
   TpunPal loaded;
   if (!loaded.LoadFromFile(LocalPath(files.first()))) {
     Messages().Error("\"" + files.first().toStdString() + "\" is not a palette file !");
@@ -458,8 +469,9 @@ void TMDIChild::Load1Click() {
 
 void TMDIChild::Save2Click() {
   if (!Composition) return;
-  const QString path = FileDialogs().Save(
-      this, {"Save work colors", ShownPath(Settings().ColorPath), "Color Files (*.clr)|*.clr", Caption(), "clr"});
+  const QString path =
+      FileDialogs().Save(this, {"Save work colors", ShownPath(Settings().ColorPath),
+                                "Color Files (*.clr)|*.clr", Caption(), "clr"});
   if (path.isEmpty()) return;
   Hourglass hourglass(*this);
   Composition->Palette.SaveToFile(LocalPath(path));

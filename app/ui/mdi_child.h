@@ -117,7 +117,7 @@ class TMDIChild : public QWidget {
 
   TMainForm* frame_;
   bool update_running_ = false;
-  int own_work_ = 0;  // BusyWork under way
+  int own_work_ = 0;             // BusyWork under way
   bool pending_update_ = false;  // a picture update waits for the running one
   bool pending_force_ = false;
   TpunCompo* pending_composition_ = nullptr;

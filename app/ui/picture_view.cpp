@@ -40,6 +40,7 @@ void PictureView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void PictureView::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit Clicked();
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    emit Clicked();
   QWidget::mouseReleaseEvent(event);
 }

@@ -5,7 +5,8 @@
 ProgressThrottle::ProgressThrottle(Clock clock, std::chrono::milliseconds interval)
     : clock_(std::move(clock)), interval_(interval) {}
 
-void ProgressThrottle::Report(const std::string& text, uint16_t percent, const ProgressHandler& forward) {
+void ProgressThrottle::Report(const std::string& text, uint16_t percent,
+                              const ProgressHandler& forward) {
   if (text.empty()) {
     if (held_) Forward(held_text_, held_percent_, forward);
     Forward(text, percent, forward);
@@ -25,7 +26,8 @@ void ProgressThrottle::Report(const std::string& text, uint16_t percent, const P
   held_percent_ = percent;
 }
 
-void ProgressThrottle::Forward(const std::string& text, uint16_t percent, const ProgressHandler& forward) {
+void ProgressThrottle::Forward(const std::string& text, uint16_t percent,
+                               const ProgressHandler& forward) {
   held_ = false;
   if (forward) forward(text, percent);
 }

@@ -16,26 +16,26 @@ QPixmap PaintedPixmap(QSize size, qreal ratio, const std::function<void(QPainter
   return pixmap;
 }
 
-void DrawCrossStitch(QPainter& p, const QRectF& cell, const QColor& colour, qreal width) {
+void DrawCrossStitch(QPainter& p, const QRectF& cell, const QColor& color, qreal width) {
   p.save();
-  p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
+  p.setPen(QPen(color, width, Qt::SolidLine, Qt::RoundCap));
   QRectF r = cell.adjusted(width / 2, width / 2, -width / 2, -width / 2);
   p.drawLine(r.topLeft(), r.bottomRight());
   p.drawLine(r.bottomLeft(), r.topRight());
   p.restore();
 }
 
-void DrawStitchedHeart(QPainter& p, const QRectF& area, const QColor& colour, qreal width) {
+void DrawStitchedHeart(QPainter& p, const QRectF& area, const QColor& color, qreal width) {
   static constexpr const char* kRows[5] = {".X.X.", "XXXXX", "XXXXX", ".XXX.", "..X.."};
   qreal cell = area.width() / 5;
   for (int row = 0; row < 5; ++row)
     for (int col = 0; col < 5; ++col)
       if (kRows[row][col] == 'X')
         DrawCrossStitch(p, QRectF(area.left() + col * cell, area.top() + row * cell, cell, cell),
-                        colour, width);
+                        color, width);
 }
 
-void DrawArrow(QPainter& p, QPointF from, QPointF to, qreal shaft, const QColor& colour) {
+void DrawArrow(QPainter& p, QPointF from, QPointF to, qreal shaft, const QColor& color) {
   QLineF line(from, to);
   qreal length = line.length();
   qreal head = shaft * 2.4;
@@ -54,8 +54,8 @@ void DrawArrow(QPainter& p, QPointF from, QPointF to, qreal shaft, const QColor&
   turn.translate(from.x(), from.y());
   turn.rotate(-line.angle());
   p.save();
-  p.setPen(QPen(colour.darker(170), 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  p.setBrush(colour);
+  p.setPen(QPen(color.darker(170), 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(color);
   p.drawPath(turn.map(path));
   p.restore();
 }

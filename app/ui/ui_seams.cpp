@@ -70,7 +70,8 @@ class QtMessages : public MessageSeam {
     return box.clickedButton() == yes;
   }
   static void Box(QMessageBox::Icon icon, const char* caption, const std::string& text) {
-    QMessageBox box(icon, caption, Shown(text), QMessageBox::NoButton, QApplication::activeWindow());
+    QMessageBox box(icon, caption, Shown(text), QMessageBox::NoButton,
+                    QApplication::activeWindow());
     box.addButton("OK", QMessageBox::AcceptRole);
     box.exec();
   }
@@ -81,7 +82,9 @@ FileDialogSeam& FileDialogs() {
   return seam ? *seam : default_dialogs;
 }
 
-FileDialogSeam* InstallFileDialogs(FileDialogSeam* seam) { return installed_dialogs.exchange(seam); }
+FileDialogSeam* InstallFileDialogs(FileDialogSeam* seam) {
+  return installed_dialogs.exchange(seam);
+}
 
 void InstallQtMessages() {
   static QtMessages messages;

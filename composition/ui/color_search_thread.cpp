@@ -23,7 +23,9 @@ TcolorSearchThread::TcolorSearchThread(TMDIChild& window) : window_(window) {
   connect(this, &QThread::finished, this, &QObject::deleteLater);
 }
 
-TcolorSearchThread::~TcolorSearchThread() { --instances_; }
+TcolorSearchThread::~TcolorSearchThread() {
+  --instances_;
+}
 
 void TcolorSearchThread::run() {
   bool finished = false;

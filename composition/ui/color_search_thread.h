@@ -1,5 +1,5 @@
 #pragma once
-// The colour-search worker: runs the automatic colour search on the document window's
+// The color-search worker: runs the automatic color search on the document window's
 // SearchComposition (a working copy), then hands the reduced palette to the document on
 // the UI thread and starts a picture update. It frees itself when its run ends.
 
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/ui/progress_throttle.h"
-#include "composition/colour_search.h"
+#include "composition/color_search.h"
 
 class TMDIChild;
 

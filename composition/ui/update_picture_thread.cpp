@@ -24,7 +24,9 @@ TupdatePictureThread::TupdatePictureThread(TMDIChild& window, TpunCompo& composi
   connect(this, &QThread::finished, this, &QObject::deleteLater);
 }
 
-TupdatePictureThread::~TupdatePictureThread() { --instances_; }
+TupdatePictureThread::~TupdatePictureThread() {
+  --instances_;
+}
 
 void TupdatePictureThread::run() {
   try {

@@ -22,8 +22,8 @@ TEST(IniFileRead, ProfileRules) {
   IniFile ini = FromText(folder,
                          "top=outside\n[Other]\nXpos=1\n"
                          "[puntel32]\r\n  Xpos = 10 \r\nxpos=20\r\n;c=commented\r\n"
-                         "a=\"  quoted  \"\rb='x\"\nc=\"\"\"\"\nd=one=two\nlong=" + longValue +
-                         "\n[PUNTEL32]\nypos=30");
+                         "a=\"  quoted  \"\rb='x\"\nc=\"\"\"\"\nd=one=two\nlong=" +
+                             longValue + "\n[PUNTEL32]\nypos=30");
   EXPECT_EQ(ini.ReadString("PUNTEL32", "XPOS", "d"), "10");  // first occurrence wins
   EXPECT_EQ(ini.ReadString("OTHER", "xpos", "d"), "1");
   EXPECT_EQ(ini.ReadString("PUNTEL32", "ypos", "d"), "d");  // only the first section counts
@@ -42,8 +42,15 @@ TEST(IniFileRead, IntegersDecimalOrHexElseDefault) {
   IniFile ini = FromText(folder,
                          "[S]\nhex=0x12\nupper=0XfF\nbare=0x\nletters=abc\nneg=-7\n"
                          "wide=0x123456789\nwrap=0xFFFFFFFF\nbig=2147483648\nempty=\ntwo=2\n");
-  for (auto [key, expected] : {std::pair{"hex", 18}, {"upper", 255}, {"bare", 5}, {"letters", 5},
-                               {"neg", -7}, {"wide", 5}, {"wrap", -1}, {"big", 5}, {"empty", 5},
+  for (auto [key, expected] : {std::pair{"hex", 18},
+                               {"upper", 255},
+                               {"bare", 5},
+                               {"letters", 5},
+                               {"neg", -7},
+                               {"wide", 5},
+                               {"wrap", -1},
+                               {"big", 5},
+                               {"empty", 5},
                                {"missing", 5}})
     EXPECT_EQ(ini.ReadInteger("S", key, 5), expected) << key;
   EXPECT_TRUE(ini.ReadBool("S", "two", false));

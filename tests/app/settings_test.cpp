@@ -11,7 +11,9 @@ namespace {
 
 const SettingsDefaults kDefaults{"/opt/puntel/", "/home/user/start/"};
 
-TSettings ReadFrom(const std::string& path) { return ReadSettings(IniFile(path), kDefaults); }
+TSettings ReadFrom(const std::string& path) {
+  return ReadSettings(IniFile(path), kDefaults);
+}
 
 TEST(ReadSettings, DefaultsAndPaletteFollowingProgpath) {
   TempFolder folder;
@@ -36,8 +38,9 @@ TEST(ReadSettings, NumbersFollowTheIntegerRule) {
     WriteFileBytes(path, std::string("[PUNTEL32]\nCellSize=") + text + "\n");
     EXPECT_EQ(ReadFrom(path).CellSize, expected) << text;
   }
-  WriteFileBytes(path, "[PUNTEL32]\nlanguage=-1\nUnit=259\nJpeg Compression=0x1FF\n"
-                       "FinInWindow=2\nAutoRemap=0\n");
+  WriteFileBytes(path,
+                 "[PUNTEL32]\nlanguage=-1\nUnit=259\nJpeg Compression=0x1FF\n"
+                 "FinInWindow=2\nAutoRemap=0\n");
   TSettings s = ReadFrom(path);
   EXPECT_EQ(s.language, 65535);  // low 16 bits
   EXPECT_EQ(s.Unit, 3);          // low 8 bits
@@ -66,8 +69,9 @@ TEST(SaveSettings, WriteOrderAndTheRestOfTheFileKept) {
   WriteFileBytes(path, "; mine\r\n[Other]\r\nCellSize=99\r\n[puntel32]\r\ncellsize=20\r\n");
   SaveSettings(path, s);
   std::string text = ReadFileBytes(path);
-  EXPECT_EQ(text.rfind("; mine\r\n[Other]\r\nCellSize=99\r\n[puntel32]\r\ncellsize=22\r\nPalFile=", 0),
-            0u);
+  EXPECT_EQ(
+      text.rfind("; mine\r\n[Other]\r\nCellSize=99\r\n[puntel32]\r\ncellsize=22\r\nPalFile=", 0),
+      0u);
   EXPECT_EQ(text.find("\n\n"), std::string::npos);  // CR LF for the added lines too
 }
 

@@ -38,8 +38,12 @@ TEST(Rounding, HalvesGoToEven) {
 
 TEST(Latin1, FoldsAsciiAndLatin1CapitalsOnly) {
   EXPECT_TRUE(SameText("Blanc", "BLANC"));
-  EXPECT_TRUE(SameText("\xC9" "cru", "\xE9" "CRU"));  // É / é
-  EXPECT_FALSE(SameText("\xD7", "\xF7"));            // × and ÷ are no letters
+  EXPECT_TRUE(
+      SameText("\xC9"
+               "cru",
+               "\xE9"
+               "CRU"));                    // É / é
+  EXPECT_FALSE(SameText("\xD7", "\xF7"));  // × and ÷ are no letters
   EXPECT_FALSE(SameText("ab", "abc"));
   EXPECT_EQ(LowerAscii("X.CLA\xC9"), "x.cla\xC9");
 }

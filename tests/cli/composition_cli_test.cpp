@@ -11,13 +11,14 @@
 
 namespace {
 
-
 using PixelSource = std::function<TColor(uint32_t x, uint32_t y)>;
 
-void WritePicture(const std::string& path, uint16_t width, uint16_t height, const PixelSource& pixel) {
+void WritePicture(const std::string& path, uint16_t width, uint16_t height,
+                  const PixelSource& pixel) {
   PictureBlock block(PictureBytes(width, height), 0);
   for (uint32_t y = 0; y < height; ++y)
-    for (uint32_t x = 0; x < width; ++x) PutPixelAt(block.data(), PixelOffset(width, height, x, y), pixel(x, y));
+    for (uint32_t x = 0; x < width; ++x)
+      PutPixelAt(block.data(), PixelOffset(width, height, x, y), pixel(x, y));
   WriteBitmapFile(path, block, width, height);
 }
 
@@ -30,12 +31,13 @@ std::vector<std::vector<TColor>> ReadPicture(const std::string& path) {
   std::vector<std::vector<TColor>> rows(layout.height);
   for (uint32_t y = 0; y < layout.height; ++y)
     for (uint32_t x = 0; x < layout.width; ++x)
-      rows[y].push_back(PixelAt(data + layout.pixel_offset, PixelOffset(layout.width, layout.height, x, y)));
+      rows[y].push_back(
+          PixelAt(data + layout.pixel_offset, PixelOffset(layout.width, layout.height, x, y)));
   return rows;
 }
 
-// A colourful test picture: many distinct colours, no two neighbours alike.
-TColor Colourful(uint32_t x, uint32_t y) {
+// A colorful test picture: many distinct colors, no two neighbours alike.
+TColor Colorful(uint32_t x, uint32_t y) {
   return MakeColor(uint8_t(x * 37 + y * 11), uint8_t(y * 53 + x * 5), uint8_t((x ^ y) * 29 + 7));
 }
 
@@ -48,7 +50,9 @@ std::map<std::string, std::string> Info(const std::string& file, const std::stri
   return info;
 }
 
-int Colours(const std::string& file) { return std::stoi("0" + Info(file)["colors"]); }
+int Colors(const std::string& file) {
+  return std::stoi("0" + Info(file)["colors"]);
+}
 
 // The lowest-index floss at the least squared distance, searched the plain way.
 int32_t LinearNearest(const TpunPal& palette, TColor c) {
@@ -66,7 +70,8 @@ int32_t LinearNearest(const TpunPal& palette, TColor c) {
 class CompositionCli : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dmc_.LoadFromFile(kDmc)); }
-  std::string Import(const std::string& bmp, const std::string& name, const std::string& extra = "") {
+  std::string Import(const std::string& bmp, const std::string& name,
+                     const std::string& extra = "") {
     auto result = RunCli("import " + Quoted(bmp) + " " + Quoted(folder_.File(name)) + extra);
     EXPECT_EQ(result.status, 0) << result.err;
     return folder_.File(name);
@@ -78,7 +83,7 @@ class CompositionCli : public ::testing::Test {
 };
 
 TEST_F(CompositionCli, ImportKeepsSizesSettingsAndNotesAndRefusesOtherPictures) {
-  WritePicture(File("p.bmp"), 7, 5, Colourful);
+  WritePicture(File("p.bmp"), 7, 5, Colorful);
   auto info = Info(Import(File("p.bmp"), "p.dmc"));
   EXPECT_EQ(info["width"], "7");
   EXPECT_EQ(info["height"], "5");
@@ -95,7 +100,8 @@ TEST_F(CompositionCli, ImportKeepsSizesSettingsAndNotesAndRefusesOtherPictures) 
   eight_bit[28] = 8;  // bits per pixel
   WriteFileBytes(File("8.bmp"), eight_bit);
   WriteFileBytes(File("cut.bmp"), bmp.substr(0, bmp.size() - 10));
-  for (auto [picture, message] : {std::pair{"8.bmp", "Not true color image !"}, {"cut.bmp", "Invalid bitmap file !"}}) {
+  for (auto [picture, message] :
+       {std::pair{"8.bmp", "Not true color image !"}, {"cut.bmp", "Invalid bitmap file !"}}) {
     auto result = RunCli("import " + Quoted(File(picture)) + " " + Quoted(File("bad.dmc")));
     EXPECT_EQ(result.status, 1) << picture;
     EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
@@ -104,21 +110,21 @@ TEST_F(CompositionCli, ImportKeepsSizesSettingsAndNotesAndRefusesOtherPictures) 
 }
 
 TEST_F(CompositionCli, MappedTakesTheNearestFlossAndExportGivesThePictureBack) {
-  WritePicture(File("p.bmp"), 7, 5, Colourful);  // 21-byte rows, padded to 24
+  WritePicture(File("p.bmp"), 7, 5, Colorful);  // 21-byte rows, padded to 24
   std::string dmc = Import(File("p.bmp"), "p.dmc");
   ASSERT_EQ(RunCli("mapped " + Quoted(dmc) + " " + Quoted(File("m.bmp"))).status, 0);
   auto mapped = ReadPicture(File("m.bmp"));
   ASSERT_EQ(mapped.size(), 5u);
   for (uint32_t y = 0; y < 5; ++y)
     for (uint32_t x = 0; x < 7; ++x)
-      EXPECT_EQ(mapped[y][x], dmc_.GetClr(LinearNearest(dmc_, Colourful(x, y)))) << x << "," << y;
+      EXPECT_EQ(mapped[y][x], dmc_.GetClr(LinearNearest(dmc_, Colorful(x, y)))) << x << "," << y;
 
   ASSERT_EQ(RunCli("export " + Quoted(dmc) + " " + Quoted(File("e.bmp"))).status, 0);
   EXPECT_EQ(ReadFileBytes(File("e.bmp")), ReadFileBytes(File("p.bmp")));
 }
 
 TEST_F(CompositionCli, RotateTransposesAndColorsWritesTheWorkingPalette) {
-  WritePicture(File("p.bmp"), 7, 5, Colourful);
+  WritePicture(File("p.bmp"), 7, 5, Colorful);
   std::string dmc = Import(File("p.bmp"), "p.dmc");
   std::string before = ReadFileBytes(dmc);
   ASSERT_EQ(RunCli("rotate " + Quoted(dmc) + " -o " + Quoted(File("r.dmc"))).status, 0);
@@ -129,17 +135,18 @@ TEST_F(CompositionCli, RotateTransposesAndColorsWritesTheWorkingPalette) {
   auto rotated = ReadPicture(File("r.bmp"));
   ASSERT_EQ(rotated.size(), 7u);
   for (uint32_t y = 0; y < 7; ++y)
-    for (uint32_t x = 0; x < 5; ++x) EXPECT_EQ(rotated[y][x], Colourful(y, x)) << x << "," << y;
+    for (uint32_t x = 0; x < 5; ++x) EXPECT_EQ(rotated[y][x], Colorful(y, x)) << x << "," << y;
 
   ASSERT_EQ(RunCli("colors " + Quoted(dmc) + " " + Quoted(File("w.clr"))).status, 0);
-  EXPECT_EQ(RunCli("palette dump " + Quoted(File("w.clr"))).out, RunCli("palette dump " + Quoted(kDmc)).out);
+  EXPECT_EQ(RunCli("palette dump " + Quoted(File("w.clr"))).out,
+            RunCli("palette dump " + Quoted(kDmc)).out);
 }
 
-TEST_F(CompositionCli, ColourReductions) {
-  WritePicture(File("big.bmp"), 40, 30, Colourful);
+TEST_F(CompositionCli, ColorReductions) {
+  WritePicture(File("big.bmp"), 40, 30, Colorful);
   std::string big = Import(File("big.bmp"), "big.dmc");
   ASSERT_EQ(RunCli("search " + Quoted(big) + " -o " + Quoted(File("s.dmc"))).status, 0);
-  int found = Colours(File("s.dmc"));
+  int found = Colors(File("s.dmc"));
   EXPECT_GT(found, 1);
   EXPECT_LE(found, 50);
   uint64_t pixels = 0;  // every floss left is used, and every pixel is counted once
@@ -152,21 +159,23 @@ TEST_F(CompositionCli, ColourReductions) {
   std::string before = ReadFileBytes(big);
   ASSERT_EQ(RunCli("search " + Quoted(big) + " --max-floss 10 --increment 5").status, 0);
   EXPECT_NE(ReadFileBytes(big), before);
-  EXPECT_LE(Colours(big), 10);
+  EXPECT_LE(Colors(big), 10);
 
   // Used: floss 100, 5, 40, 7 of the main palette, met in that order from the top left.
   const int32_t order[] = {100, 5, 100, 40, 5, 7};
-  WritePicture(File("few.bmp"), 3, 2, [&](uint32_t x, uint32_t y) { return dmc_.GetClr(order[y * 3 + x]); });
+  WritePicture(File("few.bmp"), 3, 2,
+               [&](uint32_t x, uint32_t y) { return dmc_.GetClr(order[y * 3 + x]); });
   std::string few = Import(File("few.bmp"), "few.dmc");
   ASSERT_EQ(RunCli("used " + Quoted(few)).status, 0);
   ASSERT_EQ(RunCli("colors " + Quoted(few) + " " + Quoted(File("few.clr"))).status, 0);
   std::string expected;
   int row = 0;
   for (int32_t k : {100, 5, 40, 7}) {
-    int32_t floss = LinearNearest(dmc_, dmc_.GetClr(k));  // a duplicate colour maps to its first
+    int32_t floss = LinearNearest(dmc_, dmc_.GetClr(k));  // a duplicate color maps to its first
     TColor c = dmc_.GetClr(floss);
     expected += std::to_string(row++) + "\t" + dmc_.GetName(floss) + "\t" +
-                std::to_string(RedOf(c)) + "\t" + std::to_string(GreenOf(c)) + "\t" + std::to_string(BlueOf(c)) + "\n";
+                std::to_string(RedOf(c)) + "\t" + std::to_string(GreenOf(c)) + "\t" +
+                std::to_string(BlueOf(c)) + "\n";
   }
   EXPECT_EQ(RunCli("palette dump " + Quoted(File("few.clr"))).out, expected);
 
@@ -178,7 +187,7 @@ TEST_F(CompositionCli, ColourReductions) {
   }
   std::string all = Import(File("big.bmp"), "all.dmc");
   ASSERT_EQ(RunCli("similar " + Quoted(all) + " 255").status, 0);
-  EXPECT_EQ(Colours(all), zero_channel + 1);
+  EXPECT_EQ(Colors(all), zero_channel + 1);
 
   // Unique: one black pixel and one white pixel among grey ones.
   const TColor grey = dmc_.GetClr(LinearNearest(dmc_, MakeColor(128, 128, 128)));
@@ -187,21 +196,24 @@ TEST_F(CompositionCli, ColourReductions) {
   });
   std::string unique = Import(File("u.bmp"), "u.dmc");
   ASSERT_EQ(RunCli("used " + Quoted(unique)).status, 0);
-  ASSERT_EQ(Colours(unique), 3);
+  ASSERT_EQ(Colors(unique), 3);
   ASSERT_EQ(RunCli("unique " + Quoted(unique) + " 50 1 -o " + Quoted(File("u50.dmc"))).status, 0);
   EXPECT_EQ(Lines(RunCli("report usage " + Quoted(File("u50.dmc"))).out).size(), 2u);
   EXPECT_EQ(RunCli("report usage " + Quoted(File("u50.dmc"))).out.find("310 "), std::string::npos);
   ASSERT_EQ(RunCli("unique " + Quoted(unique) + " 99 1").status, 0);
-  EXPECT_EQ(Colours(unique), 1);
+  EXPECT_EQ(Colors(unique), 1);
 }
 
 TEST_F(CompositionCli, ReportLayoutsOnASmallPalette) {
-  WriteFileBytes(File("s.cla"), "CWPAL\r\n100\r\n3\r\n0 0 0\r\n255 255 255\r\n127 127 127\r\n"
-                                "310\r\nblanc\r\n310+blanc\r\n");
+  WriteFileBytes(File("s.cla"),
+                 "CWPAL\r\n100\r\n3\r\n0 0 0\r\n255 255 255\r\n127 127 127\r\n"
+                 "310\r\nblanc\r\n310+blanc\r\n");
   const std::string palette = " --palette " + Quoted(File("s.cla"));
   // 100 black, 5 white and 5 grey pixels; 11-pixel rows need padding.
   WritePicture(File("p.bmp"), 11, 10, [](uint32_t x, uint32_t y) {
-    return x < 10 ? MakeColor(0, 0, 0) : y < 5 ? MakeColor(255, 255, 255) : MakeColor(127, 127, 127);
+    return x < 10  ? MakeColor(0, 0, 0)
+           : y < 5 ? MakeColor(255, 255, 255)
+                   : MakeColor(127, 127, 127);
   });
   std::string dmc = Import(File("p.bmp"), "p.dmc", palette + " --cotton 0");
   EXPECT_EQ(Lines(RunCli("report floss " + Quoted(dmc) + palette).out),
@@ -211,16 +223,19 @@ TEST_F(CompositionCli, ReportLayoutsOnASmallPalette) {
             (std::vector<std::string>{"       310 ->    100 Dot(s)", "     blanc ->      5 Dot(s)",
                                       " 310+blanc ->      5 Dot(s)"}));
   WritePicture(File("b.bmp"), 80, 80, [](uint32_t, uint32_t) { return MakeColor(0, 0, 0); });
-  EXPECT_EQ(RunCli("report floss " + Quoted(Import(File("b.bmp"), "b.dmc", palette + " --cotton 0"))).out,
-            "       310 ->  12800 Dot(s),  2 Coil(s) (5888.00 cm)\n"
-            "     blanc ->      0 Dot(s),  0 Coil(s) ( 0.00 cm)\n");
+  EXPECT_EQ(
+      RunCli("report floss " + Quoted(Import(File("b.bmp"), "b.dmc", palette + " --cotton 0"))).out,
+      "       310 ->  12800 Dot(s),  2 Coil(s) (5888.00 cm)\n"
+      "     blanc ->      0 Dot(s),  0 Coil(s) ( 0.00 cm)\n");
 }
 
 TEST_F(CompositionCli, SymbolsByPosition) {
-  WriteFileBytes(File("ten.tbl"), "a,1\r\nb,2\r\nc,3\r\nd,4\r\ne,5\r\nf,6\r\ng,7\r\nh,8\r\ni,9\r\nj,10\r\n");
+  WriteFileBytes(File("ten.tbl"),
+                 "a,1\r\nb,2\r\nc,3\r\nd,4\r\ne,5\r\nf,6\r\ng,7\r\nh,8\r\ni,9\r\nj,10\r\n");
   EXPECT_EQ(RunCli("symbols " + Quoted(File("ten.tbl")) + " 4").out, "0\t0\n1\t2\n2\t5\n3\t8\n");
   WriteFileBytes(File("three.tbl"), "a,1\r\nb,2\r\nc,3\r\n");
-  EXPECT_EQ(RunCli("symbols " + Quoted(File("three.tbl")) + " 5").out, "0\t0\n1\t1\n2\t1\n3\t-\n4\t-\n");
+  EXPECT_EQ(RunCli("symbols " + Quoted(File("three.tbl")) + " 5").out,
+            "0\t0\n1\t1\n2\t1\n3\t-\n4\t-\n");
   // More symbols than 16 bits count: the table's size must not wrap to 0.
   std::string big;
   for (int k = 0; k < 65536; ++k) big += "a,1\r\n";
@@ -229,7 +244,7 @@ TEST_F(CompositionCli, SymbolsByPosition) {
 }
 
 TEST_F(CompositionCli, BadInputFailsAndChangesNothing) {
-  WritePicture(File("p.bmp"), 7, 5, Colourful);
+  WritePicture(File("p.bmp"), 7, 5, Colorful);
   std::string dmc = Import(File("p.bmp"), "p.dmc");
   std::string before = ReadFileBytes(dmc);
   WriteFileBytes(File("notes.txt"), "just some text\n");
@@ -238,7 +253,8 @@ TEST_F(CompositionCli, BadInputFailsAndChangesNothing) {
       {"info " + Quoted(File("none.dmc")), "no such file"},
       {"rotate " + Quoted(File("notes.txt")), "not a composition file"},
       {"rotate " + Quoted(File("notes.txt")) + out, "not a composition file"},
-      {"import " + Quoted(File("p.bmp")) + " " + Quoted(File("out.dmc")) + " --cotton 4", "--cotton must be"},
+      {"import " + Quoted(File("p.bmp")) + " " + Quoted(File("out.dmc")) + " --cotton 4",
+       "--cotton must be"},
       {"import " + Quoted(File("none.bmp")) + " " + Quoted(File("out.dmc")), "none.bmp"},
       {"similar " + Quoted(dmc) + " x", "TOLERANCE must be"},
       {"similar " + Quoted(dmc) + " x" + out, "TOLERANCE must be"},
@@ -247,7 +263,8 @@ TEST_F(CompositionCli, BadInputFailsAndChangesNothing) {
       {"rotate " + Quoted(dmc) + " --bogus", "unknown option --bogus"},
       {"rotate " + Quoted(dmc) + " -o", "-o needs a value"},
       {"report frobnicate " + Quoted(dmc), "usage:"},
-      {"mapped " + Quoted(File("notes.txt")) + " " + Quoted(File("m.bmp")), "not a composition file"},
+      {"mapped " + Quoted(File("notes.txt")) + " " + Quoted(File("m.bmp")),
+       "not a composition file"},
       {"symbols " + Quoted(File("none.tbl")) + " 4", "none.tbl"},
   };
   for (const auto& [arguments, message] : cases) {
@@ -258,7 +275,8 @@ TEST_F(CompositionCli, BadInputFailsAndChangesNothing) {
   }
   EXPECT_EQ(ReadFileBytes(dmc), before);
   EXPECT_EQ(ReadFileBytes(File("notes.txt")), "just some text\n");
-  EXPECT_EQ(ListFolder(folder_.Path()), "notes.txt p.bmp p.dmc");  // nothing new, not even half written
+  EXPECT_EQ(ListFolder(folder_.Path()),
+            "notes.txt p.bmp p.dmc");  // nothing new, not even half written
 }
 
 }  // namespace

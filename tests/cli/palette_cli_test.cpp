@@ -23,7 +23,8 @@ TEST(PaletteCli, DumpOfTheBuiltTablesListsEveryFlossInOrder) {
   ASSERT_EQ(dmc.status, 0) << dmc.err;
   EXPECT_EQ(Lines(dmc.out), TableAsDump("dmc.tsv"));
   EXPECT_EQ(Lines(dmc.out).size(), 454u);
-  for (auto [palette, table] : {std::pair{"anchor.clr", "anchor.tsv"}, {"madeira.clr", "madeira.tsv"}}) {
+  for (auto [palette, table] :
+       {std::pair{"anchor.clr", "anchor.tsv"}, {"madeira.clr", "madeira.tsv"}}) {
     auto result = RunCli("palette dump " + Quoted(std::string(PUNTEL_RUNTIME_DIR) + "/" + palette));
     EXPECT_EQ(Lines(result.out), TableAsDump(table)) << palette;
   }
@@ -41,14 +42,21 @@ TEST(PaletteCli, ConvertNearestThreadsSortAndMix) {
   EXPECT_EQ(nearest.out, "36\t310\n");  // 310 is the black floss
   EXPECT_EQ(RunCli("palette nearest " + Quoted(kDmc) + " 0 0 256").status, 1);
 
-  WriteFileBytes(folder.File("mix.cla"), "CWPAL\r\n100\r\n3\r\n0 0 0\r\n255 255 255\r\n9 9 9\r\n"
-                                         "310\r\nBlanc\r\n310+Blanc\r\n");
+  WriteFileBytes(folder.File("mix.cla"),
+                 "CWPAL\r\n100\r\n3\r\n0 0 0\r\n255 255 255\r\n9 9 9\r\n"
+                 "310\r\nBlanc\r\n310+Blanc\r\n");
   EXPECT_EQ(RunCli("palette threads " + Quoted(folder.File("mix.cla"))).out, "310\nBlanc\n");
-  ASSERT_EQ(RunCli("palette sort " + Quoted(folder.File("mix.cla")) + " " + Quoted(folder.File("s.clr"))).status, 0);
+  ASSERT_EQ(
+      RunCli("palette sort " + Quoted(folder.File("mix.cla")) + " " + Quoted(folder.File("s.clr")))
+          .status,
+      0);
   EXPECT_EQ(RunCli("palette dump " + Quoted(folder.File("s.clr"))).out,
             "0\tBlanc\t255\t255\t255\n1\t310+Blanc\t9\t9\t9\n2\t310\t0\t0\t0\n");
   WriteFileBytes(folder.File("two.cla"), "CWPAL\r\n100\r\n2\r\n0 0 0\r\n255 255 255\r\nA\r\nB\r\n");
-  ASSERT_EQ(RunCli("palette mix " + Quoted(folder.File("two.cla")) + " " + Quoted(folder.File("m.clr"))).status, 0);
+  ASSERT_EQ(
+      RunCli("palette mix " + Quoted(folder.File("two.cla")) + " " + Quoted(folder.File("m.clr")))
+          .status,
+      0);
   EXPECT_EQ(RunCli("palette dump " + Quoted(folder.File("m.clr"))).out,
             "0\tA\t0\t0\t0\n1\tB\t255\t255\t255\n2\tA+B\t127\t127\t127\n");
 }

@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-
 #include "base/exceptions.h"
 #include "composition/composition.h"
 #include "tests/composition/picture_fixtures.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 
 using namespace fixtures;
@@ -20,7 +19,7 @@ struct BitmapFields {
   int32_t height = 2;
   uint16_t bits = 24;
   uint32_t colors_used = 0;
-  std::string table{};   // colour-table bytes
+  std::string table{};   // color-table bytes
   std::string pixels{};  // everything after the table
 };
 
@@ -91,13 +90,13 @@ TEST_F(BitmapFile, TakesTheInformationHeaderAndAllPixelDataToTheEnd) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(BitmapFile, TakesTheCoreHeaderAndSkipsTheColourTable) {
+TEST_F(BitmapFile, TakesTheCoreHeaderAndSkipsTheColorTable) {
   BitmapFields core{.header_size = 12, .width = 2, .height = 1, .pixels = Pixels(8)};
   ASSERT_TRUE(Import(BitmapBytes(core)));
   EXPECT_EQ(Bytes(*compo.SourcePicture), core.pixels);
 
-  BitmapFields table{.width = 1, .height = 1, .colors_used = 2, .table = std::string(8, 'T'),
-                   .pixels = Pixels(4)};
+  BitmapFields table{
+      .width = 1, .height = 1, .colors_used = 2, .table = std::string(8, 'T'), .pixels = Pixels(4)};
   ASSERT_TRUE(Import(BitmapBytes(table)));
   EXPECT_EQ(Bytes(*compo.SourcePicture), table.pixels);
 }
@@ -106,8 +105,8 @@ TEST_F(BitmapFile, TopDownRowsArePutBottomUp) {
   BitmapFields bitmap{.width = 1, .height = -3, .pixels = Pixels(12) + "extra"};
   ASSERT_TRUE(Import(BitmapBytes(bitmap)));
   EXPECT_EQ(compo.Height, 3);
-  EXPECT_EQ(Bytes(*compo.SourcePicture), bitmap.pixels.substr(8, 4) + bitmap.pixels.substr(4, 4) +
-                                             bitmap.pixels.substr(0, 4));
+  EXPECT_EQ(Bytes(*compo.SourcePicture),
+            bitmap.pixels.substr(8, 4) + bitmap.pixels.substr(4, 4) + bitmap.pixels.substr(0, 4));
 }
 
 TEST_F(BitmapFile, RefusalsSayWhyAndChangeNothing) {

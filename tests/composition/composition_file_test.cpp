@@ -8,8 +8,8 @@
 #include "base/exceptions.h"
 #include "composition/composition.h"
 #include "tests/composition/picture_fixtures.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 
 using namespace fixtures;
@@ -21,7 +21,9 @@ uint32_t At32(const std::string& bytes, size_t at) {
   for (int i = 3; i >= 0; --i) value = (value << 8) | uint8_t(bytes[at + size_t(i)]);
   return value;
 }
-uint16_t At16(const std::string& bytes, size_t at) { return uint16_t(At32(bytes + "  ", at)); }
+uint16_t At16(const std::string& bytes, size_t at) {
+  return uint16_t(At32(bytes + "  ", at));
+}
 
 class CompositionFile : public ::testing::Test {
  protected:
@@ -134,7 +136,7 @@ TEST_F(CompositionFile, ReadsBackWhatItWroteAndSavesTheSameBytesAgain) {
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(SavedBytes(loaded, "again.dmc"), first);
 
-  TpunCompo empty;  // no picture, no colours
+  TpunCompo empty;  // no picture, no colors
   const std::string bare = SavedBytes(empty, "bare.dmc");
   EXPECT_EQ(At32(bare, 7), 0u);
   TpunCompo bare_loaded;
@@ -144,27 +146,30 @@ TEST_F(CompositionFile, ReadsBackWhatItWroteAndSavesTheSameBytesAgain) {
 }
 
 TEST_F(CompositionFile, Version12IsReadAndRewrittenAsVersion13) {
-  TpunPal colours;
-  colours.AddClr(MakeColor(1, 2, 3), "310");
-  colours.AddClr(MakeColor(200, 100, 50), "321");
-  const std::string image = NativeImage(colours);
+  TpunPal colors;
+  colors.AddClr(MakeColor(1, 2, 3), "310");
+  colors.AddClr(MakeColor(200, 100, 50), "321");
+  const std::string image = NativeImage(colors);
   const std::string pixels = Bytes(RandomPicture(2, 1, 8));
   std::string file;
   Le16(file, 12);
   file += std::string(2, '\0');  // reserved, unused
   Le32(file, 8);
   Le32(file, 8);
-  Le16(file, 2);           // width
-  Le16(file, 1);           // height
-  Le16(file, 4);           // zoom
-  Le16(file, 2);           // palette entries
+  Le16(file, 2);  // width
+  Le16(file, 1);  // height
+  Le16(file, 4);  // zoom
+  Le16(file, 2);  // palette entries
   Le32(file, uint32_t(image.size()));
   file += std::string("\x03\x00", 2);  // cotton size, unused
-  Le16(file, 2);           // threads
-  file += "\x01";          // transparency on
-  Le16(file, 1);           // transparent colour
+  Le16(file, 2);                       // threads
+  file += "\x01";                      // transparency on
+  Le16(file, 1);                       // transparent color
   file += std::string(3, '\0');
-  file += "\x04" "note" + std::string(251, 'x');
+  file +=
+      "\x04"
+      "note" +
+      std::string(251, 'x');
   ASSERT_EQ(file.size(), 290u);
   WriteFileBytes(folder.File("old.dmc"), file + pixels + image);
 
@@ -175,7 +180,7 @@ TEST_F(CompositionFile, Version12IsReadAndRewrittenAsVersion13) {
   EXPECT_EQ(compo.CottonSize, 3);
   EXPECT_EQ(compo.Notes, "note");
   EXPECT_EQ(Bytes(*compo.SourcePicture), pixels);
-  EXPECT_EQ(compo.Palette.Colors.Entries(), colours.Colors.Entries());
+  EXPECT_EQ(compo.Palette.Colors.Entries(), colors.Colors.Entries());
   EXPECT_FALSE(compo.Modified);
 
   const std::string rewritten = ReadFileBytes(folder.File("old.dmc"));

@@ -11,7 +11,7 @@
 
 namespace fixtures {
 
-// A few floss colours with distinct names.
+// A few floss colors with distinct names.
 inline void FillPalette(TpunPal& palette, int count = 5) {
   for (int i = 0; i < count; ++i)
     palette.AddClr(MakeColor(uint8_t(i * 50), uint8_t(255 - i * 40), uint8_t(i * 17)),
@@ -44,16 +44,18 @@ inline void Le32(std::string& out, uint32_t value) {
   Le16(out, value >> 16);
 }
 
-inline std::string Bytes(const PictureBlock& block) { return {block.begin(), block.end()}; }
+inline std::string Bytes(const PictureBlock& block) {
+  return {block.begin(), block.end()};
+}
 
 // The observable state of a composition, to tell that an operation left it alone.
 inline std::string StateOf(const TpunCompo& compo) {
   std::string state = std::to_string(compo.Width) + "x" + std::to_string(compo.Height) + " z" +
-                      std::to_string(compo.Zoom) + " c" + std::to_string(compo.CottonSize) +
-                      " t" + std::to_string(compo.TransparencyOn) + "/" +
+                      std::to_string(compo.Zoom) + " c" + std::to_string(compo.CottonSize) + " t" +
+                      std::to_string(compo.TransparencyOn) + "/" +
                       std::to_string(compo.TransparentColor) + " m" +
-                      std::to_string(compo.Modified) + " f" +
-                      std::to_string(compo.LoadedFromFile) + " n" + compo.Notes + " p";
+                      std::to_string(compo.Modified) + " f" + std::to_string(compo.LoadedFromFile) +
+                      " n" + compo.Notes + " p";
   for (const auto& entry : compo.Palette.Colors.Entries())
     state += entry.name + "=" + std::to_string(entry.color) + ",";
   if (compo.SourcePicture) state += " s" + Bytes(*compo.SourcePicture);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "composition/composition.h"
-#include "palette/nearest_colour_index.h"
+#include "palette/nearest_color_index.h"
 #include "palette/palette_errors.h"
 #include "tests/composition/picture_fixtures.h"
 
@@ -96,7 +96,7 @@ TEST(Remap, EmptyPaletteRefusesTheFirstPixel) {
   GivePicture(compo, 2, 2, RandomPicture(2, 2, 1));
   try {
     compo.Remap();
-    FAIL() << "mapped onto no colour";
+    FAIL() << "mapped onto no color";
   } catch (const EInvalidColorIndex& error) {
     EXPECT_STREQ(error.what(), "(TpunPal.GetClr) : Invalid Color index !");
   }

@@ -13,7 +13,7 @@ void Fill(TpunPal& palette, std::initializer_list<const char*> names) {
 
 }  // namespace
 
-TEST(ApplySearchResult, TheTransparentColourFollowsItsFloss) {
+TEST(ApplySearchResult, TheTransparentColorFollowsItsFloss) {
   TpunPal floss;
   Fill(floss, {"310", "666", "Blanc", "3865"});
   TpunCompo document(&floss);

@@ -17,7 +17,8 @@ struct Entry {
 };
 
 void Fill(TpunPal& palette, std::initializer_list<Entry> entries) {
-  for (const auto& e : entries) palette.AddClr(MakeColor(uint8_t(e.r), uint8_t(e.g), uint8_t(e.b)), e.name);
+  for (const auto& e : entries)
+    palette.AddClr(MakeColor(uint8_t(e.r), uint8_t(e.g), uint8_t(e.b)), e.name);
 }
 
 std::vector<std::string> Names(const TpunPal& palette) {
@@ -67,7 +68,7 @@ TEST(FlossPalette, ModifiedTracksTheThreadCountCache) {
   EXPECT_TRUE(palette.Modified);
   EXPECT_EQ(palette.ThreadCount(), 2);
   EXPECT_FALSE(palette.Modified);
-  palette.PutClr(0, MakeColor(9, 9, 9));  // colours are no threads
+  palette.PutClr(0, MakeColor(9, 9, 9));  // colors are no threads
   EXPECT_FALSE(palette.Modified);
   palette.AddClr(0, "C");
   EXPECT_EQ(palette.ThreadCount(), 3);
@@ -83,11 +84,18 @@ TEST(FlossPalette, ModifiedTracksTheThreadCountCache) {
 
 TEST(FlossPalette, IndexOfNameIgnoresAsciiAndLatin1Case) {
   TpunPal palette;
-  Fill(palette, {{"Blanc", 1, 1, 1}, {"\xC9" "cru", 2, 2, 2}, {"blanc", 3, 3, 3}});
+  Fill(palette, {{"Blanc", 1, 1, 1},
+                 {"\xC9"
+                  "cru",
+                  2, 2, 2},
+                 {"blanc", 3, 3, 3}});
   int32_t index = -5;
   EXPECT_TRUE(palette.IndexOfName("BLANC", index));
   EXPECT_EQ(index, 0);
-  EXPECT_TRUE(palette.IndexOfName("\xE9" "CRU", index));
+  EXPECT_TRUE(
+      palette.IndexOfName("\xE9"
+                          "CRU",
+                          index));
   EXPECT_EQ(index, 1);
   EXPECT_FALSE(palette.IndexOfName("Blanc ", index));
   EXPECT_EQ(index, -1);

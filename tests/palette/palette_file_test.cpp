@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-
 #include "palette/crc32.h"
 #include "palette/crypt_file.h"
 #include "palette/floss_palette.h"
@@ -16,7 +15,8 @@ namespace {
 
 void Fill(TpunPal& palette, int count) {
   for (int i = 0; i < count; ++i)
-    palette.AddClr(MakeColor(uint8_t(i * 7), uint8_t(i * 13), uint8_t(255 - i)), "floss " + std::to_string(i));
+    palette.AddClr(MakeColor(uint8_t(i * 7), uint8_t(i * 13), uint8_t(255 - i)),
+                   "floss " + std::to_string(i));
 }
 
 std::string Body(const std::string& native_file) {
@@ -116,7 +116,8 @@ TEST_F(PaletteFile, LargePalettesCrossTheBufferAndRoundTrip) {
 
 TEST_F(PaletteFile, ReadsFilesMadeByAnotherWriter) {
   // Bare LF line ends and stray CRs inside enciphered lines are dropped.
-  WriteFileBytes(folder.File("lf.clr"), NativeFile("PUNPAL\n2\n31\r0\n1 2 3\nEcru\n300 123456 7\n"));
+  WriteFileBytes(folder.File("lf.clr"),
+                 NativeFile("PUNPAL\n2\n31\r0\n1 2 3\nEcru\n300 123456 7\n"));
   TpunPal palette;
   ASSERT_TRUE(palette.LoadFromFile(folder.File("lf.clr")));
   ASSERT_EQ(palette.Count(), 2);
@@ -169,7 +170,8 @@ TEST_F(PaletteFile, DamagedNumbersRaiseTheConversionError) {
   };
   for (const auto& c : std::vector<Case>{
            {NativeFile("PUNPAL\r\nmany\r\n"), "'many' is not a valid integer value", 0},
-           {NativeFile("PUNPAL\r\n3\r\na\r\n1 2 3\r\nb\r\n4 x 6\r\n"), "'x' is not a valid integer value", 1},
+           {NativeFile("PUNPAL\r\n3\r\na\r\n1 2 3\r\nb\r\n4 x 6\r\n"),
+            "'x' is not a valid integer value", 1},
            {NativeFile("PUNPAL\r\n2\r\na\r\n1 2 3\r\n"), "'' is not a valid integer value", 1},
            {"CWPAL\r\n100\r\n1\r\n1 2\r\n", "'' is not a valid integer value", 0},
        }) {
@@ -231,7 +233,8 @@ TEST_F(PaletteFile, FailedSavesKeepTheOldFile) {
         big.SaveToFile(folder.File(name));
         ADD_FAILURE() << name;
       } catch (const Exception& error) {
-        EXPECT_NE(std::string(error.what()).find(folder.File(name)), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find(folder.File(name)), std::string::npos)
+            << error.what();
       }
     }
   }

@@ -15,18 +15,24 @@ namespace {
 using Reports = std::vector<std::pair<std::string, uint16_t>>;
 using Lines = std::vector<std::string>;
 
-TColor Rgb(int r, int g, int b) { return MakeColor(uint8_t(r), uint8_t(g), uint8_t(b)); }
+TColor Rgb(int r, int g, int b) {
+  return MakeColor(uint8_t(r), uint8_t(g), uint8_t(b));
+}
 
-// A composition whose pixels are `counts[k]` pixels of colour k of `palette`, in one row.
+// A composition whose pixels are `counts[k]` pixels of color k of `palette`, in one row.
 struct Fixture {
   TpunCompo compo;
   Reports reports;
-  Fixture(const std::vector<std::pair<std::string, TColor>>& palette, const std::vector<uint32_t>& counts) {
+  Fixture(const std::vector<std::pair<std::string, TColor>>& palette,
+          const std::vector<uint32_t>& counts) {
     for (const auto& [name, color] : palette) compo.Palette.AddClr(color, name);
     std::vector<TColor> pixels;
-    for (size_t k = 0; k < counts.size(); ++k) pixels.insert(pixels.end(), counts[k], palette[k].second);
+    for (size_t k = 0; k < counts.size(); ++k)
+      pixels.insert(pixels.end(), counts[k], palette[k].second);
     Picture(uint16_t(pixels.size()), 1, pixels);
-    compo.OnProgress = [this](const std::string& text, uint16_t percent) { reports.emplace_back(text, percent); };
+    compo.OnProgress = [this](const std::string& text, uint16_t percent) {
+      reports.emplace_back(text, percent);
+    };
   }
   void Picture(uint16_t width, uint16_t height, const std::vector<TColor>& pixels) {
     PictureBlock block(PictureBytes(width, height), 0);
@@ -57,14 +63,15 @@ std::string RealFlossLine(const std::string& thread, uint64_t count, double fact
 
 }  // namespace
 
-TEST(FlossReport, PlainColoursCountTwoAndBlendsOneForEachThread) {
+TEST(FlossReport, PlainColorsCountTwoAndBlendsOneForEachThread) {
   Fixture plain({{"310", Rgb(0, 0, 0)}}, {100});
   EXPECT_EQ(plain.Floss(0), Lines{"       310 ->    200 Dot(s),  1 Coil(s) (92.00 cm)"});
 
-  Fixture blend({{"310+666", Rgb(100, 0, 0)}, {"310", Rgb(0, 0, 0)}, {"3865", Rgb(250, 250, 250)}}, {1, 0, 0});
+  Fixture blend({{"310+666", Rgb(100, 0, 0)}, {"310", Rgb(0, 0, 0)}, {"3865", Rgb(250, 250, 250)}},
+                {1, 0, 0});
   EXPECT_EQ(blend.Floss(3), (Lines{"       310 ->      1 Dot(s),  1 Coil(s) ( 0.26 cm)",
-                                  "       666 ->      1 Dot(s),  1 Coil(s) ( 0.26 cm)",
-                                  "      3865 ->      0 Dot(s),  0 Coil(s) ( 0.00 cm)"}));
+                                   "       666 ->      1 Dot(s),  1 Coil(s) ( 0.26 cm)",
+                                   "      3865 ->      0 Dot(s),  0 Coil(s) ( 0.00 cm)"}));
 }
 
 TEST(FlossReport, ThreadsAreFoundByExactNameFirstMatch) {
@@ -103,21 +110,28 @@ TEST(FlossReport, SkeinsAreTheFewestThatHoldTheLength) {
 TEST(FlossReport, LongLinesAreCutTo128Characters) {
   const std::string name(140, 'n');
   EXPECT_EQ(FlossLine(name, 1, 0), name.substr(0, 128));
-  EXPECT_EQ(FlossLine("0123456789AB", 7, 0), "0123456789AB ->      7 Dot(s),  1 Coil(s) ( 3.22 cm)");
+  EXPECT_EQ(FlossLine("0123456789AB", 7, 0),
+            "0123456789AB ->      7 Dot(s),  1 Coil(s) ( 3.22 cm)");
 }
 
 TEST(FlossReport, ReportsRowsThenLengthsThenTheEnd) {
   Fixture fixture({{"a", Rgb(10, 10, 10)}, {"b+c", Rgb(200, 200, 200)}}, {});
   fixture.Picture(2, 2, {Rgb(10, 10, 10), Rgb(10, 10, 10), Rgb(200, 200, 200), Rgb(10, 10, 10)});
   fixture.Floss(0);
-  EXPECT_EQ(fixture.reports,
-            (Reports{{"Creating image histogram...", 75}, {"Creating image histogram...", 150},
-                     {"Calculating lengths...", 0}, {"Calculating lengths...", 33},
-                     {"Calculating lengths...", 66}, {"Calculating lengths...", 100}, {"", 0}}));
+  EXPECT_EQ(fixture.reports, (Reports{{"Creating image histogram...", 75},
+                                      {"Creating image histogram...", 150},
+                                      {"Calculating lengths...", 0},
+                                      {"Calculating lengths...", 33},
+                                      {"Calculating lengths...", 66},
+                                      {"Calculating lengths...", 100},
+                                      {"", 0}}));
 }
 
-TEST(ColorUsageReport, OneLinePerPaletteColour) {
-  Fixture fixture({{"blanc", Rgb(255, 255, 255)}, {"310", Rgb(0, 0, 0)}, {std::string(130, 'x'), Rgb(9, 9, 200)}}, {5, 0, 1});
+TEST(ColorUsageReport, OneLinePerPaletteColor) {
+  Fixture fixture({{"blanc", Rgb(255, 255, 255)},
+                   {"310", Rgb(0, 0, 0)},
+                   {std::string(130, 'x'), Rgb(9, 9, 200)}},
+                  {5, 0, 1});
   const Lines lines = ColorUsageLines(fixture.compo, fixture.compo.Palette);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], "     blanc ->      5 Dot(s)");
@@ -126,7 +140,8 @@ TEST(ColorUsageReport, OneLinePerPaletteColour) {
   EXPECT_EQ(fixture.reports, (Reports{{"Creating image histogram...", 116}, {"", 0}}));
 
   fixture.Picture(1000, 1000, std::vector<TColor>(1000000, Rgb(0, 0, 0)));
-  EXPECT_EQ(ColorUsageLines(fixture.compo, fixture.compo.Palette)[1], "       310 -> 1000000 Dot(s)");
+  EXPECT_EQ(ColorUsageLines(fixture.compo, fixture.compo.Palette)[1],
+            "       310 -> 1000000 Dot(s)");
 
   fixture.reports.clear();
   TpunPal empty;

@@ -33,20 +33,27 @@ TEST(SymbolEntry, FontNameBeforeTheFirstCommaAndUpToTenCharactersOfCode) {
 }
 
 TEST(SymbolEntry, MalformedCodesAndEntriesWithoutACommaRaiseTheConversionError) {
-  EXPECT_EQ(MessageOf<EConvertError>([] { ParseSymbolEntry("a,b,7"); }), "'b,7' is not a valid integer value");
-  EXPECT_EQ(MessageOf<EConvertError>([] { ParseSymbolEntry("Arial,"); }), "'' is not a valid integer value");
-  EXPECT_EQ(MessageOf<EConvertError>([] { ParseSymbolEntry("Arial,65 "); }), "'65 ' is not a valid integer value");
-  EXPECT_EQ(MessageOf<EConvertError>([] { ParseSymbolEntry("wingdings"); }), "'wingdings' is not a valid integer value");
-  EXPECT_EQ(MessageOf<EConvertError>([] { ParseSymbolEntry(""); }), "'' is not a valid integer value");
+  EXPECT_EQ(MessageOf<EConvertError>([] { ParseSymbolEntry("a,b,7"); }),
+            "'b,7' is not a valid integer value");
+  EXPECT_EQ(MessageOf<EConvertError>([] { ParseSymbolEntry("Arial,"); }),
+            "'' is not a valid integer value");
+  EXPECT_EQ(MessageOf<EConvertError>([] { ParseSymbolEntry("Arial,65 "); }),
+            "'65 ' is not a valid integer value");
+  EXPECT_EQ(MessageOf<EConvertError>([] { ParseSymbolEntry("wingdings"); }),
+            "'wingdings' is not a valid integer value");
+  EXPECT_EQ(MessageOf<EConvertError>([] { ParseSymbolEntry(""); }),
+            "'' is not a valid integer value");
 }
 
 TEST(SymbolEntry, LongEntriesKeepTheirCodeAndShortOnesReadAsBefore) {
-  EXPECT_EQ(ParseSymbolEntry("Noto Sans Canadian Aboriginal,65"), (SymbolEntry{"Noto Sans Canadian Aboriginal", 65}));
+  EXPECT_EQ(ParseSymbolEntry("Noto Sans Canadian Aboriginal,65"),
+            (SymbolEntry{"Noto Sans Canadian Aboriginal", 65}));
   EXPECT_EQ(ParseSymbolEntry("Noto Sans Canadian Aboriginal,1234567890123"),
             (SymbolEntry{"Noto Sans Canadian Aboriginal", 1234567890}));
-  for (const std::string entry : {"wingdings,32", "DejaVu Sans,126", "Some Font With A Long Nam,1234",
-                                  "Some Font With A Long Na,12345", "f,2147483647", "x,-2147483648", "a,b", "a,",
-                                  ",9", "012345678901234567890123456,9"}) {
+  for (const std::string entry :
+       {"wingdings,32", "DejaVu Sans,126", "Some Font With A Long Nam,1234",
+        "Some Font With A Long Na,12345", "f,2147483647", "x,-2147483648", "a,b", "a,", ",9",
+        "012345678901234567890123456,9"}) {
     ASSERT_LE(entry.size(), 30u);
     const std::string before = MessageOf<EConvertError>([&] { CutTo30(entry); });
     const std::string now = MessageOf<EConvertError>([&] { ParseSymbolEntry(entry); });
@@ -83,18 +90,21 @@ TEST(SymbolTableFile, FailuresChangeNothing) {
   TempFolder folder;
   const std::string path = folder.File("carac.tbl");
   WriteFileBytes(path, "a,1\r\n");
-  EXPECT_EQ(MessageOf<EInOutError>([&] { SaveSymbolTable(path, {"b,2", "c,\n3"}); }),
+  EXPECT_EQ(MessageOf<EInOutError>([&] {
+              SaveSymbolTable(path, {"b,2", "c,\n3"});
+            }),
             "Unable to write to " + path + ": an entry holds a line break");
   EXPECT_EQ(ReadFileBytes(path), "a,1\r\n");
 
   SymbolTable table({"x,1"});
   const std::string missing = folder.File("none.tbl");
-  EXPECT_EQ(MessageOf<EInOutError>([&] { table.LoadFromFile(missing); }), "Unable to read " + missing);
+  EXPECT_EQ(MessageOf<EInOutError>([&] { table.LoadFromFile(missing); }),
+            "Unable to read " + missing);
   EXPECT_EQ(table.Entries(), Entries{"x,1"});
   EXPECT_THROW(SaveSymbolTable(folder.File("no/such/folder.tbl"), {"a,1"}), EInOutError);
 }
 
-TEST(SymbolTable, HoldsParsesAndGivesColoursTheirSymbols) {
+TEST(SymbolTable, HoldsParsesAndGivesColorsTheirSymbols) {
   SymbolTable table;
   table.ClearToDefault();
   EXPECT_EQ(table.Entries(), Entries{"wingdings,32"});
@@ -103,14 +113,15 @@ TEST(SymbolTable, HoldsParsesAndGivesColoursTheirSymbols) {
   EXPECT_EQ(MessageOf<EListError>([&] { table.Entry(10); }), "List index out of bounds");
   std::vector<std::optional<uint32_t>> symbols;
   for (uint32_t k = 0; k < 5; ++k) symbols.push_back(table.SymbolOfColor(k, 4));
-  EXPECT_EQ(symbols, (std::vector<std::optional<uint32_t>>{0, 2, 5, 8, 9}));  // 9 * 2.5 = 22.5, held at S - 1
+  EXPECT_EQ(symbols, (std::vector<std::optional<uint32_t>>{0, 2, 5, 8,
+                                                           9}));  // 9 * 2.5 = 22.5, held at S - 1
   EXPECT_EQ(table.SymbolOfColor(10, 4), std::nullopt);
   EXPECT_EQ(table.SymbolOfColor(0, 0), std::nullopt);
 
   EXPECT_EQ(SymbolOfColor(1, 3, 2), 2u);     // 1.5: halves to even
   EXPECT_EQ(SymbolOfColor(1, 5, 2), 2u);     // 2.5
   EXPECT_EQ(SymbolOfColor(11, 15, 22), 7u);  // 11 * (15 / 22) is just below 7.5
-  EXPECT_EQ(SymbolOfColor(2, 3, 7), 1u);     // more colours than symbols: shared, then none
+  EXPECT_EQ(SymbolOfColor(2, 3, 7), 1u);     // more colors than symbols: shared, then none
   EXPECT_EQ(SymbolOfColor(3, 3, 7), std::nullopt);
   EXPECT_EQ(SymbolOfColor(65534, 65535, 65535), 65534u);
 }

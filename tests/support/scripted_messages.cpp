@@ -3,10 +3,16 @@
 #include <gtest/gtest.h>
 
 ScriptedMessages::ScriptedMessages() : previous_(InstallMessages(this)) {}
-ScriptedMessages::~ScriptedMessages() { InstallMessages(previous_); }
+ScriptedMessages::~ScriptedMessages() {
+  InstallMessages(previous_);
+}
 
-void ScriptedMessages::Error(const std::string& text) { shown.push_back("Error: " + text); }
-void ScriptedMessages::Info(const std::string& text) { shown.push_back("Info: " + text); }
+void ScriptedMessages::Error(const std::string& text) {
+  shown.push_back("Error: " + text);
+}
+void ScriptedMessages::Info(const std::string& text) {
+  shown.push_back("Info: " + text);
+}
 
 bool ScriptedMessages::Confirm(const std::string& text) {
   shown.push_back("Confirm: " + text);

@@ -151,7 +151,8 @@ TEST_F(PreferencesTest, PaletteBrowserStartsInProgramFolderAndAlwaysWarnsOfResta
   ASSERT_EQ(dialogs_.requests.size(), 1u);
   EXPECT_EQ(dialogs_.requests[0].folder, "/opt/PunTel/");
   EXPECT_EQ(dialogs_.requests[0].filter, "DMC Colors (*.clr)|*.clr");
-  const std::string restart = "Info: You must restart PunTel for\r\npalette changes to take effect !";
+  const std::string restart =
+      "Info: You must restart PunTel for\r\npalette changes to take effect !";
   EXPECT_EQ(messages_.shown, std::vector<std::string>{restart});
   EXPECT_EQ(dlg->PaletteFile->text(), "/home/Anna/Threads/Madeira.clr");
   EXPECT_EQ(Settings().PalFile, "/opt/PunTel/DMC25.clr");  // only OK stores it

@@ -25,7 +25,7 @@ class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override { setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1); }
 
-  // Compositions, pictures and colours go to the test's own folder.
+  // Compositions, pictures and colors go to the test's own folder.
   std::unique_ptr<TMainForm> Start(bool with_settings = true) {
     if (with_settings && !FileExists(config.File("PUNTEL.INI")))
       WriteFileBytes(config.File("PUNTEL.INI"), "[PUNTEL32]\nCompopath=" + files.Path() +
@@ -36,7 +36,7 @@ class MainWindow : public ::testing::Test {
     return frame;
   }
 
-  // A 24-bit bitmap of width x height pixels in shades that are no floss colours.
+  // A 24-bit bitmap of width x height pixels in shades that are no floss colors.
   QString Picture(const std::string& name, uint16_t width, uint16_t height) {
     PictureBlock block(PictureBytes(width, height), 0);
     for (uint32_t y = 0; y < height; ++y)
@@ -86,10 +86,11 @@ TEST_F(MainWindow, FirstStartWithoutSettingsFileOrSymbolTable) {
   ScriptedMessages messages;
   auto frame = Start(false);
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0], "Error: Character Symbol table file :\r\n\"" + files.Path() +
-                                   "carac.tbl\"\r\nNot found !\r\n\r\nIf this is the first time you "
-                                   "run Puntel,\r\nOpen the \"Character Table\" dialog and\r\n"
-                                   "define the symbols you want to use.");
+  EXPECT_EQ(messages.shown[0],
+            "Error: Character Symbol table file :\r\n\"" + files.Path() +
+                "carac.tbl\"\r\nNot found !\r\n\r\nIf this is the first time you "
+                "run Puntel,\r\nOpen the \"Character Table\" dialog and\r\n"
+                "define the symbols you want to use.");
   EXPECT_EQ(frame->SymbolTable.Count(), 0);
   EXPECT_EQ(frame->MainPalette.Count(), 454);
 }
@@ -106,9 +107,12 @@ TEST_F(MainWindow, ImportMapsThePictureOntoTheFloss) {
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 30; ++x) {
       const QRgb pixel = shown.pixel(x, y);
-      const TColor colour = MakeColor(uint8_t(qRed(pixel)), uint8_t(qGreen(pixel)), uint8_t(qBlue(pixel)));
-      const TColor source = MakeColor(uint8_t(x * 37 + 5), uint8_t(y * 53 + 3), uint8_t((x + y) * 11 + 1));
-      ASSERT_EQ(colour, frame->MainPalette.GetClr(frame->MainPalette.NearestClr(source))) << x << "," << y;
+      const TColor color =
+          MakeColor(uint8_t(qRed(pixel)), uint8_t(qGreen(pixel)), uint8_t(qBlue(pixel)));
+      const TColor source =
+          MakeColor(uint8_t(x * 37 + 5), uint8_t(y * 53 + 3), uint8_t((x + y) * 11 + 1));
+      ASSERT_EQ(color, frame->MainPalette.GetClr(frame->MainPalette.NearestClr(source)))
+          << x << "," << y;
     }
   EXPECT_EQ(frame->imagesizepanel->text().toStdString(), "[30],[20]");
   EXPECT_EQ(frame->windowTitle().toStdString(), "PunTel 2.0a [rose.dmc]");
@@ -130,7 +134,8 @@ TEST_F(MainWindow, SavedCompositionOpensAgainTheSame) {
   TMDIChild* opened = frame->ActiveDocument();
   ASSERT_NE(opened, document);
   ASSERT_TRUE(WaitFor([&] {
-    return !opened->Busy && !opened->image1->Picture().isNull() && TupdatePictureThread::Instances() == 0;
+    return !opened->Busy && !opened->image1->Picture().isNull() &&
+           TupdatePictureThread::Instances() == 0;
   }));
   EXPECT_EQ(opened->Composition->Notes, "a tulip");
   EXPECT_EQ(*opened->Composition->SourcePicture, *document->Composition->SourcePicture);
@@ -211,7 +216,8 @@ TEST_F(MainWindow, BusyDocumentBarsExitAndClosing) {
   {
     ScriptedMessages messages;
     EXPECT_FALSE(frame->close());
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: Composition is busy, cannot close !"});
+    EXPECT_EQ(messages.shown,
+              std::vector<std::string>{"Error: Composition is busy, cannot close !"});
     EXPECT_FALSE(frame->mdi->activeSubWindow()->close());
     EXPECT_EQ(messages.shown.back(), "Error: Cannot close, \"c.dmc\" is busy !");
   }
@@ -264,7 +270,8 @@ TEST_F(MainWindow, OpeningStopsAtAFileThatIsNoComposition) {
   WriteFileBytes(files.File("two.dmc"), "this is no composition");
   frame->mdi->closeAllSubWindows();
   ScriptedMessages messages;
-  dialogs.AnswerOpen({QString::fromStdString(files.File("one.dmc")), QString::fromStdString(files.File("two.dmc")),
+  dialogs.AnswerOpen({QString::fromStdString(files.File("one.dmc")),
+                      QString::fromStdString(files.File("two.dmc")),
                       QString::fromStdString(files.File("three.dmc"))});
   frame->OpenCompositions();
   ASSERT_EQ(frame->Documents().size(), 1);

@@ -49,7 +49,8 @@ struct ThrottleRig {
   ProgressThrottle throttle{clock.Function()};
   Reports forwarded;
   void Report(const std::string& text, uint16_t percent) {
-    throttle.Report(text, percent, [this](const std::string& t, uint16_t p) { forwarded.emplace_back(t, p); });
+    throttle.Report(text, percent,
+                    [this](const std::string& t, uint16_t p) { forwarded.emplace_back(t, p); });
   }
 };
 
@@ -72,7 +73,8 @@ TEST(ProgressThrottle, TheClosingReportAlwaysPassesAfterTheLastHeldBack) {
   rig.Report("(50%) Mapping image", 50);
   rig.Report("(100%) Mapping image", 100);
   rig.Report("", 0);
-  EXPECT_EQ(rig.forwarded, (Reports{{"(1%) Mapping image", 1}, {"(100%) Mapping image", 100}, {"", 0}}));
+  EXPECT_EQ(rig.forwarded,
+            (Reports{{"(1%) Mapping image", 1}, {"(100%) Mapping image", 100}, {"", 0}}));
 
   // Nothing held back: the closing report alone; and the next operation starts shown.
   rig.forwarded.clear();
@@ -83,12 +85,13 @@ TEST(ProgressThrottle, TheClosingReportAlwaysPassesAfterTheLastHeldBack) {
   EXPECT_EQ(rig.forwarded, (Reports{{"Searching...", 0}, {"", 0}, {"Cleaning up...", 0}, {"", 0}}));
 }
 
-// A picture of width x height whose every pixel has its own colour.
+// A picture of width x height whose every pixel has its own color.
 PictureBlock NumberedPicture(uint32_t width, uint32_t height) {
   PictureBlock block(PictureBytes(width, height), 0);
   for (uint32_t y = 0; y < height; ++y)
     for (uint32_t x = 0; x < width; ++x)
-      PutPixelAt(block.data(), PixelOffset(width, height, x, y), MakeColor(uint8_t(x * 40 + 1), uint8_t(y * 50 + 2), uint8_t(x + y + 3)));
+      PutPixelAt(block.data(), PixelOffset(width, height, x, y),
+                 MakeColor(uint8_t(x * 40 + 1), uint8_t(y * 50 + 2), uint8_t(x + y + 3)));
   return block;
 }
 
@@ -109,8 +112,10 @@ TEST(CreateScreenBitmap, CopiesBottomUpPaddedRowsTopRowFirst) {
     ASSERT_EQ(image.size(), QSize(int(width), int(height)));
     for (uint32_t y = 0; y < height; ++y)
       for (uint32_t x = 0; x < width; ++x) {
-        const TColor expected = PixelAt(composition.MappedPicture->data(), PixelOffset(width, height, x, y));
-        EXPECT_EQ(image.pixel(int(x), int(y)), qRgb(RedOf(expected), GreenOf(expected), BlueOf(expected)))
+        const TColor expected =
+            PixelAt(composition.MappedPicture->data(), PixelOffset(width, height, x, y));
+        EXPECT_EQ(image.pixel(int(x), int(y)),
+                  qRgb(RedOf(expected), GreenOf(expected), BlueOf(expected)))
             << "width " << width << " at " << x << "," << y;
       }
   }
@@ -141,7 +146,8 @@ TEST(RunOnUiThread, RunsOnTheContextsThreadAndCarriesExceptionsBack) {
   std::unique_ptr<QThread> worker(QThread::create([&] {
     RunOnUiThread(&context, [&] { ran_on = QThread::currentThread(); });
     try {
-      RunOnUiThread(&context, [] { throw std::runtime_error("(TpunPal.GetClr) : Invalid Color index !"); });
+      RunOnUiThread(&context,
+                    [] { throw std::runtime_error("(TpunPal.GetClr) : Invalid Color index !"); });
     } catch (const std::exception& error) {
       caught = error.what();
     }
@@ -177,7 +183,7 @@ class Workers : public ::testing::Test {
 
   static constexpr uint32_t kWidth = 48, kHeight = 32;
 
-  // Smooth shading: many distinct colours, every one far from others by a few steps.
+  // Smooth shading: many distinct colors, every one far from others by a few steps.
   static PictureBlock Gradient() {
     PictureBlock block(PictureBytes(kWidth, kHeight), 0);
     for (uint32_t y = 0; y < kHeight; ++y)
@@ -206,22 +212,23 @@ class Workers : public ::testing::Test {
     EXPECT_EQ(window_->image1->cursor().shape(), Qt::ArrowCursor);
   }
 
-  // The colours of the shown picture, as colour values.
-  std::set<TColor> ShownColours() const {
-    std::set<TColor> colours;
+  // The colors of the shown picture, as color values.
+  std::set<TColor> ShownColors() const {
+    std::set<TColor> colors;
     const QImage& picture = window_->image1->Picture();
     for (int y = 0; y < picture.height(); ++y)
       for (int x = 0; x < picture.width(); ++x) {
         const QRgb pixel = picture.pixel(x, y);
-        colours.insert(MakeColor(uint8_t(qRed(pixel)), uint8_t(qGreen(pixel)), uint8_t(qBlue(pixel))));
+        colors.insert(
+            MakeColor(uint8_t(qRed(pixel)), uint8_t(qGreen(pixel)), uint8_t(qBlue(pixel))));
       }
-    return colours;
+    return colors;
   }
 
-  static std::set<TColor> PaletteColours(const TpunPal& palette) {
-    std::set<TColor> colours;
-    for (int32_t i = 0; i < palette.Count(); ++i) colours.insert(palette.GetClr(i));
-    return colours;
+  static std::set<TColor> PaletteColors(const TpunPal& palette) {
+    std::set<TColor> colors;
+    for (int32_t i = 0; i < palette.Count(); ++i) colors.insert(palette.GetClr(i));
+    return colors;
   }
 
   // Starts a search on a working copy, as the "Automatic color search" command does.
@@ -250,7 +257,7 @@ class Workers : public ::testing::Test {
   TMDIChild* window_ = nullptr;
 };
 
-TEST_F(Workers, APictureUpdateMapsThePictureAndShowsItInFlossColours) {
+TEST_F(Workers, APictureUpdateMapsThePictureAndShowsItInFlossColors) {
   ScriptedMessages messages;
   Settings().AutoRemap = true;
   window_->StartPictureUpdate(*window_->Composition, false);
@@ -258,8 +265,8 @@ TEST_F(Workers, APictureUpdateMapsThePictureAndShowsItInFlossColours) {
   ExpectIdle();
   EXPECT_FALSE(window_->RemapPict->isEnabled());
   ASSERT_EQ(window_->image1->Picture().size(), QSize(kWidth, kHeight));
-  const std::set<TColor> floss = PaletteColours(window_->Composition->Palette);
-  for (TColor colour : ShownColours()) EXPECT_TRUE(floss.count(colour)) << std::hex << colour;
+  const std::set<TColor> floss = PaletteColors(window_->Composition->Palette);
+  for (TColor color : ShownColors()) EXPECT_TRUE(floss.count(color)) << std::hex << color;
   EXPECT_EQ(window_->image1->Picture(), CreateScreenBitmap(*window_->Composition));
   EXPECT_TRUE(messages.shown.empty());
 }
@@ -278,8 +285,8 @@ TEST_F(Workers, WithoutAutomaticRemapTheUnmappedPictureShowsUntilRemapPicture) {
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
   EXPECT_FALSE(window_->RemapPict->isEnabled());
-  const std::set<TColor> floss = PaletteColours(window_->Composition->Palette);
-  for (TColor colour : ShownColours()) EXPECT_TRUE(floss.count(colour)) << std::hex << colour;
+  const std::set<TColor> floss = PaletteColors(window_->Composition->Palette);
+  for (TColor color : ShownColors()) EXPECT_TRUE(floss.count(color)) << std::hex << color;
 }
 
 TEST_F(Workers, AnErrorInThePictureUpdateLeavesTheWindowIdleAndUsable) {
@@ -288,13 +295,16 @@ TEST_F(Workers, AnErrorInThePictureUpdateLeavesTheWindowIdleAndUsable) {
   TpunCompo& composition = *window_->Composition;
   std::vector<std::string> before_heard;
   composition.OnProgress = [&](const std::string& text, uint16_t) { before_heard.push_back(text); };
-  composition.Palette.OnProgress = [&](const std::string& text, uint16_t) { before_heard.push_back("palette " + text); };
+  composition.Palette.OnProgress = [&](const std::string& text, uint16_t) {
+    before_heard.push_back("palette " + text);
+  };
   composition.Palette.Clear();
 
   window_->StartPictureUpdate(composition, false);
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
-  EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: (TpunPal.GetClr) : Invalid Color index !"});
+  EXPECT_EQ(messages.shown,
+            std::vector<std::string>{"Error: (TpunPal.GetClr) : Invalid Color index !"});
   // The handlers are the ones the worker found.
   EXPECT_TRUE(before_heard.empty());
   composition.OnProgress("x", 0);
@@ -327,16 +337,16 @@ TEST_F(Workers, AFinishedSearchReplacesThePaletteAndStartsAPictureUpdate) {
   EXPECT_LE(palette.Count(), 6);
   EXPECT_TRUE(window_->Composition->Modified);
   // The update that followed mapped the picture onto the reduced palette.
-  const std::set<TColor> floss = PaletteColours(palette);
-  const std::set<TColor> shown = ShownColours();
+  const std::set<TColor> floss = PaletteColors(palette);
+  const std::set<TColor> shown = ShownColors();
   ASSERT_FALSE(shown.empty());
-  for (TColor colour : shown) EXPECT_TRUE(floss.count(colour)) << std::hex << colour;
+  for (TColor color : shown) EXPECT_TRUE(floss.count(color)) << std::hex << color;
   EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(Workers, ASearchCancelledAtOnceChangesNothing) {
   ScriptedMessages messages;
-  const std::set<TColor> before = PaletteColours(window_->Composition->Palette);
+  const std::set<TColor> before = PaletteColors(window_->Composition->Palette);
   const int32_t count = window_->Composition->Palette.Count();
   window_->Composition->Modified = false;
   TSearchOptions options;
@@ -349,7 +359,7 @@ TEST_F(Workers, ASearchCancelledAtOnceChangesNothing) {
   ExpectIdle();
   EXPECT_EQ(window_->SearchComposition, nullptr);
   EXPECT_EQ(window_->Composition->Palette.Count(), count);
-  EXPECT_EQ(PaletteColours(window_->Composition->Palette), before);
+  EXPECT_EQ(PaletteColors(window_->Composition->Palette), before);
   EXPECT_FALSE(window_->Composition->Modified);
   EXPECT_TRUE(window_->image1->Picture().isNull());  // no picture update was started
   EXPECT_TRUE(messages.shown.empty());
@@ -357,7 +367,7 @@ TEST_F(Workers, ASearchCancelledAtOnceChangesNothing) {
 
 TEST_F(Workers, AnEmptySearchResultLeavesThePaletteAndSaysSo) {
   ScriptedMessages messages;
-  // Two pixels of two floss colours, one dot each: the lonely entries take every colour.
+  // Two pixels of two floss colors, one dot each: the lonely entries take every color.
   PictureBlock two(PictureBytes(2, 1), 0);
   PutPixelAt(two.data(), PixelOffset(2, 1, 0, 0), MakeColor(0, 0, 0));
   PutPixelAt(two.data(), PixelOffset(2, 1, 1, 0), MakeColor(255, 255, 255));

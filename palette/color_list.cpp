@@ -1,4 +1,4 @@
-#include "palette/colour_list.h"
+#include "palette/color_list.h"
 
 #include <atomic>
 #include <utility>

@@ -1,5 +1,5 @@
 #pragma once
-// The palette entry nearest to a colour, fast enough to map every pixel of a picture:
+// The palette entry nearest to a color, fast enough to map every pixel of a picture:
 // exactly the answer of the plain linear search (least squared RGB distance, ties to the
 // lowest index), found among a few candidates kept per cell of a grid over the RGB cube.
 
@@ -10,11 +10,11 @@
 #include <mutex>
 #include <vector>
 
-#include "base/colour.h"
+#include "base/color.h"
 
 class NearestColorIndex {
  public:
-  // Only keeps the colours: the grid is built piece by piece as lookups reach it, so an index
+  // Only keeps the colors: the grid is built piece by piece as lookups reach it, so an index
   // made after every palette edit costs nothing until it is used.
   explicit NearestColorIndex(std::vector<TColor> colors);
   ~NearestColorIndex();
@@ -32,15 +32,15 @@ class NearestColorIndex {
   // the calling thread only, so passes can split a picture between the cores themselves.
   void FindPixels(const uint8_t* pixels, size_t count, int32_t* indices) const;
 
-  // Bytes held by the colours and the cells built so far.
+  // Bytes held by the colors and the cells built so far.
   size_t MemoryBytes() const;
 
   // For benchmarks, which compare each pass with the plain search it replaces: while set,
-  // every lookup of every index is LinearNearest, one colour at a time on one thread.
+  // every lookup of every index is LinearNearest, one color at a time on one thread.
   static void UsePlainSearch(bool plain);
 
  private:
-  // A palette entry that may be nearest somewhere in a box of colours. A list of them is
+  // A palette entry that may be nearest somewhere in a box of colors. A list of them is
   // sorted by (box_dist, index), box_dist being the least squared distance from the entry to
   // the box, and ends with a sentinel whose box_dist exceeds every real distance.
   struct Candidate {
@@ -54,7 +54,7 @@ class NearestColorIndex {
   };
 
   const Candidate* Entries() const;
-  // The list of the region (side 32) holding a colour, built on first use.
+  // The list of the region (side 32) holding a color, built on first use.
   const Candidate* RegionList(int red, int green, int blue) const;
   // The 64 cell slots of a block, waiting for or doing its build when needed.
   const uintptr_t* BlockSlots(size_t block, int red, int green, int blue) const;
@@ -64,7 +64,7 @@ class NearestColorIndex {
   static void CollectCandidates(const Candidate* parent, const Box& box,
                                 std::vector<Candidate>& out);
   static int32_t Answer(uintptr_t slot, int red, int green, int blue);
-  // Every colour of a cell answered at once, for passes over many colours: a lookup is then
+  // Every color of a cell answered at once, for passes over many colors: a lookup is then
   // one load from a table over the whole cube and no branch that a picture's noise could
   // make the processor mispredict. Filled a cell at a time on first use; only for palettes
   // whose indices fit 14 bits.
@@ -77,7 +77,7 @@ class NearestColorIndex {
 
   std::vector<TColor> colors_;
 
-  // Distinct colours with the first index holding each: a later duplicate can never win,
+  // Distinct colors with the first index holding each: a later duplicate can never win,
   // so it is dropped once rather than carried through every cell.
   mutable std::once_flag entries_once_;
   mutable std::vector<Candidate> entries_;
@@ -92,7 +92,7 @@ class NearestColorIndex {
   // build takes microseconds, less than putting a thread to sleep and waking it, so a thread
   // needing a block being built spins rather than blocking on a mutex.
   std::unique_ptr<std::atomic<uintptr_t>[]> blocks_;
-  // Per colour its answer, valid once the flag of its cell is set. Colours are placed
+  // Per color its answer, valid once the flag of its cell is set. Colors are placed
   // block by block, so the few blocks a picture uses take few pages of the (untouched,
   // hence unallocated) rest. The table is never read before its cell is written: reading a
   // fresh page first and writing it later would make the system flush every core's view of
@@ -104,7 +104,7 @@ class NearestColorIndex {
   mutable std::once_flag answers_once_;
   mutable std::unique_ptr<uint16_t[], FreeTable> answers_;
   mutable std::unique_ptr<std::atomic<uint8_t>[]> answered_;  // per cell, set once built
-  mutable std::atomic<size_t> answer_bytes_ = 0;  // the flags and the cells written
+  mutable std::atomic<size_t> answer_bytes_ = 0;              // the flags and the cells written
 
   // Lists and slots live in large chunks owned here; the mutex guards the chunks and the
   // publication of a region's list, never a lookup.

@@ -1,12 +1,12 @@
 #pragma once
-// An ordered list of floss entries: a name and a colour each, duplicates allowed.
+// An ordered list of floss entries: a name and a color each, duplicates allowed.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "base/colour.h"
+#include "base/color.h"
 
 struct ColorEntry {
   std::string name;
@@ -23,7 +23,7 @@ class TColorList {
   const std::string& Strings(int32_t index) const;
   void PutString(int32_t index, std::string name);
 
-  // Colours. An index not below the count raises EInvalidIndex "Invalid color index !".
+  // Colors. An index not below the count raises EInvalidIndex "Invalid color index !".
   TColor GetClr(int32_t index) const;
   void PutClr(int32_t index, TColor color);
   void AddClr(std::string name, TColor color);
@@ -37,7 +37,7 @@ class TColorList {
   // First entry whose name equals `name` ignoring letter case, or -1.
   int32_t IndexOfName(std::string_view name) const;
 
-  // Changes whenever a colour changes or entries move, so derived search structures
+  // Changes whenever a color changes or entries move, so derived search structures
   // know when they are stale. Drawn from one counter for every list, so that no two states
   // of any lists share a revision, even when a list is copied over another.
   uint64_t Revision() const { return revision_; }

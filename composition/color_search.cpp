@@ -1,4 +1,4 @@
-#include "composition/colour_search.h"
+#include "composition/color_search.h"
 
 #include <string>
 #include <unordered_map>
@@ -21,7 +21,8 @@ struct PassCancelled {};
 class FirstOfName {
  public:
   explicit FirstOfName(const std::vector<ColorEntry>& entries) {
-    for (size_t i = 0; i < entries.size(); ++i) groups_[FoldCase(entries[i].name)].ids.push_back(int32_t(i));
+    for (size_t i = 0; i < entries.size(); ++i)
+      groups_[FoldCase(entries[i].name)].ids.push_back(int32_t(i));
   }
   // The first live entry named `name` ignoring case, or -1.
   int32_t Find(const std::string& name) {
@@ -44,7 +45,9 @@ class FirstOfName {
 
 }  // namespace
 
-void TpunCompo::SearchUsedColors() { SearchUsedColors(true); }
+void TpunCompo::SearchUsedColors() {
+  SearchUsedColors(true);
+}
 
 void TpunCompo::SearchUsedColors(bool clear_cancel) {
   if (clear_cancel) CancelRequested = false;
@@ -89,7 +92,8 @@ void TpunCompo::SearchUsedColors(bool clear_cancel) {
   }
   std::sort(met.begin(), met.end());
   TpunPal used;
-  for (const auto& [position, i] : met) used.AddClr(entries[size_t(i)].color, entries[size_t(i)].name);
+  for (const auto& [position, i] : met)
+    used.AddClr(entries[size_t(i)].color, entries[size_t(i)].name);
   Palette.Assign(used);
   Modified = true;
   Progress("", 0);
@@ -122,8 +126,9 @@ void TpunCompo::RemoveUniqueEntries(uint8_t light_threshold, uint8_t dots) {
     }
     if (OnProgress) {
       const uint16_t percent = StepPercent(int64_t(k), int64_t(total));
-      Progress(std::to_string(percent) + "%-(" + std::to_string(live) + ")-" + "Removing unique entries",
-               percent);
+      Progress(
+          std::to_string(percent) + "%-(" + std::to_string(live) + ")-" + "Removing unique entries",
+          percent);
     }
   }
   // The deletions take effect together; entries deleted before a cancel stay deleted.

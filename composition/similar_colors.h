@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "base/colour.h"
+#include "base/color.h"
 
-class SimilarColours {
+class SimilarColors {
  public:
-  SimilarColours(std::vector<TColor> colours, uint32_t tolerance);
+  SimilarColors(std::vector<TColor> colors, uint32_t tolerance);
 
   // Appends, in increasing order, every j > i not marked in `merged` whose three channels
   // all lie within the tolerance of entry i's. An entry with a channel equal to 0 neither
@@ -20,12 +20,12 @@ class SimilarColours {
   void Partners(int32_t i, const std::vector<char>& merged, std::vector<int32_t>& out) const;
 
  private:
-  static constexpr TColor kNever = 0xFFFFFFFF;  // no colour value has a top byte
+  static constexpr TColor kNever = 0xFFFFFFFF;  // no color value has a top byte
   uint32_t CubeKey(int red, int green, int blue) const;
 
-  std::vector<TColor> colours_;  // kNever for an entry that cannot merge
+  std::vector<TColor> colors_;  // kNever for an entry that cannot merge
   int tolerance_;
   int side_;
-  int cubes_;  // per axis
+  int cubes_;                                         // per axis
   std::vector<std::pair<uint32_t, int32_t>> sorted_;  // (cube key, index), ascending
 };

@@ -1,11 +1,11 @@
-#include "palette/nearest_colour_index.h"
+#include "palette/nearest_color_index.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <limits>
-#include <new>
 #include <memory>
+#include <new>
 #include <thread>
 
 #include "base/parallel.h"
@@ -43,13 +43,13 @@ constexpr uint32_t kFarther = 3 * 256 * 256;
 constexpr uint32_t kSentinel = std::numeric_limits<uint32_t>::max();
 constexpr uintptr_t kBuilding = 1;  // a block's state while a thread builds it
 
-// Below this many colours a second thread costs more than it saves.
+// Below this many colors a second thread costs more than it saves.
 constexpr size_t kParallelChunk = 32 * 1024;
-constexpr int kCellColours = kCellSide * kCellSide * kCellSide;
-constexpr size_t kTableColours = size_t(1) << 24;
+constexpr int kCellColors = kCellSide * kCellSide * kCellSide;
+constexpr size_t kTableColors = size_t(1) << 24;
 
-// A colour's place in the answer table, the sum of one term per channel: block, then cell
-// in the block, then colour in the cell, each numbered red fastest. Tables, because three
+// A color's place in the answer table, the sum of one term per channel: block, then cell
+// in the block, then color in the cell, each numbered red fastest. Tables, because three
 // loads cost less than the shifts and masks they stand for, on every pixel of a picture.
 constexpr std::array<std::array<uint32_t, 256>, 3> MakePlaceTerms() {
   std::array<std::array<uint32_t, 256>, 3> terms{};
@@ -63,17 +63,17 @@ constexpr std::array<std::array<uint32_t, 256>, 3> MakePlaceTerms() {
 }
 constexpr std::array<std::array<uint32_t, 256>, 3> kPlaceOf = MakePlaceTerms();
 
-// The channel (0 red, 1 green, 2 blue) of the colour at a place of the answer table.
-constexpr int ColourOfPlace(uint32_t place, uint32_t axis) {
+// The channel (0 red, 1 green, 2 blue) of the color at a place of the answer table.
+constexpr int ColorOfPlace(uint32_t place, uint32_t axis) {
   return int((place >> (12 + 4 * axis) & 15) << kBlockShift |
              (place >> (6 + 2 * axis) & 3) << kCellShift | (place >> (2 * axis) & 3));
 }
-static_assert(ColourOfPlace(kPlaceOf[0][201] | kPlaceOf[1][7] | kPlaceOf[2][90], 0) == 201 &&
-              ColourOfPlace(kPlaceOf[0][201] | kPlaceOf[1][7] | kPlaceOf[2][90], 2) == 90);
+static_assert(ColorOfPlace(kPlaceOf[0][201] | kPlaceOf[1][7] | kPlaceOf[2][90], 0) == 201 &&
+              ColorOfPlace(kPlaceOf[0][201] | kPlaceOf[1][7] | kPlaceOf[2][90], 2) == 90);
 
 constexpr size_t kFirstPoolChunk = 8 * 1024, kPoolChunk = 256 * 1024;  // bytes
 
-// The box of side 2^shift holding a colour, numbered red fastest.
+// The box of side 2^shift holding a color, numbered red fastest.
 inline size_t BoxOf(int shift, int red, int green, int blue) {
   const int bits = 8 - shift;
   return size_t(red >> shift) | size_t(green >> shift) << bits |
@@ -104,13 +104,15 @@ NearestColorIndex::NearestColorIndex(std::vector<TColor> colors)
       regions_(new std::atomic<const Candidate*>[kRegions]()),
       blocks_(new std::atomic<uintptr_t>[kBlocks]()) {}
 
-void NearestColorIndex::FreeTable::operator()(uint16_t* table) const { std::free(table); }
+void NearestColorIndex::FreeTable::operator()(uint16_t* table) const {
+  std::free(table);
+}
 
 NearestColorIndex::~NearestColorIndex() = default;
 
 const NearestColorIndex::Candidate* NearestColorIndex::Entries() const {
   std::call_once(entries_once_, [this] {
-    // Sorted by (colour, index), the first of each run of equal colours is the one to keep.
+    // Sorted by (color, index), the first of each run of equal colors is the one to keep.
     std::vector<uint64_t> keys(colors_.size());
     for (size_t i = 0; i < colors_.size(); ++i) {
       keys[i] = uint64_t(colors_[i] & 0xFFFFFF) << 32 | uint32_t(i);
@@ -322,7 +324,9 @@ namespace {
 std::atomic<bool> plain_search{false};
 }  // namespace
 
-void NearestColorIndex::UsePlainSearch(bool plain) { plain_search = plain; }
+void NearestColorIndex::UsePlainSearch(bool plain) {
+  plain_search = plain;
+}
 
 int32_t NearestColorIndex::Find(TColor color) const {
   if (plain_search.load(std::memory_order_relaxed)) return LinearNearest(colors_, color);
@@ -333,7 +337,7 @@ int32_t NearestColorIndex::Find(TColor color) const {
 }
 
 void NearestColorIndex::FindRange(const TColor* colors, size_t count, int32_t* indices) const {
-  // Pictures repeat colours in runs, and neighbouring colours tend to share a block: a repeat
+  // Pictures repeat colors in runs, and neighbouring colors tend to share a block: a repeat
   // costs a comparison, a block already at hand saves loading its address.
   TColor previous = 0;
   int32_t previous_index = -1;
@@ -359,10 +363,10 @@ uint16_t* NearestColorIndex::AnswerTable() const {
   std::call_once(answers_once_, [this] {
     // malloc maps a table this large straight from the system, which backs a page only
     // once it is written: only the pages of cells actually answered take memory.
-    answers_.reset(static_cast<uint16_t*>(std::malloc(kTableColours * sizeof(uint16_t))));
+    answers_.reset(static_cast<uint16_t*>(std::malloc(kTableColors * sizeof(uint16_t))));
     if (!answers_) throw std::bad_alloc();
-    answered_.reset(new std::atomic<uint8_t>[kTableColours / kCellColours]());
-    answer_bytes_ = kTableColours / kCellColours * sizeof(answered_[0]);
+    answered_.reset(new std::atomic<uint8_t>[kTableColors / kCellColors]());
+    answer_bytes_ = kTableColors / kCellColors * sizeof(answered_[0]);
   });
   return answers_.get();
 }
@@ -380,32 +384,32 @@ uint16_t* NearestColorIndex::AnswerTable() const {
 __attribute__((target_clones("avx2", "default")))
 #endif
 void NearestColorIndex::BuildCellAnswers(uint16_t* table, uint32_t place) const {
-  const uint32_t first = place & ~uint32_t(kCellColours - 1);
-  const int red = ColourOfPlace(first, 0), green = ColourOfPlace(first, 1),
-            blue = ColourOfPlace(first, 2);
+  const uint32_t first = place & ~uint32_t(kCellColors - 1);
+  const int red = ColorOfPlace(first, 0), green = ColorOfPlace(first, 1),
+            blue = ColorOfPlace(first, 2);
   const uintptr_t* slots = BlockSlots(BoxOf(kBlockShift, red, green, blue), red, green, blue);
   const uintptr_t slot = slots[CellInBlock(red, green, blue)];
   // Ordered by (distance, index) in one key, the least key is the linear search's answer.
-  uint32_t best[kCellColours];
+  uint32_t best[kCellColors];
   if (slot & 1) {
-    std::fill(best, best + kCellColours, uint32_t(slot >> 1));
+    std::fill(best, best + kCellColors, uint32_t(slot >> 1));
   } else {
-    std::fill(best, best + kCellColours, ~uint32_t(0));
+    std::fill(best, best + kCellColors, ~uint32_t(0));
     for (auto* c = reinterpret_cast<const Candidate*>(slot); c->box_dist != kSentinel; ++c) {
       const int cr = c->red - red, cg = c->green - green, cb = c->blue - blue;
       const uint32_t index = uint32_t(c->index);
-      for (int j = 0; j < kCellColours; ++j) {
+      for (int j = 0; j < kCellColors; ++j) {
         const int dr = (j & 3) - cr, dg = (j >> 2 & 3) - cg, db = (j >> 4) - cb;
         best[j] = std::min(best[j], uint32_t(dr * dr + dg * dg + db * db) << 14 | index);
       }
     }
   }
-  for (int j = 0; j < kCellColours; ++j) {
+  for (int j = 0; j < kCellColors; ++j) {
     std::atomic_ref(table[first + uint32_t(j)])
         .store(uint16_t(best[j] & 0x3FFF), std::memory_order_relaxed);
   }
-  if (answered_[place / kCellColours].exchange(1, std::memory_order_release) == 0)
-    answer_bytes_.fetch_add(kCellColours * sizeof(uint16_t), std::memory_order_relaxed);
+  if (answered_[place / kCellColors].exchange(1, std::memory_order_release) == 0)
+    answer_bytes_.fetch_add(kCellColors * sizeof(uint16_t), std::memory_order_relaxed);
 }
 
 void NearestColorIndex::FindMany(const TColor* colors, size_t count, int32_t* indices) const {
@@ -417,7 +421,7 @@ void NearestColorIndex::FindMany(const TColor* colors, size_t count, int32_t* in
     std::fill(indices, indices + count, 0);
     return;
   }
-  // Batches of arbitrary colours keep to the cells: a colour is rarely asked twice, so
+  // Batches of arbitrary colors keep to the cells: a color is rarely asked twice, so
   // filling answer tables would cost more than it saves. Pictures go through FindPixels.
   ParallelFor(count, kParallelChunk, [&](size_t begin, size_t end) {
     FindRange(colors + begin, end - begin, indices + begin);
@@ -432,12 +436,13 @@ void NearestColorIndex::FindPixels(const uint8_t* pixels, size_t count, int32_t*
   }
   if (!HasAnswerTable()) {
     // Palettes too large for the table (mixed ones): the cells, a short run at a time, with
-    // FindRange's shortcuts for repeated colours and a block at hand.
+    // FindRange's shortcuts for repeated colors and a block at hand.
     constexpr size_t kRun = 256;
     TColor colors[kRun];
     for (size_t done = 0; done < count; done += kRun) {
       const size_t run = std::min(kRun, count - done);
-      for (size_t i = 0; i < run; ++i, pixels += 3) colors[i] = MakeColor(pixels[2], pixels[1], pixels[0]);
+      for (size_t i = 0; i < run; ++i, pixels += 3)
+        colors[i] = MakeColor(pixels[2], pixels[1], pixels[0]);
       FindRange(colors, run, indices + done);
     }
     return;
@@ -446,7 +451,7 @@ void NearestColorIndex::FindPixels(const uint8_t* pixels, size_t count, int32_t*
   const std::atomic<uint8_t>* const answered = answered_.get();
   for (size_t i = 0; i < count; ++i, pixels += 3) {
     const uint32_t place = kPlaceOf[2][pixels[0]] | kPlaceOf[1][pixels[1]] | kPlaceOf[0][pixels[2]];
-    if (!answered[place / kCellColours].load(std::memory_order_acquire))
+    if (!answered[place / kCellColors].load(std::memory_order_acquire))
       BuildCellAnswers(table, place);
     indices[i] = std::atomic_ref(table[place]).load(std::memory_order_relaxed);
   }

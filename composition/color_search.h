@@ -1,13 +1,13 @@
 #pragma once
-// The automatic colour search: brings a composition's working palette down to the colours
+// The automatic color search: brings a composition's working palette down to the colors
 // its picture uses, drops rarely used dark ones and merges ever less similar ones until at
 // most a chosen number of floss remains. The composition operations it is built from
 // (SearchUsedColors, DotHistogram, RemoveUniqueEntries, RemoveSimilarColors) are
-// TpunCompo's and are defined in colour_search.cpp and similar_colours.cpp.
+// TpunCompo's and are defined in color_search.cpp and similar_colors.cpp.
 
 #include <cstdint>
 
-#include "base/colour.h"
+#include "base/color.h"
 
 class TpunCompo;
 
@@ -20,13 +20,13 @@ struct TSearchOptions {
   uint8_t LightThreshold = 75;
 };
 
-// Light level of a colour: (R + G + B) * 100 / 768, so 0 to 99.
+// Light level of a color: (R + G + B) * 100 / 768, so 0 to 99.
 constexpr int LightLevel(TColor color) {
   return (RedOf(color) + GreenOf(color) + BlueOf(color)) * 100 / 768;
 }
 
 // Runs the search on `work` (a working copy of the document's composition): reset to the
-// reference palette unless kept, used colours, lonely entries, sort, merge rounds, sort.
+// reference palette unless kept, used colors, lonely entries, sort, merge rounds, sort.
 // Returns false, at once, when work.CancelRequested is found set after a step or a merge
 // round; the flag is cleared once, when the search starts. Copying the result into the
 // document is the caller's.

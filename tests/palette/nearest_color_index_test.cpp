@@ -1,4 +1,4 @@
-#include "palette/nearest_colour_index.h"
+#include "palette/nearest_color_index.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ std::vector<TColor> RandomColors(std::mt19937& random, size_t count) {
   return colors;
 }
 
-// Random colours, the cube's corners, and every entry and its neighbours one step away,
+// Random colors, the cube's corners, and every entry and its neighbours one step away,
 // where the nearest changes from one entry to another.
 std::vector<TColor> Probes(std::mt19937& random, const std::vector<TColor>& palette) {
   std::vector<TColor> probes = RandomColors(random, 20000);
@@ -45,7 +45,7 @@ std::vector<TColor> Probes(std::mt19937& random, const std::vector<TColor>& pale
   return probes;
 }
 
-// Colours as the pixels of a picture row: blue, green, red.
+// Colors as the pixels of a picture row: blue, green, red.
 std::vector<uint8_t> AsPixels(const std::vector<TColor>& colors) {
   std::vector<uint8_t> pixels;
   pixels.reserve(3 * colors.size());
@@ -68,16 +68,16 @@ void ExpectMatchesLinear(const std::vector<TColor>& palette, const std::vector<T
 
 TEST(NearestColorIndex, SettlesTiesAndExactHitsLikeTheLinearSearch) {
   const TColor grey = MakeColor(10, 10, 10);
-  // Equal colours: the first wins, whether hit exactly or approached.
+  // Equal colors: the first wins, whether hit exactly or approached.
   const std::vector<TColor> twins = {grey, grey};
   EXPECT_EQ(NearestColorIndex(twins).Find(grey), 0);
   EXPECT_EQ(NearestColorIndex(twins).Find(MakeColor(200, 0, 90)), 0);
-  // Equally far from two different colours: the lower index wins.
+  // Equally far from two different colors: the lower index wins.
   const std::vector<TColor> pair = {MakeColor(0, 0, 0), MakeColor(2, 0, 0)};
   EXPECT_EQ(NearestColorIndex(pair).Find(MakeColor(1, 0, 0)), 0);
   const std::vector<TColor> swapped = {MakeColor(2, 0, 0), MakeColor(0, 0, 0)};
   EXPECT_EQ(NearestColorIndex(swapped).Find(MakeColor(1, 0, 0)), 0);
-  // A colour in the palette gives the first entry holding it, even past nearer-looking ones.
+  // A color in the palette gives the first entry holding it, even past nearer-looking ones.
   const std::vector<TColor> repeats = {MakeColor(9, 9, 9), grey, MakeColor(11, 10, 10), grey};
   EXPECT_EQ(NearestColorIndex(repeats).Find(grey), 1);
 
@@ -120,13 +120,13 @@ TEST(NearestColorIndex, RandomPalettesMatchTheLinearSearch) {
   // Too many entries for the answer table, as a mixed palette has: pixels take the cells.
   const std::vector<TColor> mixed = RandomColors(random, 20000);
   std::vector<TColor> probes = RandomColors(random, 3000);
-  probes.insert(probes.end(), probes.begin(), probes.begin() + 500);  // repeated colours
+  probes.insert(probes.end(), probes.begin(), probes.begin() + 500);  // repeated colors
   ExpectMatchesLinear(mixed, probes);
 }
 
 TEST(NearestColorIndex, TieHeavyPalettesMatchTheLinearSearch) {
   std::mt19937 random(4);
-  // A few colours repeated in random order: every query ties among equal entries.
+  // A few colors repeated in random order: every query ties among equal entries.
   const std::vector<TColor> few = RandomColors(random, 6);
   std::vector<TColor> duplicates;
   for (int i = 0; i < 600; ++i) duplicates.push_back(few[random() % few.size()]);
@@ -150,8 +150,8 @@ TEST(NearestColorIndex, TieHeavyPalettesMatchTheLinearSearch) {
   }
 }
 
-// The answer for every colour of the cube by brute force: entry after entry, each blue plane
-// keeps the least (distance, index) key per colour. The same minimum the linear search finds,
+// The answer for every color of the cube by brute force: entry after entry, each blue plane
+// keeps the least (distance, index) key per color. The same minimum the linear search finds,
 // in loops the compiler vectorises, so the cube takes seconds rather than the plain search's
 // minutes. Palettes of up to 512 entries, so the index fits in the key's low 9 bits.
 std::vector<int32_t> WholeCubeByBruteForce(const std::vector<TColor>& palette) {
@@ -197,7 +197,7 @@ TEST(NearestColorIndex, WholeCubeMatchesForTheDmcTable) {
   for (size_t c = 0; c < cube.size(); ++c) cube[c] = TColor(c);
   std::vector<int32_t> found(cube.size(), -1), as_pixels(cube.size(), -1);
   NearestColorIndex(palette).FindMany(cube.data(), cube.size(), found.data());
-  // A picture holding every colour fills the whole answer table.
+  // A picture holding every color fills the whole answer table.
   NearestColorIndex(palette).FindPixels(AsPixels(cube).data(), cube.size(), as_pixels.data());
   size_t mismatches = 0;
   for (size_t c = 0; c < cube.size(); ++c) {

@@ -1,4 +1,4 @@
-#include "composition/colour_search.h"
+#include "composition/color_search.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "base/latin1.h"
 #include "composition/composition.h"
 #include "composition/histogram.h"
-#include "palette/nearest_colour_index.h"
+#include "palette/nearest_color_index.h"
 
 // Readable failures: gtest finds this by argument-dependent lookup.
 static void PrintTo(const ColorEntry& entry, std::ostream* out) {
@@ -25,14 +25,17 @@ namespace {
 using Reports = std::vector<std::pair<std::string, uint16_t>>;
 using Entries = std::vector<ColorEntry>;
 
-TColor Rgb(int r, int g, int b) { return MakeColor(uint8_t(r), uint8_t(g), uint8_t(b)); }
+TColor Rgb(int r, int g, int b) {
+  return MakeColor(uint8_t(r), uint8_t(g), uint8_t(b));
+}
 
 void Fill(TpunPal& palette, const Entries& entries) {
   for (const auto& e : entries) palette.AddClr(e.color, e.name);
 }
 
 // Pixels row by row from the top, left to right.
-void GivePixels(TpunCompo& compo, uint16_t width, uint16_t height, const std::vector<TColor>& pixels) {
+void GivePixels(TpunCompo& compo, uint16_t width, uint16_t height,
+                const std::vector<TColor>& pixels) {
   PictureBlock block(PictureBytes(width, height), 0);
   for (uint32_t y = 0; y < height; ++y)
     for (uint32_t x = 0; x < width; ++x)
@@ -43,7 +46,9 @@ void GivePixels(TpunCompo& compo, uint16_t width, uint16_t height, const std::ve
 }
 
 void Record(TpunCompo& compo, Reports& reports) {
-  compo.OnProgress = [&reports](const std::string& text, uint16_t percent) { reports.emplace_back(text, percent); };
+  compo.OnProgress = [&reports](const std::string& text, uint16_t percent) {
+    reports.emplace_back(text, percent);
+  };
 }
 
 // Sets the composition's cancel flag on the handler's n-th call (counting from 1).
@@ -55,43 +60,46 @@ void CancelAt(TpunCompo& compo, Reports& reports, size_t n) {
 }
 
 size_t CountText(const Reports& reports, const std::string& part, size_t from = 0) {
-  return size_t(std::count_if(reports.begin() + std::ptrdiff_t(from), reports.end(),
-                              [&](const auto& r) { return r.first.find(part) != std::string::npos; }));
+  return size_t(
+      std::count_if(reports.begin() + std::ptrdiff_t(from), reports.end(),
+                    [&](const auto& r) { return r.first.find(part) != std::string::npos; }));
 }
 
 // The plain algorithms, one pixel and one pair at a time on the linear search.
 namespace plain {
 
-std::vector<TColor> Colours(const Entries& palette) {
-  std::vector<TColor> colours;
-  for (const auto& e : palette) colours.push_back(e.color);
-  return colours;
+std::vector<TColor> Colors(const Entries& palette) {
+  std::vector<TColor> colors;
+  for (const auto& e : palette) colors.push_back(e.color);
+  return colors;
 }
 
-Entries UsedColours(const std::vector<TColor>& pixels, const Entries& palette) {
+Entries UsedColors(const std::vector<TColor>& pixels, const Entries& palette) {
   Entries used;
   for (TColor p : pixels) {
-    const ColorEntry& e = palette[size_t(LinearNearest(Colours(palette), p))];
+    const ColorEntry& e = palette[size_t(LinearNearest(Colors(palette), p))];
     if (std::find(used.begin(), used.end(), e) == used.end()) used.push_back(e);
   }
   return used;
 }
 
 Entries RemoveUnique(const std::vector<TColor>& pixels, Entries palette, int light, int dots) {
-  const auto colours = Colours(palette);
+  const auto colors = Colors(palette);
   std::vector<uint64_t> counts(palette.size());
-  for (TColor p : pixels) ++counts[size_t(LinearNearest(colours, p))];
+  for (TColor p : pixels) ++counts[size_t(LinearNearest(colors, p))];
   std::vector<std::string> lines;
   char line[512];
   for (size_t k = 0; k < palette.size(); ++k) {
-    std::snprintf(line, sizeof line, "%10s -> %6llu Dot(s)", palette[k].name.c_str(), (unsigned long long)counts[k]);
+    std::snprintf(line, sizeof line, "%10s -> %6llu Dot(s)", palette[k].name.c_str(),
+                  (unsigned long long)counts[k]);
     lines.push_back(line);
   }
   for (const std::string& text : lines) {
     if (text.find(" " + std::to_string(dots) + " Dot") == std::string::npos) continue;
     const size_t begin = text.find_first_not_of(' ');
     const std::string name = text.substr(begin, text.find(' ', begin) - begin);
-    auto it = std::find_if(palette.begin(), palette.end(), [&](const auto& e) { return SameText(e.name, name); });
+    auto it = std::find_if(palette.begin(), palette.end(),
+                           [&](const auto& e) { return SameText(e.name, name); });
     if (it != palette.end() && LightLevel(it->color) <= light) palette.erase(it);
   }
   return palette;
@@ -105,7 +113,9 @@ Entries ExchangeSort(Entries entries) {
   return entries;
 }
 
-bool CanMerge(TColor c) { return RedOf(c) && GreenOf(c) && BlueOf(c); }
+bool CanMerge(TColor c) {
+  return RedOf(c) && GreenOf(c) && BlueOf(c);
+}
 
 // One merge round with its reports (consecutive duplicates left out) and a handler that
 // cancels on its `cancel_at`-th report (0: never).
@@ -135,7 +145,9 @@ Entries Merge(const Entries& palette, int t, Reports* reports = nullptr, size_t 
           within(GreenOf(a), GreenOf(b)) && within(BlueOf(a), BlueOf(b)))
         merged[j] = true, --remaining;
       const uint16_t p = uint16_t((i + 1) * 100 / n);
-      emit("(" + std::to_string(p) + "%)-(" + std::to_string(remaining) + ") Removing similar colors", p);
+      emit("(" + std::to_string(p) + "%)-(" + std::to_string(remaining) +
+               ") Removing similar colors",
+           p);
     }
   }
   emit("Cleaning up...", 0);
@@ -147,7 +159,7 @@ Entries Merge(const Entries& palette, int t, Reports* reports = nullptr, size_t 
 }
 
 Entries Search(const std::vector<TColor>& pixels, Entries start, const TSearchOptions& o) {
-  Entries p = UsedColours(pixels, start);
+  Entries p = UsedColors(pixels, start);
   if (o.RemoveLonely) p = RemoveUnique(pixels, p, o.LightThreshold, o.Dots);
   p = ExchangeSort(p);
   for (int t = o.Increment; p.size() > o.MaxFloss; t += o.Increment) {
@@ -160,30 +172,34 @@ Entries Search(const std::vector<TColor>& pixels, Entries start, const TSearchOp
 }  // namespace plain
 
 // A random palette: names from a small pool in both cases (so lookups by name meet
-// duplicates), some colours with a channel 0, and runs of close colours.
+// duplicates), some colors with a channel 0, and runs of close colors.
 Entries RandomPalette(std::mt19937& random, size_t count) {
-  static const char* kNames[] = {"310", "ecru", "ECRU", "blanc", "Blanc", "666", "3865", "a+b", "b", "B"};
+  static const char* kNames[] = {"310", "ecru", "ECRU", "blanc", "Blanc",
+                                 "666", "3865", "a+b",  "b",     "B"};
   Entries palette;
   for (size_t i = 0; i < count; ++i) {
     std::string name = kNames[random() % 10];
     if (random() % 3) name += std::to_string(random() % 40);
     TColor c = random() & 0xFFFFFF;
-    if (random() % 6 == 0) c &= 0xFFFF00;  // red 0
+    if (random() % 6 == 0) c &= 0xFFFF00;                                            // red 0
     if (random() % 4 == 0 && !palette.empty()) c = palette.back().color + 0x010201;  // a near twin
     palette.push_back({name, c & 0xFFFFFF});
   }
   return palette;
 }
 
-// Pixels mostly on palette colours, so that many entries are used once or twice.
+// Pixels mostly on palette colors, so that many entries are used once or twice.
 std::vector<TColor> RandomPixels(std::mt19937& random, const Entries& palette, size_t count) {
   std::vector<TColor> pixels;
   for (size_t i = 0; i < count; ++i)
-    pixels.push_back(random() % 5 ? palette[random() % palette.size()].color : TColor(random() & 0xFFFFFF));
+    pixels.push_back(random() % 5 ? palette[random() % palette.size()].color
+                                  : TColor(random() & 0xFFFFFF));
   return pixels;
 }
 
-Entries EntriesOf(const TpunPal& palette) { return palette.Colors.Entries(); }
+Entries EntriesOf(const TpunPal& palette) {
+  return palette.Colors.Entries();
+}
 
 }  // namespace
 
@@ -191,19 +207,25 @@ Entries EntriesOf(const TpunPal& palette) { return palette.Colors.Entries(); }
 
 TEST(SearchUsedColors, KeepsTheFirstMetOrderAndReportsEveryPixel) {
   TpunPal palette;
-  Fill(palette, {{"A", Rgb(200, 10, 10)}, {"B", Rgb(10, 200, 10)}, {"C", Rgb(10, 10, 200)}, {"E", Rgb(90, 90, 90)}});
+  Fill(palette, {{"A", Rgb(200, 10, 10)},
+                 {"B", Rgb(10, 200, 10)},
+                 {"C", Rgb(10, 10, 200)},
+                 {"E", Rgb(90, 90, 90)}});
   TpunCompo compo(&palette);
-  // Top row C A C, bottom row B and a colour nearest to A.
-  GivePixels(compo, 3, 2, {Rgb(10, 10, 200), Rgb(200, 10, 10), Rgb(10, 10, 200), Rgb(10, 200, 10), Rgb(190, 20, 0), Rgb(10, 10, 201)});
+  // Top row C A C, bottom row B and a color nearest to A.
+  GivePixels(compo, 3, 2,
+             {Rgb(10, 10, 200), Rgb(200, 10, 10), Rgb(10, 10, 200), Rgb(10, 200, 10),
+              Rgb(190, 20, 0), Rgb(10, 10, 201)});
   Reports reports;
   Record(compo, reports);
   compo.Modified = false;
   compo.SearchUsedColors();
-  EXPECT_EQ(EntriesOf(compo.Palette), (Entries{{"C", Rgb(10, 10, 200)}, {"A", Rgb(200, 10, 10)}, {"B", Rgb(10, 200, 10)}}));
+  EXPECT_EQ(EntriesOf(compo.Palette),
+            (Entries{{"C", Rgb(10, 10, 200)}, {"A", Rgb(200, 10, 10)}, {"B", Rgb(10, 200, 10)}}));
   EXPECT_TRUE(compo.Modified);
   // One report a row: every pixel of a row would repeat the same text.
-  const Reports expected = {{"(50%) Searching used colors", 50}, {"(100%) Searching used colors", 100},
-                            {"", 0}};
+  const Reports expected = {
+      {"(50%) Searching used colors", 50}, {"(100%) Searching used colors", 100}, {"", 0}};
   EXPECT_EQ(reports, expected);
 }
 
@@ -217,10 +239,10 @@ TEST(SearchUsedColors, EqualsThePlainScanOnALargerPicture) {
   for (int i = 0; i < 300 * 170; ++i) pixels.push_back(random() & 0xFFFFFF);
   GivePixels(compo, 300, 170, pixels);
   compo.SearchUsedColors();
-  EXPECT_EQ(EntriesOf(compo.Palette), plain::UsedColours(pixels, entries));
+  EXPECT_EQ(EntriesOf(compo.Palette), plain::UsedColors(pixels, entries));
 }
 
-TEST(SearchUsedColors, OneColourLeavesOneEntryAndACancelLeavesThePaletteAlone) {
+TEST(SearchUsedColors, OneColorLeavesOneEntryAndACancelLeavesThePaletteAlone) {
   TpunPal palette;
   Fill(palette, {{"A", Rgb(200, 10, 10)}, {"B", Rgb(10, 200, 10)}});
   TpunCompo compo(&palette);
@@ -243,16 +265,22 @@ TEST(SearchUsedColors, OneColourLeavesOneEntryAndACancelLeavesThePaletteAlone) {
 
 TEST(DotHistogram, LinesCountsAndPercentages) {
   TpunPal palette;
-  Fill(palette, {{"blanc", Rgb(250, 250, 250)}, {"Light-grey-long", Rgb(100, 100, 100)}, {"310", Rgb(1, 1, 1)}});
+  Fill(palette, {{"blanc", Rgb(250, 250, 250)},
+                 {"Light-grey-long", Rgb(100, 100, 100)},
+                 {"310", Rgb(1, 1, 1)}});
   TpunCompo compo(&palette);
-  GivePixels(compo, 3, 2, {Rgb(255, 255, 255), Rgb(250, 250, 250), Rgb(99, 99, 99), Rgb(240, 240, 240), Rgb(255, 250, 250), Rgb(249, 249, 249)});
+  GivePixels(compo, 3, 2,
+             {Rgb(255, 255, 255), Rgb(250, 250, 250), Rgb(99, 99, 99), Rgb(240, 240, 240),
+              Rgb(255, 250, 250), Rgb(249, 249, 249)});
   Reports reports;
   Record(compo, reports);
   EXPECT_EQ(compo.DotHistogram(), (std::vector<std::string>{"     blanc ->      5 Dot(s)",
                                                             "Light-grey-long ->      1 Dot(s)",
                                                             "       310 ->      0 Dot(s)"}));
   // (width + 1) * (y + 1) * 100 / (width * height): past 100 on the last row.
-  EXPECT_EQ(reports, (Reports{{"Creating image histogram...", 66}, {"Creating image histogram...", 133}, {"", 0}}));
+  EXPECT_EQ(reports, (Reports{{"Creating image histogram...", 66},
+                              {"Creating image histogram...", 133},
+                              {"", 0}}));
   // A 65535 x 65535 picture, which overflows 32 bits.
   EXPECT_EQ(HistogramPercent(65535, 65535, 0), 0);
   EXPECT_EQ(HistogramPercent(65535, 65535, 32767), 50);
@@ -261,14 +289,16 @@ TEST(DotHistogram, LinesCountsAndPercentages) {
 
 TEST(RemoveUniqueEntries, DeletesDarkEntriesOfExactlyThatCount) {
   TpunPal palette;
-  Fill(palette, {{"once", Rgb(100, 100, 100)},    // light 39, one dot: deleted
-                 {"twice", Rgb(60, 60, 60)},      // two dots: kept
+  Fill(palette, {{"once", Rgb(100, 100, 100)},      // light 39, one dot: deleted
+                 {"twice", Rgb(60, 60, 60)},        // two dots: kept
                  {"bright", Rgb(250, 250, 250)}});  // light 97: kept
   TpunCompo compo(&palette);
-  GivePixels(compo, 4, 1, {Rgb(100, 100, 100), Rgb(60, 60, 60), Rgb(60, 60, 60), Rgb(250, 250, 250)});
+  GivePixels(compo, 4, 1,
+             {Rgb(100, 100, 100), Rgb(60, 60, 60), Rgb(60, 60, 60), Rgb(250, 250, 250)});
   compo.Modified = false;
   compo.RemoveUniqueEntries(75, 1);
-  EXPECT_EQ(EntriesOf(compo.Palette), (Entries{{"twice", Rgb(60, 60, 60)}, {"bright", Rgb(250, 250, 250)}}));
+  EXPECT_EQ(EntriesOf(compo.Palette),
+            (Entries{{"twice", Rgb(60, 60, 60)}, {"bright", Rgb(250, 250, 250)}}));
   EXPECT_FALSE(compo.Modified);
 }
 
@@ -286,21 +316,28 @@ TEST(RemoveUniqueEntries, ACountOf65537IsNotOneDot) {
 
 TEST(RemoveUniqueEntries, ReportsEveryLineAndStopsAtAMatchWhenCancelled) {
   TpunPal palette;
-  Fill(palette, {{"a", Rgb(10, 10, 10)}, {"b", Rgb(20, 20, 20)}, {"c", Rgb(30, 30, 30)}, {"d", Rgb(40, 40, 40)}});
+  Fill(palette, {{"a", Rgb(10, 10, 10)},
+                 {"b", Rgb(20, 20, 20)},
+                 {"c", Rgb(30, 30, 30)},
+                 {"d", Rgb(40, 40, 40)}});
   TpunCompo compo(&palette);
   GivePixels(compo, 4, 1, {Rgb(10, 10, 10), Rgb(20, 20, 20), Rgb(40, 40, 40), Rgb(40, 40, 40)});
   Reports reports;
   Record(compo, reports);
   compo.RemoveUniqueEntries(75, 1);
-  EXPECT_EQ(reports, (Reports{{"Creating image histogram...", 125}, {"", 0},
-                              {"25%-(3)-Removing unique entries", 25}, {"50%-(2)-Removing unique entries", 50},
-                              {"75%-(2)-Removing unique entries", 75}, {"100%-(2)-Removing unique entries", 100},
+  EXPECT_EQ(reports, (Reports{{"Creating image histogram...", 125},
+                              {"", 0},
+                              {"25%-(3)-Removing unique entries", 25},
+                              {"50%-(2)-Removing unique entries", 50},
+                              {"75%-(2)-Removing unique entries", 75},
+                              {"100%-(2)-Removing unique entries", 100},
                               {"", 0}}));
   compo.ResetPalette();
   reports.clear();
   CancelAt(compo, reports, 3);  // after line 0: line 1 matches and finds the flag
   compo.RemoveUniqueEntries(75, 1);
-  EXPECT_EQ(EntriesOf(compo.Palette), (Entries{{"b", Rgb(20, 20, 20)}, {"c", Rgb(30, 30, 30)}, {"d", Rgb(40, 40, 40)}}));
+  EXPECT_EQ(EntriesOf(compo.Palette),
+            (Entries{{"b", Rgb(20, 20, 20)}, {"c", Rgb(30, 30, 30)}, {"d", Rgb(40, 40, 40)}}));
   EXPECT_EQ(reports.size(), 4u);
   EXPECT_EQ(reports.back(), std::make_pair(std::string(), uint16_t(0)));
 }
@@ -339,7 +376,8 @@ TEST(RemoveSimilarColors, MergesWithinTheToleranceIntoTheLowestIndex) {
   const Entries chain = {{"x", Rgb(10, 10, 10)}, {"y", Rgb(12, 12, 12)}, {"z", Rgb(14, 14, 14)}};
   EXPECT_EQ(run(chain, 2), (Entries{chain[0], chain[2]}));
   // Exact black is kept: only merged entries leave.
-  const Entries black = {{"310", Rgb(0, 0, 0)}, {"a", Rgb(50, 60, 70)}, {"310", Rgb(0, 0, 0)}, {"b", Rgb(52, 60, 70)}};
+  const Entries black = {
+      {"310", Rgb(0, 0, 0)}, {"a", Rgb(50, 60, 70)}, {"310", Rgb(0, 0, 0)}, {"b", Rgb(52, 60, 70)}};
   EXPECT_EQ(run(black, 5), (Entries{black[0], black[1], black[2]}));
   EXPECT_EQ(run({}, 3), Entries{});
   compo.CancelRequested = true;  // on its own the operation clears an earlier cancel
@@ -348,7 +386,10 @@ TEST(RemoveSimilarColors, MergesWithinTheToleranceIntoTheLowestIndex) {
 
 TEST(RemoveSimilarColors, ReportsEachPairLeavingOutRepeats) {
   TpunPal palette;
-  Fill(palette, {{"a", Rgb(10, 10, 10)}, {"b", Rgb(11, 11, 11)}, {"c", Rgb(200, 200, 200)}, {"d", Rgb(201, 200, 199)}});
+  Fill(palette, {{"a", Rgb(10, 10, 10)},
+                 {"b", Rgb(11, 11, 11)},
+                 {"c", Rgb(200, 200, 200)},
+                 {"d", Rgb(201, 200, 199)}});
   TpunCompo compo(&palette);
   Reports reports;
   Record(compo, reports);
@@ -428,7 +469,10 @@ TEST(AutomaticColorSearch, EqualsThePlainStepsOnRandomPicturesAndPalettes) {
 
 TEST(AutomaticColorSearch, OnlySortsWhenThePaletteIsSmallEnough) {
   TpunPal palette;
-  Fill(palette, {{"dark", Rgb(20, 20, 20)}, {"light", Rgb(220, 220, 220)}, {"mid", Rgb(120, 120, 120)}, {"unused", Rgb(1, 2, 3)}});
+  Fill(palette, {{"dark", Rgb(20, 20, 20)},
+                 {"light", Rgb(220, 220, 220)},
+                 {"mid", Rgb(120, 120, 120)},
+                 {"unused", Rgb(1, 2, 3)}});
   TpunCompo work(&palette);
   GivePixels(work, 3, 1, {Rgb(20, 20, 20), Rgb(220, 220, 220), Rgb(120, 120, 120)});
   Reports reports;
@@ -437,7 +481,9 @@ TEST(AutomaticColorSearch, OnlySortsWhenThePaletteIsSmallEnough) {
   options.MaxFloss = 3;
   options.RemoveLonely = false;
   EXPECT_TRUE(AutomaticColorSearch(work, options));
-  EXPECT_EQ(EntriesOf(work.Palette), (Entries{{"light", Rgb(220, 220, 220)}, {"mid", Rgb(120, 120, 120)}, {"dark", Rgb(20, 20, 20)}}));
+  EXPECT_EQ(EntriesOf(work.Palette), (Entries{{"light", Rgb(220, 220, 220)},
+                                              {"mid", Rgb(120, 120, 120)},
+                                              {"dark", Rgb(20, 20, 20)}}));
   EXPECT_EQ(CountText(reports, "Searching..."), 0u);
 }
 
@@ -498,7 +544,9 @@ TEST(AutomaticColorSearch, ACancelAtAnyReportEndsTheSearch) {
     EXPECT_EQ(CountText(reports, "Removing similar colors", n), 0u) << n;
     EXPECT_LE(CountText(reports, "Searching...", n), 1u) << n;
     if (reports[n - 1].first.find("Searching used colors") != std::string::npos) {
-      EXPECT_EQ(CountText(reports, "histogram", n) + CountText(reports, "unique", n) + CountText(reports, "Sorting", n), 0u);
+      EXPECT_EQ(CountText(reports, "histogram", n) + CountText(reports, "unique", n) +
+                    CountText(reports, "Sorting", n),
+                0u);
     }
   }
 }
@@ -522,5 +570,6 @@ TEST(AutomaticColorSearch, ACancelDuringTheFirstSortIsNotLostAndAnEarlierOneIsCl
   };
   EXPECT_FALSE(AutomaticColorSearch(work, options));
   // The round found the flag at its first pair and left the sorted palette alone.
-  EXPECT_EQ(EntriesOf(work.Palette), (Entries{{"c", Rgb(200, 200, 200)}, {"b", Rgb(12, 12, 12)}, {"a", Rgb(10, 10, 10)}}));
+  EXPECT_EQ(EntriesOf(work.Palette),
+            (Entries{{"c", Rgb(200, 200, 200)}, {"b", Rgb(12, 12, 12)}, {"a", Rgb(10, 10, 10)}}));
 }

@@ -1,33 +1,34 @@
-#include "composition/similar_colours.h"
+#include "composition/similar_colors.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "composition/composition.h"
 
-SimilarColours::SimilarColours(std::vector<TColor> colours, uint32_t tolerance)
-    : colours_(std::move(colours)),
+SimilarColors::SimilarColors(std::vector<TColor> colors, uint32_t tolerance)
+    : colors_(std::move(colors)),
       tolerance_(int(std::min<uint32_t>(tolerance, 255))),
       side_(tolerance_ + 1),
       cubes_(255 / side_ + 1) {
-  for (size_t i = 0; i < colours_.size(); ++i) {
-    const TColor c = colours_[i];
+  for (size_t i = 0; i < colors_.size(); ++i) {
+    const TColor c = colors_[i];
     if (RedOf(c) == 0 || GreenOf(c) == 0 || BlueOf(c) == 0) {
-      colours_[i] = kNever;
+      colors_[i] = kNever;
       continue;
     }
-    sorted_.emplace_back(CubeKey(RedOf(c) / side_, GreenOf(c) / side_, BlueOf(c) / side_), int32_t(i));
+    sorted_.emplace_back(CubeKey(RedOf(c) / side_, GreenOf(c) / side_, BlueOf(c) / side_),
+                         int32_t(i));
   }
   std::sort(sorted_.begin(), sorted_.end());
 }
 
-uint32_t SimilarColours::CubeKey(int red, int green, int blue) const {
+uint32_t SimilarColors::CubeKey(int red, int green, int blue) const {
   return (uint32_t(red) * uint32_t(cubes_) + uint32_t(green)) * uint32_t(cubes_) + uint32_t(blue);
 }
 
-void SimilarColours::Partners(int32_t i, const std::vector<char>& merged,
-                              std::vector<int32_t>& out) const {
-  const TColor c = colours_[size_t(i)];
+void SimilarColors::Partners(int32_t i, const std::vector<char>& merged,
+                             std::vector<int32_t>& out) const {
+  const TColor c = colors_[size_t(i)];
   if (c == kNever) return;
   const int red = RedOf(c), green = GreenOf(c), blue = BlueOf(c);
   const size_t first = out.size();
@@ -40,8 +41,9 @@ void SimilarColours::Partners(int32_t i, const std::vector<char>& merged,
         auto at = std::lower_bound(sorted_.begin(), sorted_.end(), std::make_pair(key, i + 1));
         for (; at != sorted_.end() && at->first == key; ++at) {
           const int32_t j = at->second;
-          const TColor d = colours_[size_t(j)];
-          if (!merged[size_t(j)] && near(RedOf(d), red) && near(GreenOf(d), green) && near(BlueOf(d), blue))
+          const TColor d = colors_[size_t(j)];
+          if (!merged[size_t(j)] && near(RedOf(d), red) && near(GreenOf(d), green) &&
+              near(BlueOf(d), blue))
             out.push_back(j);
         }
       }
@@ -74,17 +76,19 @@ class PairReports {
 
 }  // namespace
 
-void TpunCompo::RemoveSimilarColors(uint16_t tolerance) { RemoveSimilarColors(tolerance, true); }
+void TpunCompo::RemoveSimilarColors(uint16_t tolerance) {
+  RemoveSimilarColors(tolerance, true);
+}
 
 void TpunCompo::RemoveSimilarColors(uint16_t tolerance, bool clear_cancel) {
   if (clear_cancel) CancelRequested = false;
   Progress("Searching...", 0);
   const int32_t n = Palette.Count();
   const auto& entries = Palette.Colors.Entries();
-  std::vector<TColor> colours;
-  colours.reserve(entries.size());
-  for (const auto& entry : entries) colours.push_back(entry.color);
-  const SimilarColours similar(std::move(colours), tolerance);
+  std::vector<TColor> colors;
+  colors.reserve(entries.size());
+  for (const auto& entry : entries) colors.push_back(entry.color);
+  const SimilarColors similar(std::move(colors), tolerance);
 
   // Merges only mark entries; the palette changes at the clean-up, so a cancel leaves it
   // exactly as it was.

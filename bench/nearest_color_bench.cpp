@@ -2,7 +2,7 @@
 // plain linear search in the same run, checks they agree, and prints the speed-up, the
 // index's memory and the cost of the first lookup after a palette edit.
 //
-// Usage: nearest_colour_bench [palette.clr]
+// Usage: nearest_color_bench [palette.clr]
 
 #include <algorithm>
 #include <chrono>
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "base/colour.h"
+#include "base/color.h"
 #include "palette/floss_palette.h"
-#include "palette/nearest_colour_index.h"
+#include "palette/nearest_color_index.h"
 
 namespace {
 
@@ -24,9 +24,9 @@ double Seconds(Clock::duration d) {
 
 constexpr size_t kCube = size_t(1) << 24;
 constexpr size_t kChunk = size_t(1) << 20;
-constexpr size_t kStride = 16;  // the linear search times one colour in kStride
+constexpr size_t kStride = 16;  // the linear search times one color in kStride
 
-// The sampled colour of block i of kStride consecutive colours: a scattered position inside
+// The sampled color of block i of kStride consecutive colors: a scattered position inside
 // the block, so the sample is not confined to a few red values.
 TColor SampleColor(size_t i) {
   uint32_t h = uint32_t(i) * 2654435761u;
@@ -39,14 +39,14 @@ int main(int argc, char** argv) {
   const std::string path = argc > 1 ? argv[1] : PUNTEL_RUNTIME_DIR "/dmc25.clr";
   TpunPal floss;
   if (!floss.LoadFromFile(path) || floss.Count() == 0) {
-    std::fprintf(stderr, "cannot read floss colours from %s\n", path.c_str());
+    std::fprintf(stderr, "cannot read floss colors from %s\n", path.c_str());
     return 2;
   }
   std::vector<TColor> palette;
   for (const ColorEntry& entry : floss.Colors.Entries()) palette.push_back(entry.color);
-  std::printf("palette: %zu colours from %s\n", palette.size(), path.c_str());
+  std::printf("palette: %zu colors from %s\n", palette.size(), path.c_str());
 
-  // The index: built fresh, then all 16,777,216 colours in chunks of 1 Mi through FindMany;
+  // The index: built fresh, then all 16,777,216 colors in chunks of 1 Mi through FindMany;
   // the median of a few such runs, the machine being shared. Only the sampled results are
   // kept, for the comparison with the linear search below.
   constexpr int kRuns = 3;
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
     for (size_t s = 0; s < samples; ++s) {
       if (linear_sampled[s] == run[s]) continue;
       if (++mismatches <= 5)
-        std::fprintf(stderr, "mismatch at colour %06x: index %d, linear %d\n",
+        std::fprintf(stderr, "mismatch at color %06x: index %d, linear %d\n",
                      unsigned(SampleColor(s)), run[s], linear_sampled[s]);
     }
   }
@@ -133,6 +133,6 @@ int main(int argc, char** argv) {
     std::printf("FAILED: %zu sampled results differ from the linear search\n", mismatches);
     return 1;
   }
-  std::printf("all %zu sampled colours agree with the linear search\n", samples);
+  std::printf("all %zu sampled colors agree with the linear search\n", samples);
   return 0;
 }
