@@ -10,7 +10,7 @@ inline constexpr int kCursorPickup = 8;   // "PICKUP"
 inline constexpr int kCursorLine = 9;     // "LINE"
 inline constexpr int kCursorSquare = 10;  // "SQUARE"
 
-// Draws the six cursors and registers them; later calls change nothing.
+// Loads the six cursors and registers them; later calls change nothing.
 void LoadAppCursors();
 // The cursor registered under `number`; the arrow for any other number. Loads the cursors
 // when that has not been done yet.

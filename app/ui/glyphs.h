@@ -1,5 +1,5 @@
 #pragma once
-// The program's drawn artwork: the toolbar glyphs here, the design editor's cursors and the
+// The program's artwork: the toolbar glyphs here, the design editor's cursors and the
 // logo and program icon in the headers included below.
 
 #include <QIcon>

@@ -1,11 +1,14 @@
-// The drawn artwork: every toolbar button finds its glyph at both scales, the design
-// editor's cursor numbers are registered, and the spin button's halves signal.
+// The artwork: every toolbar button finds its glyph at both scales, every compiled-in
+// picture loads at both sizes, the design editor's cursors aim where their tools act, and
+// the spin button's halves signal.
 
 #include <gtest/gtest.h>
 
+#include <QDirIterator>
 #include <QSignalSpy>
 #include <QToolButton>
 
+#include "app/ui/art_resources.h"
 #include "app/ui/glyphs.h"
 #include "app/ui/spin_button.h"
 
@@ -50,6 +53,55 @@ TEST(AppCursor, DesignToolsHaveTheirOwnCursorsAndOthersTheArrow) {
   }
   EXPECT_EQ(AppCursor(4).shape(), Qt::ArrowCursor);
   EXPECT_EQ(AppCursor(11).shape(), Qt::ArrowCursor);
+}
+
+TEST(ArtResources, EveryPictureLoadsAtBothSizes) {
+  LogoPixmap();  // registers the resources
+  int pairs = 0, icons = 0;
+  QDirIterator files(QStringLiteral(":/art"), QDir::Files, QDirIterator::Subdirectories);
+  while (files.hasNext()) {
+    QString path = files.next();
+    ASSERT_TRUE(path.endsWith(".png")) << path.toStdString();
+    QString name = path.mid(6, path.size() - 10);  // between ":/art/" and ".png"
+    if (name.startsWith("icon/")) {
+      // The program icon comes in single sizes, each square as its name says.
+      int size = name.section('-', -1).toInt();
+      EXPECT_EQ(ArtPixmap(name, 1).size(), QSize(size, size)) << path.toStdString();
+      ++icons;
+      continue;
+    }
+    if (name.endsWith("@2x")) continue;  // checked with its 1x partner
+    QPixmap normal = ArtPixmap(name, 1), sharp = ArtPixmap(name, 2);
+    ASSERT_FALSE(normal.isNull()) << path.toStdString();
+    ASSERT_FALSE(sharp.isNull()) << path.toStdString();
+    EXPECT_EQ(sharp.size(), normal.size() * 2) << path.toStdString();
+    EXPECT_EQ(sharp.deviceIndependentSize(), normal.deviceIndependentSize()) << path.toStdString();
+    ++pairs;
+  }
+  EXPECT_EQ(pairs, 16 + 6 + 1);  // glyphs, cursors, logo
+  EXPECT_EQ(icons, 8);
+  EXPECT_TRUE(ArtPixmap("toolbar/BtnNothing", 1).isNull());
+  EXPECT_TRUE(ToolbarGlyph("../logo").isNull());
+}
+
+TEST(AppCursor, HotSpotsSitWhereTheToolActsAtBothSizes) {
+  struct Case {
+    int number;
+    const char* file;
+    QPoint hot;
+  };
+  const Case cases[] = {{kCursorCircle, "circle", {8, 8}}, {kCursorFill, "fill", {2, 29}},
+                        {kCursorPen, "pen", {1, 30}},      {kCursorPickup, "pickup", {1, 30}},
+                        {kCursorLine, "line", {8, 8}},     {kCursorSquare, "square", {8, 8}}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(AppCursor(c.number).hotSpot(), c.hot) << c.file;
+    for (int ratio : {1, 2}) {
+      QImage image = ArtPixmap(QStringLiteral("cursors/") + c.file, ratio).toImage();
+      EXPECT_EQ(image.size(), QSize(32, 32) * ratio) << c.file;
+      QImage near = image.copy(QRect((c.hot - QPoint(3, 3)) * ratio, QSize(7, 7) * ratio));
+      EXPECT_GT(PaintedPixels(near), 0) << c.file << " at " << ratio << "x";
+    }
+  }
 }
 
 TEST(AppLogo, LogoAndIconSizes) {
