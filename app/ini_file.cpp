@@ -101,6 +101,16 @@ void CheckName(std::string_view name, bool isKey) {
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
   std::string bytes;
   unreadable_ = ReadWholeFile(path_, bytes) == WholeFile::kUnreadable;
+  Parse(bytes);
+}
+
+IniFile IniFile::FromBytes(const std::string& bytes) {
+  IniFile file;
+  file.Parse(bytes);
+  return file;
+}
+
+void IniFile::Parse(const std::string& bytes) {
   bool endSeen = false;
   size_t at = 0;
   while (at < bytes.size()) {

@@ -23,7 +23,11 @@ class IniFile {
   // Loads the file at `path`. A missing or unreadable file reads as an empty one, since a
   // missing key is never an error; an existing file that could not be read is never
   // overwritten by Save().
+  // The file is read only when it is a regular file of at most kSmallFileLimit bytes;
+  // anything else (a device, a pipe, a folder) is an unreadable file.
   explicit IniFile(std::string path);
+  // The bytes of a profile file, read as the constructor reads a file; no path.
+  static IniFile FromBytes(const std::string& bytes);
 
   const std::string& Path() const { return path_; }
 
@@ -51,6 +55,7 @@ class IniFile {
   void SaveAs(const std::string& path) const;
 
  private:
+  void Parse(const std::string& bytes);
   struct Line {
     std::string text;  // without its line end
     std::string end;   // "\n", "\r\n", "\r", or empty on a last line without one

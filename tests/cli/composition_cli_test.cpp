@@ -69,7 +69,7 @@ int32_t LinearNearest(const TpunPal& palette, TColor c) {
 
 class CompositionCli : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(dmc_.LoadFromFile(kDmc)); }
+  void SetUp() override { ASSERT_NO_THROW(dmc_.LoadFromFile(kDmc)); }
   std::string Import(const std::string& bmp, const std::string& name,
                      const std::string& extra = "") {
     auto result = RunCli("import " + Quoted(bmp) + " " + Quoted(folder_.File(name)) + extra);
