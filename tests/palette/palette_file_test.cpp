@@ -273,3 +273,34 @@ TEST_F(PaletteFile, CryptFileReadsNothingPastItsEnd) {
   EXPECT_THROW(file.OpenRead(folder.File("none"), ""), ETcryptFile);
   EXPECT_THROW(file.OpenWrite(folder.File("none/x"), ""), ETcryptFile);
 }
+
+#include <unistd.h>
+
+#include "tests/support/other_user.h"
+
+// Only regular files within the bound are read; whatever else, and a file the user may not
+// read, is "Unable to read" and leaves the palette as it was.
+TEST_F(PaletteFile, DevicesLargeAndForbiddenFilesAreUnreadable) {
+  TpunPal source;
+  Fill(source, 2);
+  source.SaveToFile(folder.File("big.clr"));
+  ASSERT_EQ(truncate(folder.File("big.clr").c_str(), off_t(kPaletteFileLimit) + 1), 0);
+  source.SaveToFile(folder.File("secret.clr"));
+  ASSERT_EQ(chmod(folder.File("secret.clr").c_str(), 0600), 0);
+  ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
+  auto message = [](const std::string& path) {
+    TpunPal palette;
+    palette.AddClr(1, "kept");
+    try {
+      palette.LoadFromFile(path);
+    } catch (const EInvalidFileName& error) {
+      return palette.Count() == 1 ? std::string(error.what()) : "changed";
+    }
+    return std::string("no error");
+  };
+  for (const std::string& path : {std::string("/dev/zero"), folder.Path(), folder.File("big.clr")})
+    EXPECT_EQ(message(path), "Unable to read " + path);
+  const std::string secret = folder.File("secret.clr");
+  EXPECT_TRUE(AsOtherUser([&] { return message(secret) == "Unable to read " + secret; }));
+  EXPECT_EQ(message(folder.File("none.clr")), "(TpunPal.LoadFromFile) : File not found !");
+}
