@@ -11,7 +11,7 @@ std::string TerminalText(std::string_view text) {
       shown += c;
     } else {
       char escaped[5];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
       shown += escaped;
     }
   }
