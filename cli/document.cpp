@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 
 #include "app/program_folders.h"
 #include "app/settings.h"
@@ -28,7 +27,7 @@ std::unique_ptr<TpunCompo> NewDocument(const TpunPal& main_palette, ProgressHand
 
 std::unique_ptr<TpunCompo> LoadDocument(const TpunPal& main_palette, const std::string& file_name,
                                         ProgressHandler progress) {
-  if (!std::filesystem::is_regular_file(file_name)) throw CliError(file_name + ": no such file");
+  if (!IsRegularFile(file_name)) throw CliError(file_name + ": no such file");
   auto document = NewDocument(main_palette, std::move(progress));
   if (!document->LoadFromFile(file_name)) throw CliError(file_name + ": not a composition file");
   return document;
