@@ -59,7 +59,12 @@ class IniFile {
   struct Line {
     std::string text;  // without its line end
     std::string end;   // "\n", "\r\n", "\r", or empty on a last line without one
+    // What the text is, found once whenever it is set, so lookups need not parse it again:
+    // its kind and where its name and value lie in it.
+    int kind = 0;
+    size_t nameAt = 0, nameLength = 0, valueAt = 0, valueLength = 0, afterEquals = 0;
   };
+  static void Describe(Line& line);
   std::optional<size_t> FindSection(std::string_view section) const;
   // One past the section's last line (the next header or the end of the file).
   size_t SectionEnd(size_t header) const;
