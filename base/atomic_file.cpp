@@ -67,12 +67,13 @@ ReplacementFile::ReplacementFile(const std::string& target) : target_(ResolveTar
   struct stat existing {};
   bool exists = ::stat(target_.c_str(), &existing) == 0;
   if (!exists && errno == ELOOP) RefuseTarget(target);
-  if (exists && !MayWrite(target_, existing)) RefuseTarget(target);
+  // A device or a folder is never replaced by a file.
+  if (exists && (!S_ISREG(existing.st_mode) || !MayWrite(target_, existing))) RefuseTarget(target);
   const std::string folder = FolderOf(target_);
   if (!CreateUnnamed(folder)) CreateNamed(folder);
   if (fd_ < 0) return;
   // The new file keeps the permissions of the one it replaces.
-  if (exists && S_ISREG(existing.st_mode)) (void)::fchmod(fd_, existing.st_mode & 07777);
+  if (exists) (void)::fchmod(fd_, existing.st_mode & 07777);
 }
 
 bool ReplacementFile::CreateUnnamed(const std::string& folder) {

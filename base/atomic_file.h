@@ -11,8 +11,8 @@ class ReplacementFile {
  public:
   // Creates the temporary file in the folder of the target (of the file a symbolic link
   // leads to, even one still missing); Created() tells whether it could. Raises EInOutError
-  // "Unable to write to <target>" when the target exists and the user may not write it, or
-  // its links run in a loop: such a target is never touched.
+  // "Unable to write to <target>" when the target exists and is no regular file or one the
+  // user may not write, or its links run in a loop: such a target is never touched.
   explicit ReplacementFile(const std::string& target);
   ~ReplacementFile();  // removes the temporary file unless it was committed
   ReplacementFile(const ReplacementFile&) = delete;

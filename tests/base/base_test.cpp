@@ -132,11 +132,13 @@ TEST(ReplacementFile, RefusesReadOnlyTargetsAndLinkLoopsAndFollowsDanglingLinks)
   ASSERT_EQ(symlink("loop2", folder.File("loop1").c_str()), 0);
   ASSERT_EQ(symlink("loop1", folder.File("loop2").c_str()), 0);
   ASSERT_EQ(symlink("ro", folder.File("to-ro").c_str()), 0);
-  for (const char* name : {"ro", "loop1", "to-ro", "loop1/x"})
+  ASSERT_EQ(symlink("/dev/null", folder.File("device").c_str()), 0);
+  ASSERT_EQ(mkdir(folder.File("folder").c_str(), 0700), 0);
+  for (const char* name : {"ro", "loop1", "to-ro", "loop1/x", "device", "folder"})
     EXPECT_EQ(MessageOf<EInOutError>([&] { ReplaceFileContents(folder.File(name), "new"); }),
               "Unable to write to " + folder.File(name));
   EXPECT_EQ(ReadFileBytes(folder.File("ro")), "kept");
-  EXPECT_EQ(ListFolder(folder.Path()), "loop1 loop2 ro to-ro");
+  EXPECT_EQ(ListFolder(folder.Path()), "device folder loop1 loop2 ro to-ro");
 
   // A dangling link gets its file; the link stays a link.
   ASSERT_EQ(symlink("sub/made", folder.File("dangling").c_str()), 0);
