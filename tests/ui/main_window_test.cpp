@@ -313,4 +313,12 @@ TEST_F(MainWindow, PalettePathsThatCannotBeCheckedAskForThePalette) {
               "file in the\r\nPreferences dialog box.");
     EXPECT_EQ(frame->MainPalette.Count(), 454) << bad;
   }
+  // A settings file that is a link to a device reads as none: every default, no message.
+  ASSERT_EQ(unlink(config.File("PUNTEL.INI").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/zero", config.File("PUNTEL.INI").c_str()), 0);
+  ScriptedMessages messages;
+  auto frame = Start(false);
+  EXPECT_EQ(messages.shown, std::vector<std::string>{});
+  EXPECT_EQ(frame->MainPalette.Count(), 454);
+  EXPECT_EQ(Settings().CellSize, 18);
 }
