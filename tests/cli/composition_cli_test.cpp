@@ -313,6 +313,19 @@ TEST_F(CompositionCli, InPlaceChangesWaitForEachOtherAndRefuseCleanly) {
   EXPECT_EQ(ListFolder(folder_.Path()), "err p.bmp p.dmc");
 }
 
+TEST_F(CompositionCli, AKilledSaveLeavesNoTemporaryFile) {
+  WritePicture(File("p.bmp"), 2000, 1500, Colorful);
+  const std::string dmc = Import(File("p.bmp"), "p.dmc");
+  const std::string rotate =
+      std::string(PUNTEL_RUNTIME_DIR) + "/puntel-cli rotate " + Quoted(dmc) + " 2>/dev/null";
+  for (const char* delay : {"0.02", "0.05", "0.08", "0.11", "0.14", "0.17"}) {
+    RunShell(rotate + " & p=$!; sleep " + std::string(delay) + "; kill -9 $p; wait $p");
+    EXPECT_EQ(ListFolder(folder_.Path()), "p.bmp p.dmc") << "killed after " << delay << " s";
+  }
+  auto info = Info(dmc);  // whole, rotated or not
+  EXPECT_TRUE(info["width"] == "2000" || info["width"] == "1500") << info["width"];
+}
+
 TEST_F(CompositionCli, BytesFromFilesReachTheTerminalEscaped) {
   WritePicture(File("p.bmp"), 3, 2, Colorful);
   const std::string dmc = Import(File("p.bmp"), "p.dmc");
