@@ -347,6 +347,11 @@ TEST_F(CompositionCli, BytesFromFilesReachTheTerminalEscaped) {
     EXPECT_EQ(result.status, 1) << device;
     EXPECT_NE(result.err.find("Unable to read /dev/zero"), std::string::npos) << result.err;
   }
+  // A pipe is refused at once instead of waiting for a writer.
+  ASSERT_EQ(mkfifo(File("pipe.bmp").c_str(), 0600), 0);
+  auto pipe = RunCli("import " + Quoted(File("pipe.bmp")) + " " + Quoted(File("out.dmc")));
+  EXPECT_EQ(pipe.status, 1);
+  EXPECT_NE(pipe.err.find("Cannot open file"), std::string::npos) << pipe.err;
 }
 
 }  // namespace
