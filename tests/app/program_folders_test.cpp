@@ -75,7 +75,9 @@ TEST(IsRegularFile, PathsThatCannotBeCheckedAreNoFiles) {
         temp.File("file/x"), temp.Path(), std::string("/dev/zero")})
     EXPECT_FALSE(IsRegularFile(path)) << path;
   const std::string hidden = temp.File("closed/file");
+  ASSERT_EQ(chmod(temp.File("closed").c_str(), 0), 0);  // not even its owner may look in
   EXPECT_TRUE(AsOtherUser([&] { return !IsRegularFile(hidden); }));
+  ASSERT_EQ(chmod(temp.File("closed").c_str(), 0700), 0);
 }
 
 // A settings file that links to a device reads as an empty one, and is never written over.

@@ -286,7 +286,7 @@ TEST_F(PaletteFile, DevicesLargeAndForbiddenFilesAreUnreadable) {
   source.SaveToFile(folder.File("big.clr"));
   ASSERT_EQ(truncate(folder.File("big.clr").c_str(), off_t(kPaletteFileLimit) + 1), 0);
   source.SaveToFile(folder.File("secret.clr"));
-  ASSERT_EQ(chmod(folder.File("secret.clr").c_str(), 0600), 0);
+  ASSERT_EQ(chmod(folder.File("secret.clr").c_str(), 0000), 0);
   ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
   auto message = [](const std::string& path) {
     TpunPal palette;
