@@ -1,5 +1,5 @@
 #pragma once
-// Small text files read at once: settings, symbol tables, plain palettes.
+// Small files read at once: settings, symbol tables, palettes.
 
 #include <cstddef>
 #include <string>
