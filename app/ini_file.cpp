@@ -96,11 +96,36 @@ void CheckName(std::string_view name, bool isKey) {
                                 std::string(name) + "\" cannot be stored in a profile file");
 }
 
+Parsed::Kind KindOf(int kind) {
+  return Parsed::Kind(kind);
+}
+
 }  // namespace
+
+void IniFile::Describe(Line& line) {
+  const Parsed parsed = ParseLine(line.text);
+  const char* start = line.text.data();
+  line.kind = parsed.kind;
+  line.nameAt = parsed.name.empty() ? 0 : size_t(parsed.name.data() - start);
+  line.nameLength = parsed.name.size();
+  line.valueAt = parsed.value.empty() ? 0 : size_t(parsed.value.data() - start);
+  line.valueLength = parsed.value.size();
+  line.afterEquals = parsed.afterEquals;
+}
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
   std::string bytes;
   unreadable_ = ReadWholeFile(path_, bytes) == WholeFile::kUnreadable;
+  Parse(bytes);
+}
+
+IniFile IniFile::FromBytes(const std::string& bytes) {
+  IniFile file;
+  file.Parse(bytes);
+  return file;
+}
+
+void IniFile::Parse(const std::string& bytes) {
   bool endSeen = false;
   size_t at = 0;
   while (at < bytes.size()) {
@@ -115,6 +140,7 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) {
       if (!endSeen) newLine_ = line.end;
       endSeen = true;
     }
+    Describe(line);
     lines_.push_back(std::move(line));
     at = stop;
   }
@@ -122,15 +148,17 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) {
 
 std::optional<size_t> IniFile::FindSection(std::string_view section) const {
   for (size_t i = 0; i < lines_.size(); ++i) {
-    Parsed parsed = ParseLine(lines_[i].text);
-    if (parsed.kind == Parsed::kSection && SameAscii(parsed.name, section)) return i;
+    const Line& line = lines_[i];
+    if (KindOf(line.kind) == Parsed::kSection &&
+        SameAscii(std::string_view(line.text).substr(line.nameAt, line.nameLength), section))
+      return i;
   }
   return std::nullopt;
 }
 
 size_t IniFile::SectionEnd(size_t header) const {
   size_t i = header + 1;
-  while (i < lines_.size() && ParseLine(lines_[i].text).kind != Parsed::kSection) ++i;
+  while (i < lines_.size() && KindOf(lines_[i].kind) != Parsed::kSection) ++i;
   return i;
 }
 
@@ -139,8 +167,10 @@ std::optional<size_t> IniFile::FindKey(std::string_view section, std::string_vie
   if (!header) return std::nullopt;
   size_t end = SectionEnd(*header);
   for (size_t i = *header + 1; i < end; ++i) {
-    Parsed parsed = ParseLine(lines_[i].text);
-    if (parsed.kind == Parsed::kKey && SameAscii(parsed.name, key)) return i;
+    const Line& line = lines_[i];
+    if (KindOf(line.kind) == Parsed::kKey &&
+        SameAscii(std::string_view(line.text).substr(line.nameAt, line.nameLength), key))
+      return i;
   }
   return std::nullopt;
 }
@@ -149,7 +179,8 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view defaultValue) const {
   std::string_view value = defaultValue;
   if (auto line = FindKey(section, key)) {
-    value = ParseLine(lines_[*line].text).value;
+    const Line& found = lines_[*line];
+    value = std::string_view(found.text).substr(found.valueAt, found.valueLength);
     if (QuotedPair(value)) value = value.substr(1, value.size() - 2);
   }
   return std::string(value.substr(0, kMaxValueLength));
@@ -173,7 +204,9 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool defa
 void IniFile::InsertLine(size_t at, std::string text) {
   // The line before gets a line end if it was the file's last line without one.
   if (at > 0 && lines_[at - 1].end.empty()) lines_[at - 1].end = newLine_;
-  lines_.insert(lines_.begin() + std::ptrdiff_t(at), Line{std::move(text), newLine_});
+  Line line{std::move(text), newLine_};
+  Describe(line);
+  lines_.insert(lines_.begin() + std::ptrdiff_t(at), std::move(line));
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
@@ -185,8 +218,9 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
 
   if (auto line = FindKey(section, key)) {
     // Keep the key as the file spells it, with its indentation and the '='.
-    std::string& text = lines_[*line].text;
-    text = text.substr(0, ParseLine(text).afterEquals) + stored;
+    Line& found = lines_[*line];
+    found.text = found.text.substr(0, found.afterEquals) + stored;
+    Describe(found);
     return;
   }
   std::string keyLine = std::string(key) + "=" + stored;
@@ -195,13 +229,13 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     // next section stay in front of it.
     size_t at = *header + 1;
     for (size_t i = at, end = SectionEnd(*header); i < end; ++i) {
-      auto kind = ParseLine(lines_[i].text).kind;
+      auto kind = KindOf(lines_[i].kind);
       if (kind != Parsed::kBlank && kind != Parsed::kComment) at = i + 1;
     }
     InsertLine(at, std::move(keyLine));
     return;
   }
-  if (!lines_.empty() && ParseLine(lines_.back().text).kind != Parsed::kBlank)
+  if (!lines_.empty() && KindOf(lines_.back().kind) != Parsed::kBlank)
     InsertLine(lines_.size(), "");
   InsertLine(lines_.size(), "[" + std::string(section) + "]");
   InsertLine(lines_.size(), std::move(keyLine));

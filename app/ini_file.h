@@ -23,7 +23,11 @@ class IniFile {
   // Loads the file at `path`. A missing or unreadable file reads as an empty one, since a
   // missing key is never an error; an existing file that could not be read is never
   // overwritten by Save().
+  // The file is read only when it is a regular file of at most kSmallFileLimit bytes;
+  // anything else (a device, a pipe, a folder) is an unreadable file.
   explicit IniFile(std::string path);
+  // The bytes of a profile file, read as the constructor reads a file; no path.
+  static IniFile FromBytes(const std::string& bytes);
 
   const std::string& Path() const { return path_; }
 
@@ -51,10 +55,16 @@ class IniFile {
   void SaveAs(const std::string& path) const;
 
  private:
+  void Parse(const std::string& bytes);
   struct Line {
     std::string text;  // without its line end
     std::string end;   // "\n", "\r\n", "\r", or empty on a last line without one
+    // What the text is, found once whenever it is set, so lookups need not parse it again:
+    // its kind and where its name and value lie in it.
+    int kind = 0;
+    size_t nameAt = 0, nameLength = 0, valueAt = 0, valueLength = 0, afterEquals = 0;
   };
+  static void Describe(Line& line);
   std::optional<size_t> FindSection(std::string_view section) const;
   // One past the section's last line (the next header or the end of the file).
   size_t SectionEnd(size_t header) const;

@@ -63,11 +63,13 @@ std::string ProgramDataFolderFor(const std::string& executableFolder,
   return WithSlash(installed.string());
 }
 
+bool IsRegularFile(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error) && !error;
+}
+
 std::string ProgramDataFolder() {
-  return ProgramDataFolderFor(ExecutableFolder(), [](const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-  });
+  return ProgramDataFolderFor(ExecutableFolder(), IsRegularFile);
 }
 
 std::string UserDataFolder() {

@@ -20,6 +20,9 @@ std::string ExecutableFolder();
 std::string ProgramDataFolder();
 // ConfigFolder() + "puntel/": data files the user changes, read before the program's own.
 std::string UserDataFolder();
+// Whether `path` is a regular file (links followed). A path that cannot be checked (a name
+// too long, links in a loop, a folder that may not be read) is none: this never raises.
+bool IsRegularFile(const std::string& path);
 // Creates the folder and its parents when missing; false when it cannot be made.
 bool EnsureFolderExists(const std::string& folder);
 

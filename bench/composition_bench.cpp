@@ -105,10 +105,7 @@ void Prepare(TpunCompo& compo, const TpunPal& floss, const PictureBlock& picture
 int main(int argc, char** argv) {
   std::string palette_file = PUNTEL_RUNTIME_DIR "/dmc25.clr";
   TpunPal floss;
-  if (!floss.LoadFromFile(palette_file)) {
-    std::fprintf(stderr, "cannot load %s\n", palette_file.c_str());
-    return 1;
-  }
+  floss.LoadFromFile(palette_file);
   uint16_t width = kWidth, height = kHeight;
   PictureBlock picture;
   if (argc > 1) {

@@ -38,7 +38,8 @@ TColor SampleColor(size_t i) {
 int main(int argc, char** argv) {
   const std::string path = argc > 1 ? argv[1] : PUNTEL_RUNTIME_DIR "/dmc25.clr";
   TpunPal floss;
-  if (!floss.LoadFromFile(path) || floss.Count() == 0) {
+  floss.LoadFromFile(path);
+  if (floss.Count() == 0) {
     std::fprintf(stderr, "cannot read floss colors from %s\n", path.c_str());
     return 2;
   }

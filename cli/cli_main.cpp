@@ -1,5 +1,6 @@
 // puntel-cli: the pattern designer's model on the command line, for batch work and scripts.
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -8,6 +9,7 @@
 #include "cli/command_line.h"
 #include "cli/composition_commands.h"
 #include "cli/palette_commands.h"
+#include "cli/terminal_text.h"
 
 namespace {
 
@@ -47,12 +49,15 @@ int Run(const std::vector<std::string>& words) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Past a file-size limit a write fails and the command reports it, instead of the
+  // process being killed half-way through a save.
+  std::signal(SIGXFSZ, SIG_IGN);
   try {
     int status = Run(std::vector<std::string>(argv + 1, argv + argc));
     if (std::fflush(stdout) != 0) throw CliError("cannot write the output");
     return status;
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "puntel-cli: %s\n", error.what());
+    std::fprintf(stderr, "puntel-cli: %s\n", TerminalText(error.what()).c_str());
     return 1;
   }
 }

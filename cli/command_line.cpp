@@ -5,6 +5,7 @@
 
 #include "base/exceptions.h"
 #include "base/int_parse.h"
+#include "cli/terminal_text.h"
 #include "palette/floss_palette.h"
 
 bool Arguments::WantsHelp() const {
@@ -46,17 +47,16 @@ int32_t ParseNumber(const std::string& text, int32_t low, int32_t high, const st
 }
 
 void LoadPalette(TpunPal& palette, const std::string& file_name) {
-  bool loaded;
   try {
-    loaded = palette.LoadFromFile(file_name);
+    palette.LoadFromFile(file_name);
   } catch (const Exception& error) {
     throw CliError(file_name + ": " + error.Message());
   }
-  if (!loaded) throw CliError(file_name + ": not a palette file");
 }
 
 void PrintLine(const std::string& line) {
-  std::fwrite(line.data(), 1, line.size(), stdout);
+  const std::string shown = TerminalText(line);
+  std::fwrite(shown.data(), 1, shown.size(), stdout);
   std::fputc('\n', stdout);
 }
 

@@ -37,13 +37,11 @@ void Import(Arguments& args, const std::string& usage) {
   auto files = args.Positional(2, usage);
   auto document = NewDocument(*palette, bar.Handler());
   document->SetCottonSize(cotton);
-  bool imported;
   try {
-    imported = document->ImportBitmap(files[0]);
+    document->ImportBitmap(files[0]);
   } catch (const Exception& error) {
     throw CliError(files[0] + ": " + error.Message());
   }
-  if (!imported) throw CliError(files[0] + ": could not load file");
   document->SaveToFile(files[1]);
 }
 
@@ -98,6 +96,7 @@ void Change(Arguments& args, const std::string& usage, size_t extra,
   auto palette = LoadMainPalette(args);
   std::string out = args.TakeOption("-o", "");
   auto words = args.Positional(1 + extra, usage);
+  FileLock lock(words[0]);  // from the load to the save
   auto document = LoadDocument(*palette, words[0], bar.Handler());
   change(*document, words);
   SaveDocument(*document, words[0], out);

@@ -1,6 +1,11 @@
 #include "cli/document.h"
 
-#include <filesystem>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "app/program_folders.h"
 #include "app/settings.h"
@@ -22,7 +27,7 @@ std::unique_ptr<TpunCompo> NewDocument(const TpunPal& main_palette, ProgressHand
 
 std::unique_ptr<TpunCompo> LoadDocument(const TpunPal& main_palette, const std::string& file_name,
                                         ProgressHandler progress) {
-  if (!std::filesystem::is_regular_file(file_name)) throw CliError(file_name + ": no such file");
+  if (!IsRegularFile(file_name)) throw CliError(file_name + ": no such file");
   auto document = NewDocument(main_palette, std::move(progress));
   if (!document->LoadFromFile(file_name)) throw CliError(file_name + ": not a composition file");
   return document;
@@ -30,4 +35,28 @@ std::unique_ptr<TpunCompo> LoadDocument(const TpunPal& main_palette, const std::
 
 void SaveDocument(TpunCompo& document, const std::string& file_name, const std::string& out) {
   document.SaveToFile(out.empty() ? file_name : out);
+}
+
+FileLock::FileLock(const std::string& file_name) {
+  for (;;) {
+    fd_ = ::open(file_name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0) return;
+    int locked;
+    do locked = ::flock(fd_, LOCK_EX);
+    while (locked != 0 && errno == EINTR);
+    struct stat held {
+    }, named{};
+    if (locked != 0 || ::fstat(fd_, &held) != 0) break;  // no lock to be had: go on without
+    // The holder before us may have replaced the file: then lock the one there now.
+    if (::stat(file_name.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
+        named.st_ino == held.st_ino)
+      return;
+    ::close(fd_);
+  }
+  ::close(fd_);
+  fd_ = -1;
+}
+
+FileLock::~FileLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }

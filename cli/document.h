@@ -17,3 +17,19 @@ std::unique_ptr<TpunCompo> LoadDocument(const TpunPal& main_palette, const std::
                                         ProgressHandler progress);
 // Saves to `-o OUT` when given, else back into `file_name`.
 void SaveDocument(TpunCompo& document, const std::string& file_name, const std::string& out);
+
+// An exclusive advisory lock (flock) on a file, held while the object lives, so that two
+// commands changing one file in place run one after the other instead of one losing the
+// other's change. Waits for the lock. A save replaces the file by another one, so the lock
+// is taken on whatever file the name holds once it is granted. A file that cannot be opened
+// is not locked: loading it reports why.
+class FileLock {
+ public:
+  explicit FileLock(const std::string& file_name);
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};

@@ -1,6 +1,7 @@
 #include "cli/palette_commands.h"
 
 #include "cli/command_line.h"
+#include "cli/document.h"
 #include "palette/floss_palette.h"
 
 namespace {
@@ -50,6 +51,7 @@ void Threads(Arguments& args, const std::string& usage) {
 // Loads IN, changes it and saves OUT.
 void Transform(Arguments& args, const std::string& usage, void (TpunPal::*change)()) {
   auto files = args.Positional(2, usage);
+  FileLock lock(files[0]);  // OUT may be IN: changed in place, from the load to the save
   TpunPal palette;
   LoadPalette(palette, files[0]);
   if (change) (palette.*change)();

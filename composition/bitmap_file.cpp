@@ -5,7 +5,6 @@
 
 #include "base/atomic_file.h"
 #include "base/exceptions.h"
-#include "base/message_seam.h"
 #include "composition/composition.h"
 #include "composition/input_file.h"
 #include "composition/little_endian.h"
@@ -57,11 +56,18 @@ std::string BitmapRefusalText(BitmapVerdict verdict) {
       return "Image too large, at most 65535 pixels wide and high !";
     case BitmapVerdict::Empty:
       return "Image without pixels !";
+    case BitmapVerdict::TooLargeToStore:
+      return "The picture is too large for a composition file";
   }
   return "Invalid bitmap file !";
 }
 
 BitmapVerdict CheckBitmap(const uint8_t* file, size_t size, BitmapLayout& layout) {
+  return CheckBitmapHeaders(file, size, size, layout);
+}
+
+BitmapVerdict CheckBitmapHeaders(const uint8_t* file, size_t size, uint64_t file_size,
+                                 BitmapLayout& layout) {
   if (size < kBitmapFileHeaderSize || GetLe16(file) != kBitmapFileType)
     return BitmapVerdict::NotTrueColor;
   const uint8_t* info = file + kBitmapFileHeaderSize;
@@ -71,6 +77,7 @@ BitmapVerdict CheckBitmap(const uint8_t* file, size_t size, BitmapLayout& layout
   if (header_size != kCoreHeaderSize && header_size != kBitmapInfoHeaderSize)
     return BitmapVerdict::NotTrueColor;
   if (left < header_size) return BitmapVerdict::Damaged;
+  const uint64_t file_left = file_size - kBitmapFileHeaderSize;
 
   int64_t width, height;
   uint16_t bits;
@@ -93,9 +100,12 @@ BitmapVerdict CheckBitmap(const uint8_t* file, size_t size, BitmapLayout& layout
   if (width < 0) return BitmapVerdict::Damaged;
   if (width == 0 || height == 0) return BitmapVerdict::Empty;
   if (width > kLargestSide || height > kLargestSide) return BitmapVerdict::TooLarge;
+  const uint64_t rows = PictureBytes(uint32_t(width), uint32_t(height));
+  if (rows > kLargestStoredPicture) return BitmapVerdict::TooLargeToStore;
   const uint64_t start = header_size + table_bytes;
-  if (start > left || left - start < PictureBytes(uint32_t(width), uint32_t(height)))
-    return BitmapVerdict::Damaged;
+  if (start > file_left || file_left - start < rows) return BitmapVerdict::Damaged;
+  // The block holds all the pixel data to the end of the file.
+  if (file_left - start > kLargestStoredPicture) return BitmapVerdict::TooLargeToStore;
   layout.width = uint16_t(width);
   layout.height = uint16_t(height);
   layout.top_down = top_down;
@@ -116,15 +126,33 @@ PictureBlock TakeBitmapPixels(std::vector<uint8_t> file, const BitmapLayout& lay
   return block;
 }
 
-std::vector<uint8_t> ReadBitmapFile(const std::string& file_name) {
+namespace {
+
+// ReadBitmapFile, and the verdict of the headers on the whole file.
+std::vector<uint8_t> ReadBitmapBytes(const std::string& file_name, BitmapVerdict& verdict) {
   InputFile file(file_name);
   if (!file.Opened()) throw EInOutError(FormatMessage("Cannot open file %s", file_name));
   std::vector<uint8_t> bytes(kBitmapFileHeaderSize);
   if (file.Read(bytes.data(), bytes.size()) < bytes.size()) throw EInOutError("Stream read error");
+  verdict = BitmapVerdict::NotTrueColor;
   if (GetLe16(bytes.data()) != kBitmapFileType) return bytes;
-  const auto size = size_t(file.Size());
-  ReadRest(file, bytes, size > kBitmapFileHeaderSize ? size - kBitmapFileHeaderSize : 0);
+  // The headers first: a file they refuse is read no further, whatever size it has.
+  bytes.resize(kBitmapFileHeaderSize + kBitmapInfoHeaderSize);
+  bytes.resize(kBitmapFileHeaderSize +
+               file.Read(bytes.data() + kBitmapFileHeaderSize, kBitmapInfoHeaderSize));
+  BitmapLayout layout;
+  const uint64_t size = std::max<uint64_t>(file.Size(), bytes.size());
+  verdict = CheckBitmapHeaders(bytes.data(), bytes.size(), size, layout);
+  if (verdict != BitmapVerdict::Taken) return bytes;
+  ReadRest(file, bytes, size_t(size - bytes.size()));
   return bytes;
+}
+
+}  // namespace
+
+std::vector<uint8_t> ReadBitmapFile(const std::string& file_name) {
+  BitmapVerdict verdict;
+  return ReadBitmapBytes(file_name, verdict);
 }
 
 std::vector<uint8_t> BitmapHeaders(uint16_t width, uint16_t height) {
@@ -145,15 +173,18 @@ std::vector<uint8_t> BitmapHeaders(uint16_t width, uint16_t height) {
   return header;
 }
 
-std::optional<ImportedPicture> ReadBitmapPicture(const std::string& file_name) {
-  std::vector<uint8_t> file = ReadBitmapFile(file_name);
+ImportedPicture BitmapPicture(std::vector<uint8_t> file) {
   BitmapLayout layout;
   const BitmapVerdict verdict = CheckBitmap(file.data(), file.size(), layout);
-  if (verdict != BitmapVerdict::Taken) {
-    Messages().Error(BitmapRefusalText(verdict));
-    return std::nullopt;
-  }
+  if (verdict != BitmapVerdict::Taken) throw EBitmapRefused(BitmapRefusalText(verdict));
   return ImportedPicture{TakeBitmapPixels(std::move(file), layout), layout.width, layout.height};
+}
+
+ImportedPicture ReadBitmapPicture(const std::string& file_name) {
+  BitmapVerdict verdict;
+  std::vector<uint8_t> file = ReadBitmapBytes(file_name, verdict);
+  if (verdict != BitmapVerdict::Taken) throw EBitmapRefused(BitmapRefusalText(verdict));
+  return BitmapPicture(std::move(file));
 }
 
 void TpunCompo::TakePicture(ImportedPicture&& picture) {
@@ -164,11 +195,8 @@ void TpunCompo::TakePicture(ImportedPicture&& picture) {
   Modified = true;
 }
 
-bool TpunCompo::ImportBitmap(const std::string& file_name) {
-  std::optional<ImportedPicture> picture = ReadBitmapPicture(file_name);
-  if (!picture) return false;
-  TakePicture(std::move(*picture));
-  return true;
+void TpunCompo::ImportBitmap(const std::string& file_name) {
+  TakePicture(ReadBitmapPicture(file_name));
 }
 
 void WriteBitmapFile(const std::string& file_name, const PictureBlock& block, uint16_t width,

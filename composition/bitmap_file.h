@@ -8,19 +8,29 @@
 #include <string>
 #include <vector>
 
+#include "base/exceptions.h"
 #include "composition/picture_block.h"
 
 constexpr size_t kBitmapFileHeaderSize = 14;
 constexpr size_t kBitmapInfoHeaderSize = 40;
 constexpr uint16_t kBitmapFileType = 19778;  // "BM"
+// A composition file stores its picture block's size in 32 bits.
+constexpr uint64_t kLargestStoredPicture = UINT32_MAX;
 
 // Why a bitmap file is not taken as a picture.
 enum class BitmapVerdict {
   Taken,
-  NotTrueColor,  // not "BM", an unknown header, or not 24 bits per pixel
-  Damaged,       // a header or the pixel rows cut short, or a negative width
-  TooLarge,      // wider or higher than a picture can be
-  Empty,         // no pixel at all
+  NotTrueColor,     // not "BM", an unknown header, or not 24 bits per pixel
+  Damaged,          // a header or the pixel rows cut short, or a negative width
+  TooLarge,         // wider or higher than a picture can be
+  Empty,            // no pixel at all
+  TooLargeToStore,  // more pixel data than a composition file can hold
+};
+
+// A bitmap refused as a picture; the message is BitmapRefusalText's.
+class EBitmapRefused : public Exception {
+ public:
+  using Exception::Exception;
 };
 
 // The message shown for a bitmap that is refused.
@@ -37,6 +47,10 @@ struct BitmapLayout {
 // Checks the whole file's bytes; `layout` is filled when the verdict is Taken. The pixel
 // data runs from the layout's offset to the end of the file and holds every row.
 BitmapVerdict CheckBitmap(const uint8_t* file, size_t size, BitmapLayout& layout);
+// The same from the first `size` bytes of a file of `file_size` bytes: every verdict but
+// Taken is the one CheckBitmap gives on the whole file, found before the rest is read.
+BitmapVerdict CheckBitmapHeaders(const uint8_t* file, size_t size, uint64_t file_size,
+                                 BitmapLayout& layout);
 
 // The picture block of a bitmap checked by CheckBitmap, made from the file's bytes: the
 // pixel data as it is, or exactly its rows put bottom-up when they run top-down.
@@ -48,14 +62,15 @@ struct ImportedPicture {
   uint16_t width = 0, height = 0;
 };
 
+// The picture of the bytes of a 24-bit bitmap file; EBitmapRefused says why it is none.
+ImportedPicture BitmapPicture(std::vector<uint8_t> file);
 // ImportBitmap's reading, which touches no composition, so that it can run beside the
-// windows: the picture of a 24-bit bitmap, or nothing after showing why it is refused.
-// Raises as ReadBitmapFile does.
-std::optional<ImportedPicture> ReadBitmapPicture(const std::string& file_name);
+// windows: BitmapPicture of the file. Raises as ReadBitmapFile and BitmapPicture do.
+ImportedPicture ReadBitmapPicture(const std::string& file_name);
 
 // Reads a whole bitmap file. Raises EInOutError "Cannot open file <name>", or "Stream read
-// error" when it is shorter than a file header or a read fails. Only the file header is read
-// when the file is no bitmap ("BM"): nothing else of it is needed then.
+// error" when it is shorter than a file header or a read fails. Only the headers are read
+// when they refuse the file (CheckBitmapHeaders): nothing else of it is needed then.
 std::vector<uint8_t> ReadBitmapFile(const std::string& file_name);
 
 // The 54 header bytes of a bitmap file holding a width x height picture.

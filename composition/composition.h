@@ -71,7 +71,8 @@ class TpunCompo {
   // Picture operations.
   void Remap();
   void Rotate();
-  bool ImportBitmap(const std::string& file_name);
+  // Raises EBitmapRefused (why the file is no picture) or EInOutError; changes nothing then.
+  void ImportBitmap(const std::string& file_name);
   // ImportBitmap's second half: the picture becomes the source picture, the working
   // palette returns to the reference palette and transparency goes off.
   void TakePicture(ImportedPicture&& picture);

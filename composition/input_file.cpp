@@ -9,7 +9,8 @@
 #include "base/exceptions.h"
 
 InputFile::InputFile(const std::string& file_name) {
-  int fd = ::open(file_name.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a pipe must not wait for a writer; it is refused below anyway.
+  int fd = ::open(file_name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return;
   struct stat info {};
   // A folder or a device opens too, but holds no file to read.

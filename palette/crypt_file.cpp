@@ -1,6 +1,7 @@
 #include "palette/crypt_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,9 +30,16 @@ void CryptFile::Start(std::string_view key_text, bool writing) {
 void CryptFile::Open(const std::string& file_name, std::string_view key_text, int flags) {
   Start(key_text, (flags & O_WRONLY) != 0);
   file_name_ = file_name;
-  fd_ = ::open(file_name.c_str(), flags | O_CLOEXEC, 0666);
+  // O_NONBLOCK: opening a pipe to read must not wait for a writer; it is refused below.
+  fd_ = ::open(file_name.c_str(), flags | O_CLOEXEC | (writing_ ? 0 : O_NONBLOCK), 0666);
   if (fd_ < 0)
     throw ETcryptFile(writing_ ? "Enable to create output file !" : "Enable to open input file !");
+  struct stat info {};
+  if (!writing_ && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))) {
+    ::close(fd_);
+    fd_ = -1;
+    throw ETcryptFile(FormatMessage("Unable to read %s", file_name));
+  }
   buffer_ = std::make_unique<uint8_t[]>(kBufferSize);  // zero-filled
   bytes_ = buffer_.get();
 }
@@ -77,6 +85,7 @@ uint8_t CryptFile::ReadPlainByte() {
     do got = ::read(fd_, buffer_.get(), kBufferSize);
     while (got < 0 && errno == EINTR);
     if (got < 0) Fail("read", errno);
+    if (offset_ + got > kReadLimit) Fail("read", EFBIG);
     valid_ = int32_t(got);
     position_ = 0;
     // At the end nothing is taken from the buffer: every later read stays at the end.

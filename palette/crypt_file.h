@@ -18,13 +18,16 @@ class ETcryptFile : public Exception {
 class CryptFile {
  public:
   static constexpr int32_t kBufferSize = 65536;
+  // Reading a file past this many bytes fails: no palette comes near it.
+  static constexpr int64_t kReadLimit = int64_t(64) << 20;
 
   CryptFile() = default;
   ~CryptFile();  // closes without raising; call Close() to learn of write failures
   CryptFile(const CryptFile&) = delete;
   CryptFile& operator=(const CryptFile&) = delete;
 
-  // Opens an existing file for reading only; "Enable to open input file !" on failure.
+  // Opens an existing file for reading only; "Enable to open input file !" on failure,
+  // "Unable to read <name>" when it is no regular file.
   void OpenRead(const std::string& file_name, std::string_view key_text);
   // Creates the file or empties it; "Enable to create output file !" on failure. Write
   // failures name `shown_name` when given: the file this one will replace.

@@ -124,6 +124,14 @@ void TpunPal::Sort() {
 }
 
 void TpunPal::MixColors() {
+  // Refused before any work: the blends of a large palette would not fit in memory.
+  int64_t plain = 0;
+  for (const auto& entry : Colors.Entries()) plain += entry.name.find('+') == std::string::npos;
+  const int64_t entries = Count() + plain * (plain - 1) / 2;
+  if (entries > kMostMixedEntries)
+    throw ETooManyColors("Too many colors to mix: " + std::to_string(plain) + " floss would give " +
+                         std::to_string(entries) + " entries (at most " +
+                         std::to_string(kMostMixedEntries) + ").");
   TpunPal work;
   work.Assign(*this);
   std::unordered_set<std::string> names;  // folded names of `work`, for its case-blind lookup
@@ -185,8 +193,8 @@ void TpunPal::SetThreadCount(uint16_t count) {
   Modified = false;
 }
 
-bool TpunPal::LoadFromFile(const std::string& file_name) {
-  return LoadPaletteFile(*this, file_name);
+void TpunPal::LoadFromFile(const std::string& file_name) {
+  LoadPaletteFile(*this, file_name);
 }
 
 void TpunPal::SaveToFile(const std::string& file_name) const {

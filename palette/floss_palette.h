@@ -13,6 +13,9 @@
 
 class NearestColorIndex;
 
+// The most entries MixColors may leave in a palette.
+inline constexpr int64_t kMostMixedEntries = 1000000;
+
 class TpunPal {
  public:
   TpunPal();
@@ -47,14 +50,16 @@ class TpunPal {
 
   // Brightest first (red + green + blue), by the classic exchange sort.
   void Sort();
-  // Appends the half-and-half blend of every pair of plain colors.
+  // Appends the half-and-half blend of every pair of plain colors. Raises ETooManyColors,
+  // changing nothing, when the result could pass kMostMixedEntries entries.
   void MixColors();
   uint16_t ThreadCount();
   void SetThreadCount(uint16_t count);
   // Appends the distinct thread names to `target`; returns its count.
   int32_t ListThreads(std::vector<std::string>& target);
 
-  bool LoadFromFile(const std::string& file_name);
+  // As LoadPaletteFile: raises when the file is missing, unreadable or no palette.
+  void LoadFromFile(const std::string& file_name);
   void SaveToFile(const std::string& file_name) const;
 
  private:

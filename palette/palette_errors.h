@@ -19,3 +19,13 @@ class EInvalidFileName : public Exception {
  public:
   using Exception::Exception;
 };
+// A file that is read whole but holds no palette in any format.
+class ENotPaletteFile : public Exception {
+ public:
+  using Exception::Exception;
+};
+// A palette operation whose result would be too large to hold.
+class ETooManyColors : public Exception {
+ public:
+  using Exception::Exception;
+};

@@ -1,7 +1,5 @@
 #include "palette/palette_file.h"
 
-#include <sys/stat.h>
-
 #include <vector>
 
 #include "base/atomic_file.h"
@@ -19,13 +17,18 @@ constexpr const char* kNativeMagic = "PUNPAL";
 constexpr const char* kCwpalMagic = "CWPAL";
 constexpr size_t kNativeNameLength = 25;
 
-bool FileExists(const std::string& name) {
-  struct stat info {};
-  return ::stat(name.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
-
-void CheckExists(const std::string& name) {
-  if (!FileExists(name)) throw EInvalidFileName("(TpunPal.LoadFromFile) : File not found !");
+// The whole file, read at once: the bytes are parsed as LoadPaletteBytes parses them.
+std::string ReadPaletteFile(const std::string& name) {
+  std::string bytes;
+  switch (ReadWholeFile(name, bytes, kPaletteFileLimit)) {
+    case WholeFile::kRead:
+      return bytes;
+    case WholeFile::kMissing:
+      throw EInvalidFileName("(TpunPal.LoadFromFile) : File not found !");
+    case WholeFile::kUnreadable:
+      break;
+  }
+  throw EInvalidFileName(FormatMessage("Unable to read %s", name));
 }
 
 // Plain text lines; CR LF, LF and CR each end a line, and past the end every line reads
@@ -117,24 +120,34 @@ TColor ParseColorLine(const std::string& line) {
   return MakeColor(uint8_t(red), uint8_t(green), uint8_t(blue));
 }
 
-bool LoadPaletteFile(TpunPal& palette, const std::string& name) {
-  CheckExists(name);
-  palette.Clear();
-  CryptFile file;
-  file.OpenRead(name, PaletteCipherKey());
-  return ReadPalette(palette, file, [&] {
-    std::string bytes;
-    if (ReadWholeFile(name, bytes) != WholeFile::kRead)
-      throw ETcryptFile("Enable to open input file !");
-    return bytes;
-  });
-}
+namespace {
 
-bool LoadPaletteBytes(TpunPal& palette, std::string_view bytes) {
+// Raises what the reading raises (a damaged number: EConvertError).
+bool ReadPaletteBytes(TpunPal& palette, std::string_view bytes) {
   palette.Clear();
   CryptFile file;
   file.OpenBytes(bytes, PaletteCipherKey());
   return ReadPalette(palette, file, [&] { return std::string(bytes); });
+}
+
+}  // namespace
+
+void LoadPaletteFile(TpunPal& palette, const std::string& name) {
+  const std::string bytes = ReadPaletteFile(name);
+  if (!ReadPaletteBytes(palette, bytes)) throw ENotPaletteFile("not a palette file");
+}
+
+bool LoadPaletteBytes(TpunPal& palette, std::string_view bytes) {
+  try {
+    return ReadPaletteBytes(palette, bytes);
+  } catch (const Exception&) {
+    palette.Clear();
+    return false;
+  }
+}
+
+std::string PlainPaletteBytes(const TpunPal& palette) {
+  return CwpalText(palette);
 }
 
 std::string NativePaletteBytes(const TpunPal& palette) {
@@ -148,12 +161,7 @@ std::string NativePaletteBytes(const TpunPal& palette) {
 void SavePaletteFile(const TpunPal& palette, const std::string& name) {
   ReplacementFile target(name);
   if (!target.Created()) throw ETcryptFile("Enable to create output file !");
-  if (LowerAscii(name).find(".cla") != std::string::npos) {
-    target.Write(CwpalText(palette));
-  } else {
-    CryptFile file;
-    file.OpenWrite(target.TempPath(), PaletteCipherKey(), target.Target());
-    WriteNative(palette, file);
-  }
+  const bool plain = LowerAscii(name).find(".cla") != std::string::npos;
+  target.Write(plain ? CwpalText(palette) : NativePaletteBytes(palette));
   target.Commit();
 }

@@ -27,10 +27,18 @@ SymbolEntry ParseSymbolEntry(std::string_view entry) {
 }
 
 std::vector<std::string> LoadSymbolTable(const std::string& path) {
-  return SplitLines(ReadTableFile(path));
+  return SymbolTableEntries(ReadTableFile(path));
+}
+
+std::vector<std::string> SymbolTableEntries(const std::string& bytes) {
+  return SplitLines(bytes);
 }
 
 void SaveSymbolTable(const std::string& path, const std::vector<std::string>& entries) {
+  ReplaceFileContents(path, SymbolTableBytes(entries, path));
+}
+
+std::string SymbolTableBytes(const std::vector<std::string>& entries, const std::string& path) {
   std::string bytes;
   for (const std::string& entry : entries) {
     if (entry.find_first_of("\r\n") != std::string::npos)
@@ -39,7 +47,7 @@ void SaveSymbolTable(const std::string& path, const std::vector<std::string>& en
     bytes += entry;
     bytes += "\r\n";
   }
-  ReplaceFileContents(path, bytes);
+  return bytes;
 }
 
 std::optional<uint32_t> SymbolOfColor(uint32_t color, uint32_t symbols, uint32_t colors) {

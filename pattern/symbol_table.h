@@ -28,7 +28,13 @@ SymbolEntry ParseSymbolEntry(std::string_view entry);
 
 // The lines of a symbol table file: plain 8-bit text where CR LF, LF or CR each end a
 // line; an empty file is an empty table. Raises EInOutError "Unable to read <path>".
+// Only a regular file of at most kSmallFileLimit bytes is read.
 std::vector<std::string> LoadSymbolTable(const std::string& path);
+// The entries the bytes of a symbol table file hold.
+std::vector<std::string> SymbolTableEntries(const std::string& bytes);
+// The bytes of a symbol table file of the entries; EInOutError naming `path` for an entry
+// holding CR or LF.
+std::string SymbolTableBytes(const std::vector<std::string>& entries, const std::string& path);
 // Replaces the file as a whole, every entry ending in CR LF. An entry holding CR or LF would
 // not read back as one entry: it raises EInOutError before the file is touched, as does any
 // failure to write ("Unable to write to <path>").

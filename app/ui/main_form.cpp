@@ -330,7 +330,7 @@ void TMainForm::StartUp() {
 }
 
 void TMainForm::CheckPaletteFile() {
-  while (!std::filesystem::is_regular_file(Settings().PalFile)) {
+  while (!IsRegularFile(Settings().PalFile)) {
     Messages().Error(
         "DMC colors definitions file not found !\r\nPlease select the palette file in "
         "the\r\nPreferences dialog box.");
@@ -346,7 +346,7 @@ void TMainForm::CheckPaletteFile() {
 std::string TMainForm::SymbolTablePath() const {
   // The user's own table, once there is one, comes before the program's default.
   const std::string user = UserDataFolder() + "carac.tbl";
-  return std::filesystem::is_regular_file(user) ? user : Settings().progpath + "carac.tbl";
+  return IsRegularFile(user) ? user : Settings().progpath + "carac.tbl";
 }
 
 void TMainForm::LoadSymbolTable() {

@@ -28,6 +28,7 @@
 #include "base/message_seam.h"
 #include "composition/bitmap_file.h"
 #include "composition/ui/update_picture_thread.h"
+#include "palette/palette_errors.h"
 
 namespace {
 
@@ -414,7 +415,11 @@ void TMDIChild::Import1Click() {
     std::optional<ImportedPicture> picture;
     {
       BusyWork work(*this);
-      RunBesideUi([&] { picture = ReadBitmapPicture(LocalPath(path)); });
+      try {
+        RunBesideUi([&] { picture = ReadBitmapPicture(LocalPath(path)); });
+      } catch (const EBitmapRefused& refused) {
+        Messages().Error(refused.Message());
+      }
     }
     if (!picture) {
       Messages().Error("Could not load file !");
@@ -457,7 +462,9 @@ void TMDIChild::Load1Click() {
   // Read into a palette of its own first, so a file that is no palette leaves the
   // composition's colors as they were.
   TpunPal loaded;
-  if (!loaded.LoadFromFile(LocalPath(files.first()))) {
+  try {
+    loaded.LoadFromFile(LocalPath(files.first()));
+  } catch (const ENotPaletteFile&) {
     Messages().Error("\"" + files.first().toStdString() + "\" is not a palette file !");
     return;
   }

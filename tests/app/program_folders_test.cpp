@@ -51,3 +51,46 @@ TEST(ProgramDataFolder, BesideTheExecutableElseInstalledShare) {
 }
 
 }  // namespace
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/ini_file.h"
+#include "tests/support/other_user.h"
+
+namespace {
+
+// Paths that cannot be checked count as missing instead of raising, which once ended the
+// program at every start.
+TEST(IsRegularFile, PathsThatCannotBeCheckedAreNoFiles) {
+  TempFolder temp;
+  WriteFileBytes(temp.File("file"), "");
+  ASSERT_EQ(symlink("loop", temp.File("loop").c_str()), 0);
+  ASSERT_EQ(mkdir(temp.File("closed").c_str(), 0700), 0);
+  WriteFileBytes(temp.File("closed/file"), "");
+  ASSERT_EQ(chmod(temp.Path().c_str(), 0755), 0);
+  EXPECT_TRUE(IsRegularFile(temp.File("file")));
+  for (const std::string& path :
+       {temp.File(std::string(256, 'n')), temp.File("loop"), temp.File("loop/dmc25.clr"),
+        temp.File("file/x"), temp.Path(), std::string("/dev/zero")})
+    EXPECT_FALSE(IsRegularFile(path)) << path;
+  const std::string hidden = temp.File("closed/file");
+  ASSERT_EQ(chmod(temp.File("closed").c_str(), 0), 0);  // not even its owner may look in
+  EXPECT_TRUE(AsOtherUser([&] { return !IsRegularFile(hidden); }));
+  ASSERT_EQ(chmod(temp.File("closed").c_str(), 0700), 0);
+}
+
+// A settings file that links to a device reads as an empty one, and is never written over.
+TEST(IniFile, ASettingsFileLinkedToADeviceIsUnreadable) {
+  TempFolder temp;
+  ASSERT_EQ(symlink("/dev/zero", temp.File("PUNTEL.INI").c_str()), 0);
+  IniFile file(temp.File("PUNTEL.INI"));
+  EXPECT_EQ(file.ReadString("Puntel", "PalFile", "default"), "default");
+  file.WriteString("Puntel", "PalFile", "x");
+  EXPECT_THROW(file.Save(), std::exception);
+  struct stat info {};
+  ASSERT_EQ(lstat(temp.File("PUNTEL.INI").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+}
+
+}  // namespace

@@ -88,3 +88,90 @@ TEST(ParallelFor, CoversEveryIndexOnceAndPassesErrorsOn) {
                            }),
                std::runtime_error);
 }
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/whole_file.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/message_of.h"
+
+TEST(ReadWholeFile, OnlyRegularFilesWithinTheBound) {
+  TempFolder folder;
+  WriteFileBytes(folder.File("small"), "abc");
+  ASSERT_EQ(mkfifo(folder.File("pipe").c_str(), 0600), 0);
+  WriteFileBytes(folder.File("big"), "");
+  ASSERT_EQ(truncate(folder.File("big").c_str(), off_t(kSmallFileLimit) + 1), 0);
+  struct Case {
+    std::string path;
+    WholeFile result;
+    size_t size;
+  } cases[] = {
+      {folder.File("small"), WholeFile::kRead, 3},
+      {folder.File("missing"), WholeFile::kMissing, 0},
+      {folder.File("small/x"), WholeFile::kMissing, 0},
+      {folder.Path(), WholeFile::kUnreadable, 0},
+      {"/dev/zero", WholeFile::kUnreadable, 0},          // would never end
+      {folder.File("pipe"), WholeFile::kUnreadable, 0},  // would wait for a writer
+      {folder.File("big"), WholeFile::kUnreadable, 0},
+  };
+  for (const Case& c : cases) {
+    std::string bytes = "old";
+    EXPECT_EQ(ReadWholeFile(c.path, bytes), c.result) << c.path;
+    EXPECT_EQ(bytes.size(), c.size) << c.path;
+  }
+  std::string bytes;
+  EXPECT_EQ(ReadWholeFile(folder.File("big"), bytes, kSmallFileLimit + 1), WholeFile::kRead);
+}
+
+TEST(ReplacementFile, RefusesReadOnlyTargetsAndLinkLoopsAndFollowsDanglingLinks) {
+  TempFolder folder;
+  WriteFileBytes(folder.File("ro"), "kept");
+  ASSERT_EQ(chmod(folder.File("ro").c_str(), 0444), 0);
+  ASSERT_EQ(symlink("loop2", folder.File("loop1").c_str()), 0);
+  ASSERT_EQ(symlink("loop1", folder.File("loop2").c_str()), 0);
+  ASSERT_EQ(symlink("ro", folder.File("to-ro").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/null", folder.File("device").c_str()), 0);
+  ASSERT_EQ(mkdir(folder.File("folder").c_str(), 0700), 0);
+  for (const char* name : {"ro", "loop1", "to-ro", "loop1/x", "device", "folder"})
+    EXPECT_EQ(MessageOf<EInOutError>([&] { ReplaceFileContents(folder.File(name), "new"); }),
+              "Unable to write to " + folder.File(name));
+  EXPECT_EQ(ReadFileBytes(folder.File("ro")), "kept");
+  EXPECT_EQ(ListFolder(folder.Path()), "device folder loop1 loop2 ro to-ro");
+
+  // A dangling link gets its file; the link stays a link.
+  ASSERT_EQ(symlink("sub/made", folder.File("dangling").c_str()), 0);
+  ASSERT_EQ(mkdir(folder.File("sub").c_str(), 0700), 0);
+  ReplaceFileContents(folder.File("dangling"), "through");
+  EXPECT_EQ(ReadFileBytes(folder.File("sub/made")), "through");
+  struct stat info {};
+  ASSERT_EQ(lstat(folder.File("dangling").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_EQ(ListFolder(folder.File("sub")), "made");
+}
+
+TEST(ReplacementFile, LeavesNoTemporaryFileWhateverHappens) {
+  TempFolder folder;
+  const std::string target = folder.File("file");
+  {
+    ReplacementFile file(target);
+    ASSERT_TRUE(file.Created());
+    file.Write(std::string(100000, 'x'));
+    // Where the file system allows, the unfinished file has no name at all.
+    const int unnamed = open(folder.Path().c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (unnamed >= 0) {
+      close(unnamed);
+      EXPECT_EQ(ListFolder(folder.Path()), "");
+    }
+  }
+  EXPECT_EQ(ListFolder(folder.Path()), "");
+  {
+    FileSizeLimit full_disk(1024);  // the write fails, as past a quota
+    ASSERT_TRUE(full_disk.Active());
+    EXPECT_THROW(ReplaceFileContents(target, std::string(5000, 'x')), EInOutError);
+  }
+  EXPECT_EQ(ListFolder(folder.Path()), "");
+  ReplaceFileContents(target, "done");
+  EXPECT_EQ(ListFolder(folder.Path()), "file");
+}

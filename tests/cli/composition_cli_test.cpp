@@ -4,6 +4,9 @@
 #include <map>
 #include <sstream>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+
 #include "composition/bitmap_file.h"
 #include "palette/floss_palette.h"
 #include "tests/cli/cli_runner.h"
@@ -69,7 +72,7 @@ int32_t LinearNearest(const TpunPal& palette, TColor c) {
 
 class CompositionCli : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(dmc_.LoadFromFile(kDmc)); }
+  void SetUp() override { ASSERT_NO_THROW(dmc_.LoadFromFile(kDmc)); }
   std::string Import(const std::string& bmp, const std::string& name,
                      const std::string& extra = "") {
     auto result = RunCli("import " + Quoted(bmp) + " " + Quoted(folder_.File(name)) + extra);
@@ -277,6 +280,78 @@ TEST_F(CompositionCli, BadInputFailsAndChangesNothing) {
   EXPECT_EQ(ReadFileBytes(File("notes.txt")), "just some text\n");
   EXPECT_EQ(ListFolder(folder_.Path()),
             "notes.txt p.bmp p.dmc");  // nothing new, not even half written
+}
+
+// Whole commands run as a shell sees them: several at once, or under a file-size limit.
+int RunShell(const std::string& script) {
+  const int raw = std::system(("/bin/sh -c " + Quoted(script)).c_str());
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+TEST_F(CompositionCli, InPlaceChangesWaitForEachOtherAndRefuseCleanly) {
+  WritePicture(File("p.bmp"), 300, 200, Colorful);
+  const std::string dmc = Import(File("p.bmp"), "p.dmc");
+  const std::string rotate = std::string(PUNTEL_RUNTIME_DIR) + "/puntel-cli rotate " + Quoted(dmc) +
+                             " 2>>" + Quoted(File("err"));
+  // Two rotations at once leave the picture as it was: neither is lost.
+  for (int round = 0; round < 4; ++round) {
+    EXPECT_EQ(RunShell(rotate + " & a=$!; " + rotate + " & b=$!; wait $a && wait $b"), 0);
+    EXPECT_EQ(Info(dmc)["width"], "300") << "round " << round;
+  }
+  EXPECT_EQ(ReadFileBytes(File("err")), "");
+
+  // Past a file-size limit the save fails with a message, not a signal, and changes nothing.
+  const std::string before = ReadFileBytes(dmc);
+  EXPECT_EQ(RunShell("ulimit -f 64; " + rotate), 1);
+  EXPECT_NE(ReadFileBytes(File("err")).find("Unable to write to"), std::string::npos);
+  // A file the user made read-only is not replaced.
+  ASSERT_EQ(chmod(dmc.c_str(), 0444), 0);
+  auto refused = RunCli("rotate " + Quoted(dmc));
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("Unable to write to " + dmc), std::string::npos) << refused.err;
+  EXPECT_EQ(ReadFileBytes(dmc), before);
+  EXPECT_EQ(ListFolder(folder_.Path()), "err p.bmp p.dmc");
+}
+
+TEST_F(CompositionCli, AKilledSaveLeavesNoTemporaryFile) {
+  WritePicture(File("p.bmp"), 2000, 1500, Colorful);
+  const std::string dmc = Import(File("p.bmp"), "p.dmc");
+  const std::string rotate =
+      std::string(PUNTEL_RUNTIME_DIR) + "/puntel-cli rotate " + Quoted(dmc) + " 2>/dev/null";
+  for (const char* delay : {"0.02", "0.05", "0.08", "0.11", "0.14", "0.17"}) {
+    RunShell(rotate + " & p=$!; sleep " + std::string(delay) + "; kill -9 $p; wait $p");
+    EXPECT_EQ(ListFolder(folder_.Path()), "p.bmp p.dmc") << "killed after " << delay << " s";
+  }
+  auto info = Info(dmc);  // whole, rotated or not
+  EXPECT_TRUE(info["width"] == "2000" || info["width"] == "1500") << info["width"];
+}
+
+TEST_F(CompositionCli, BytesFromFilesReachTheTerminalEscaped) {
+  WritePicture(File("p.bmp"), 3, 2, Colorful);
+  const std::string dmc = Import(File("p.bmp"), "p.dmc");
+  std::string bytes = ReadFileBytes(dmc);
+  const size_t notes = bytes.find("Composition version");
+  ASSERT_NE(notes, std::string::npos);
+  bytes.replace(notes, 11, "\x1b]0;\x07\ttabs\x7f");  // as long as "Composition"
+  WriteFileBytes(dmc, bytes);
+  const std::string shown = Info(dmc)["notes"];
+  EXPECT_EQ(shown.rfind("\\x1b]0;\\x07\ttabs\\x7f version 13", 0), 0u) << shown;
+
+  const std::string odd = File("a\x1b[2Jb.dmc");
+  auto missing = RunCli("info " + Quoted(odd));
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("a\\x1b[2Jb.dmc"), std::string::npos) << missing.err;
+  EXPECT_EQ(missing.err.find('\x1b'), std::string::npos);
+  for (const char* device : {"symbols /dev/zero 4", "palette dump /dev/zero"}) {
+    auto result = RunCli(device);
+    EXPECT_EQ(result.status, 1) << device;
+    EXPECT_NE(result.err.find("Unable to read /dev/zero"), std::string::npos) << result.err;
+  }
+  // A pipe is refused at once instead of waiting for a writer.
+  ASSERT_EQ(mkfifo(File("pipe.bmp").c_str(), 0600), 0);
+  auto pipe = RunCli("import " + Quoted(File("pipe.bmp")) + " " + Quoted(File("out.dmc")));
+  EXPECT_EQ(pipe.status, 1);
+  EXPECT_NE(pipe.err.find("Cannot open file"), std::string::npos) << pipe.err;
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 #include "composition/bitmap_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "base/exceptions.h"
 #include "composition/composition.h"
 #include "tests/composition/picture_fixtures.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/message_of.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 
@@ -60,13 +62,22 @@ class BitmapFile : public ::testing::Test {
     compo.RefPalette.Assign(palette);
     compo.ResetPalette();
   }
+  // False with the refusal's text kept when the file is no picture.
   bool Import(const std::string& bytes) {
     WriteFileBytes(folder.File("in.bmp"), bytes);
-    return compo.ImportBitmap(folder.File("in.bmp"));
+    refused.clear();
+    try {
+      compo.ImportBitmap(folder.File("in.bmp"));
+      return true;
+    } catch (const EBitmapRefused& error) {
+      refused = error.what();
+      return false;
+    }
   }
 
   TempFolder folder;
   ScriptedMessages messages;
+  std::string refused;
   TpunPal palette;
   TpunCompo compo;
 };
@@ -113,10 +124,11 @@ TEST_F(BitmapFile, RefusalsSayWhyAndChangeNothing) {
   GivePicture(compo, 2, 2, RandomPicture(2, 2, 5));
   compo.Palette.Clear();
   const std::string before = StateOf(compo);
-  const std::string not_true_color = "Error: Not true color image !";
-  const std::string damaged = "Error: Invalid bitmap file !";
-  const std::string large = "Error: Image too large, at most 65535 pixels wide and high !";
-  const std::string empty = "Error: Image without pixels !";
+  const std::string not_true_color = "Not true color image !";
+  const std::string damaged = "Invalid bitmap file !";
+  const std::string large = "Image too large, at most 65535 pixels wide and high !";
+  const std::string empty = "Image without pixels !";
+  const std::string unstorable = "The picture is too large for a composition file";
   const std::string good = BitmapBytes({.pixels = Pixels(24)});
   struct Case {
     std::string bytes, message;
@@ -134,13 +146,24 @@ TEST_F(BitmapFile, RefusalsSayWhyAndChangeNothing) {
       {BitmapBytes({.width = 1, .height = -65536, .pixels = Pixels(4)}), large},
       {BitmapBytes({.width = 0, .pixels = Pixels(24)}), empty},
       {BitmapBytes({.height = 0, .pixels = Pixels(24)}), empty},
+      // Refused from the header alone, however little of the pixels the file holds.
+      {BitmapBytes({.width = 65535, .height = 21846, .pixels = Pixels(4)}), unstorable},
+      {BitmapBytes({.width = 65535, .height = -21846}), unstorable},
   };
   for (const Case& c : cases) {
-    messages.shown.clear();
     EXPECT_FALSE(Import(c.bytes)) << c.message;
-    EXPECT_EQ(messages.shown, std::vector<std::string>{c.message});
+    EXPECT_EQ(refused, c.message);
     EXPECT_EQ(StateOf(compo), before) << c.message;
   }
+  EXPECT_TRUE(messages.shown.empty());  // the callers show them
+
+  // A file whose pixel data passes what a composition file holds is refused before any of
+  // it is read (a sparse file: nothing is on disk).
+  WriteFileBytes(folder.File("in.bmp"), BitmapBytes({.width = 1, .height = 1}));
+  ASSERT_EQ(truncate(folder.File("in.bmp").c_str(), off_t(UINT32_MAX) + 100), 0);
+  EXPECT_EQ(MessageOf<EBitmapRefused>([&] { compo.ImportBitmap(folder.File("in.bmp")); }),
+            unstorable);
+  EXPECT_EQ(StateOf(compo), before);
 }
 
 TEST_F(BitmapFile, UnreadableFilesRaise) {
@@ -171,7 +194,7 @@ TEST_F(BitmapFile, ExportWritesTheHeadersAndTheSourceRows) {
   for (uint32_t field : {0u, 24u, 0u, 0u, 0u, 0u}) Le32(expected, field);
   EXPECT_EQ(ReadFileBytes(folder.File("out.bmp")), expected + Bytes(picture));
 
-  ASSERT_TRUE(compo.ImportBitmap(folder.File("out.bmp")));
+  ASSERT_NO_THROW(compo.ImportBitmap(folder.File("out.bmp")));
   EXPECT_EQ(*compo.SourcePicture, picture);
 
   GivePicture(compo, 1, 1, RandomPicture(1, 1, 2));

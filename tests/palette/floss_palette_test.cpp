@@ -218,3 +218,16 @@ TEST(FlossPalette, NearestClrFollowsEveryChange) {
   palette.NearestClrs(colors.data(), colors.size(), indices.data());
   EXPECT_EQ(indices, (std::vector<int32_t>{0, 1}));
 }
+
+TEST(FlossPalette, MixColorsRefusesResultsPastAMillionEntriesBeforeAnyWork) {
+  // 1414 plain floss and one blend: 1415 + 1414 * 1413 / 2 = 1,000,406 entries.
+  TpunPal palette;
+  for (int i = 0; i < 1414; ++i) palette.AddClr(MakeColor(uint8_t(i), 0, 0), std::to_string(i));
+  palette.AddClr(0, "a+b");  // a blend is an entry, not a floss to mix
+  int reports = 0;
+  palette.OnProgress = [&](const std::string&, uint16_t) { ++reports; };
+  EXPECT_EQ(MessageOf<ETooManyColors>([&] { palette.MixColors(); }),
+            "Too many colors to mix: 1414 floss would give 1000406 entries (at most 1000000).");
+  EXPECT_EQ(palette.Count(), 1415);
+  EXPECT_EQ(reports, 0);
+}

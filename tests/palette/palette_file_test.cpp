@@ -57,7 +57,7 @@ TEST_F(PaletteFile, EmptyNativePaletteHoldsHeaderMagicAndZero) {
   EXPECT_EQ(Body(ReadFileBytes(folder.File("empty.clr"))), "PUNPAL\r\n0\r\n");
   TpunPal loaded;
   loaded.AddClr(1, "stale");
-  EXPECT_TRUE(loaded.LoadFromFile(folder.File("empty.clr")));
+  EXPECT_NO_THROW(loaded.LoadFromFile(folder.File("empty.clr")));
   EXPECT_EQ(loaded.Count(), 0);
   EXPECT_TRUE(loaded.Modified);
 }
@@ -72,7 +72,7 @@ TEST_F(PaletteFile, NativeFileIsExactlyTheEncipheredLines) {
   EXPECT_EQ(Body(ReadFileBytes(folder.File("p.clr"))),
             "PUNPAL\r\n2\r\nA name longer than twenty\r\n127 127 127\r\n\r\n0 5 255\r\n");
   TpunPal loaded;
-  ASSERT_TRUE(loaded.LoadFromFile(folder.File("p.clr")));
+  ASSERT_NO_THROW(loaded.LoadFromFile(folder.File("p.clr")));
   ASSERT_EQ(loaded.Count(), 2);
   EXPECT_EQ(loaded.GetName(0), "A name longer than twenty");
   EXPECT_EQ(loaded.GetName(1), "");
@@ -90,7 +90,7 @@ TEST_F(PaletteFile, NamesContainingClaChooseThePlainFormatInFullLength) {
               "A name longer than twenty-five characters\r\n310\r\n")
         << name;
     TpunPal loaded;
-    ASSERT_TRUE(loaded.LoadFromFile(folder.File(name)));
+    ASSERT_NO_THROW(loaded.LoadFromFile(folder.File(name)));
     EXPECT_EQ(loaded.Colors.Entries(), palette.Colors.Entries());
   }
   // The name is written as given; the lower-cased form is only looked at.
@@ -103,7 +103,7 @@ TEST_F(PaletteFile, LargePalettesCrossTheBufferAndRoundTrip) {
   palette.SaveToFile(folder.File("big.clr"));
   ASSERT_GT(ReadFileBytes(folder.File("big.clr")).size(), 2u * CryptFile::kBufferSize);
   TpunPal loaded;
-  ASSERT_TRUE(loaded.LoadFromFile(folder.File("big.clr")));
+  ASSERT_NO_THROW(loaded.LoadFromFile(folder.File("big.clr")));
   EXPECT_EQ(loaded.Colors.Entries(), palette.Colors.Entries());
   palette.SaveToFile(folder.File("again.clr"));
   EXPECT_EQ(ReadFileBytes(folder.File("again.clr")), ReadFileBytes(folder.File("big.clr")));
@@ -119,7 +119,7 @@ TEST_F(PaletteFile, ReadsFilesMadeByAnotherWriter) {
   WriteFileBytes(folder.File("lf.clr"),
                  NativeFile("PUNPAL\n2\n31\r0\n1 2 3\nEcru\n300 123456 7\n"));
   TpunPal palette;
-  ASSERT_TRUE(palette.LoadFromFile(folder.File("lf.clr")));
+  ASSERT_NO_THROW(palette.LoadFromFile(folder.File("lf.clr")));
   ASSERT_EQ(palette.Count(), 2);
   EXPECT_EQ(palette.GetName(0), "310");
   EXPECT_EQ(palette.GetClr(0), MakeColor(1, 2, 3));
@@ -128,20 +128,20 @@ TEST_F(PaletteFile, ReadsFilesMadeByAnotherWriter) {
 
   WriteFileBytes(folder.File("enc.clr"),
                  NativeFile("CWPAL\r\n100\r\n2\r\n10 20 30\r\n40 50 60\r\nfirst\r\nsecond\r\n"));
-  ASSERT_TRUE(palette.LoadFromFile(folder.File("enc.clr")));
+  ASSERT_NO_THROW(palette.LoadFromFile(folder.File("enc.clr")));
   ASSERT_EQ(palette.Count(), 2);
   EXPECT_EQ(palette.GetName(1), "second");
   EXPECT_EQ(palette.GetClr(1), MakeColor(40, 50, 60));
 
   WriteFileBytes(folder.File("plain.txt"), "CWPAL\n7\n1\n9 8 7\n");  // its name line is missing
-  ASSERT_TRUE(palette.LoadFromFile(folder.File("plain.txt")));
+  ASSERT_NO_THROW(palette.LoadFromFile(folder.File("plain.txt")));
   ASSERT_EQ(palette.Count(), 1);
   EXPECT_EQ(palette.GetName(0), "");
   EXPECT_EQ(palette.GetClr(0), MakeColor(9, 8, 7));
 
   // Bytes in memory read as the file holding them does.
   for (const char* name : {"lf.clr", "enc.clr", "plain.txt"}) {
-    ASSERT_TRUE(palette.LoadFromFile(folder.File(name)));
+    ASSERT_NO_THROW(palette.LoadFromFile(folder.File(name)));
     TpunPal from_bytes;
     ASSERT_TRUE(LoadPaletteBytes(from_bytes, ReadFileBytes(folder.File(name)))) << name;
     EXPECT_EQ(from_bytes.Colors.Entries(), palette.Colors.Entries()) << name;
@@ -157,7 +157,7 @@ TEST_F(PaletteFile, UnrecognisedFilesLeaveThePaletteEmpty) {
     TpunPal palette;
     palette.AddClr(0, "old");
     palette.Modified = false;
-    EXPECT_FALSE(palette.LoadFromFile(folder.File("other")));
+    EXPECT_THROW(palette.LoadFromFile(folder.File("other")), ENotPaletteFile);
     EXPECT_EQ(palette.Count(), 0);
     EXPECT_FALSE(palette.Modified);
   }
@@ -204,7 +204,7 @@ TEST_F(PaletteFile, MissingAndUnreadableFiles) {
   Fill(source, 3);
   source.SaveToFile(folder.File("ro.clr"));
   ASSERT_EQ(chmod(folder.File("ro.clr").c_str(), 0444), 0);
-  ASSERT_TRUE(palette.LoadFromFile(folder.File("ro.clr")));
+  ASSERT_NO_THROW(palette.LoadFromFile(folder.File("ro.clr")));
   EXPECT_EQ(palette.Count(), 3);
 }
 
@@ -257,7 +257,7 @@ TEST_F(PaletteFile, SavingKeepsPermissionsAndFollowsLinks) {
   ASSERT_EQ(stat(folder.File("p.clr").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
   TpunPal loaded;
-  ASSERT_TRUE(loaded.LoadFromFile(folder.File("p.clr")));
+  ASSERT_NO_THROW(loaded.LoadFromFile(folder.File("p.clr")));
   EXPECT_EQ(loaded.Count(), 3);
 }
 
@@ -272,4 +272,35 @@ TEST_F(PaletteFile, CryptFileReadsNothingPastItsEnd) {
   file.Close();
   EXPECT_THROW(file.OpenRead(folder.File("none"), ""), ETcryptFile);
   EXPECT_THROW(file.OpenWrite(folder.File("none/x"), ""), ETcryptFile);
+}
+
+#include <unistd.h>
+
+#include "tests/support/other_user.h"
+
+// Only regular files within the bound are read; whatever else, and a file the user may not
+// read, is "Unable to read" and leaves the palette as it was.
+TEST_F(PaletteFile, DevicesLargeAndForbiddenFilesAreUnreadable) {
+  TpunPal source;
+  Fill(source, 2);
+  source.SaveToFile(folder.File("big.clr"));
+  ASSERT_EQ(truncate(folder.File("big.clr").c_str(), off_t(kPaletteFileLimit) + 1), 0);
+  source.SaveToFile(folder.File("secret.clr"));
+  ASSERT_EQ(chmod(folder.File("secret.clr").c_str(), 0000), 0);
+  ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
+  auto message = [](const std::string& path) {
+    TpunPal palette;
+    palette.AddClr(1, "kept");
+    try {
+      palette.LoadFromFile(path);
+    } catch (const EInvalidFileName& error) {
+      return palette.Count() == 1 ? std::string(error.what()) : "changed";
+    }
+    return std::string("no error");
+  };
+  for (const std::string& path : {std::string("/dev/zero"), folder.Path(), folder.File("big.clr")})
+    EXPECT_EQ(message(path), "Unable to read " + path);
+  const std::string secret = folder.File("secret.clr");
+  EXPECT_TRUE(AsOtherUser([&] { return message(secret) == "Unable to read " + secret; }));
+  EXPECT_EQ(message(folder.File("none.clr")), "(TpunPal.LoadFromFile) : File not found !");
 }

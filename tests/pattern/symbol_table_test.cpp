@@ -102,6 +102,15 @@ TEST(SymbolTableFile, FailuresChangeNothing) {
             "Unable to read " + missing);
   EXPECT_EQ(table.Entries(), Entries{"x,1"});
   EXPECT_THROW(SaveSymbolTable(folder.File("no/such/folder.tbl"), {"a,1"}), EInOutError);
+
+  // Devices, folders and files past 1 MiB are not read at all.
+  const std::string big = folder.File("big.tbl");
+  WriteFileBytes(big, "");
+  ASSERT_EQ(truncate(big.c_str(), (1 << 20) + 1), 0);
+  for (const std::string& unreadable : {std::string("/dev/zero"), folder.Path(), big})
+    EXPECT_EQ(MessageOf<EInOutError>([&] { table.LoadFromFile(unreadable); }),
+              "Unable to read " + unreadable);
+  EXPECT_EQ(table.Entries(), Entries{"x,1"});
 }
 
 TEST(SymbolTable, HoldsParsesAndGivesColorsTheirSymbols) {

@@ -279,3 +279,46 @@ TEST_F(MainWindow, OpeningStopsAtAFileThatIsNoComposition) {
   EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: Invalid composition file !"});
   ASSERT_TRUE(WaitFor([&] { return TupdatePictureThread::Instances() == 0; }));
 }
+
+#include <unistd.h>
+#include <QApplication>
+#include <QTimer>
+
+#include "app/ui/prefer_dlg.h"
+
+// A palette path that cannot even be checked (a name part too long, links in a loop) is a
+// missing palette: the usual message and the Preferences dialog, never an abort.
+TEST_F(MainWindow, PalettePathsThatCannotBeCheckedAskForThePalette) {
+  ASSERT_EQ(symlink("loop", config.File("loop").c_str()), 0);
+  const std::string good = PUNTEL_RUNTIME_DIR "/dmc25.clr";
+  for (const std::string& bad : {files.File(std::string(300, 'p') + ".clr"), config.File("loop"),
+                                 config.File("loop/dmc25.clr")}) {
+    WriteFileBytes(config.File("PUNTEL.INI"), "[PUNTEL32]\nPalFile=" + bad + "\n");
+    ScriptedMessages messages;
+    int asked = 0;
+    QTimer answer;  // the user picks the palette in the dialog
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      if (auto* dialog = qobject_cast<TPreferDlg*>(QApplication::activeModalWidget())) {
+        ++asked;
+        Settings().PalFile = good;
+        dialog->reject();
+      }
+    });
+    answer.start(10);
+    auto frame = Start();
+    EXPECT_EQ(asked, 1) << bad;
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown[0],
+              "Error: DMC colors definitions file not found !\r\nPlease select the palette "
+              "file in the\r\nPreferences dialog box.");
+    EXPECT_EQ(frame->MainPalette.Count(), 454) << bad;
+  }
+  // A settings file that is a link to a device reads as none: every default, no message.
+  ASSERT_EQ(unlink(config.File("PUNTEL.INI").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/zero", config.File("PUNTEL.INI").c_str()), 0);
+  ScriptedMessages messages;
+  auto frame = Start(false);
+  EXPECT_EQ(messages.shown, std::vector<std::string>{});
+  EXPECT_EQ(frame->MainPalette.Count(), 454);
+  EXPECT_EQ(Settings().CellSize, 18);
+}
