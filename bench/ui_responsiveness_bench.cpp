@@ -21,12 +21,11 @@
 #include "app/ui/ui_seams.h"
 #include "composition/composition.h"
 #include "composition/ui/screen_bitmap.h"
-#include "composition/ui/update_picture_thread.h"
 
 namespace {
 
 constexpr uint16_t kWidth = 4000, kHeight = 3000;
-constexpr double kTargetGapMs = 50;
+constexpr double kTargetGapMs = 20;
 
 // Smooth shading with mild sensor noise, written as a 24-bit bitmap file.
 void WritePhotograph(const std::string& path) {
@@ -97,7 +96,7 @@ int main(int argc, char** argv) {
          shown_at = -1;
   bool importing = false;
   auto shown = [&] {
-    return import_returned >= 0 && !window->UpdatingPicture &&
+    return import_returned >= 0 && !window->Working() &&
            window->image1->Picture().size() == QSize(kWidth, kHeight);
   };
   QTimer ticker;
@@ -129,8 +128,7 @@ int main(int argc, char** argv) {
   QTimer finish;
   finish.setInterval(10);
   QObject::connect(&finish, &QTimer::timeout, [&] {
-    if ((shown_at >= 0 && TupdatePictureThread::Instances() == 0) ||
-        (clock.isValid() && clock.elapsed() > 120000))
+    if ((shown_at >= 0 && !window->Working()) || (clock.isValid() && clock.elapsed() > 120000))
       QCoreApplication::exit(0);  // not quit(): that would close the windows first
   });
   ticker.start();

@@ -1,10 +1,8 @@
 #include "composition/ui/screen_bitmap.h"
 
-#include <QCoreApplication>
 #include <algorithm>
+#include <stdexcept>
 
-#include "app/ui/ui_thread.h"
-#include "base/message_seam.h"
 #include "composition/composition.h"
 
 namespace {
@@ -31,14 +29,8 @@ QImage CreateScreenBitmap(const TpunCompo& composition) {
   const uint32_t width = composition.Width, height = composition.Height;
   if (!composition.MappedPicture || width == 0 || height == 0) return QImage();
   QImage image(int(width), int(height), QImage::Format_RGB32);
-  if (image.isNull()) {
-    const auto report = [] { Messages().Error(kScreenBitmapError); };
-    if (QCoreApplication::instance())
-      RunOnUiThread(QCoreApplication::instance(), report);
-    else
-      report();
-    return QImage();
-  }
+  // Raised, not shown: a worker never waits for a window.
+  if (image.isNull()) throw std::runtime_error(kScreenBitmapError);
   CopyRows(*composition.MappedPicture, width, height, image);
   return image;
 }

@@ -13,7 +13,6 @@
 #include "app/ui/picture_view.h"
 #include "app/ui/spin_button.h"
 #include "composition/bitmap_file.h"
-#include "composition/ui/update_picture_thread.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/ui_support.h"
@@ -56,10 +55,8 @@ class MainWindow : public ::testing::Test {
     }
     dialogs.AnswerOpen({picture});
     document->Import1Click();
-    EXPECT_TRUE(WaitFor([&] {
-      return !document->Busy && !document->image1->Picture().isNull() &&
-             TupdatePictureThread::Instances() == 0;
-    }));
+    EXPECT_TRUE(
+        WaitFor([&] { return !document->Working() && !document->image1->Picture().isNull(); }));
     return document;
   }
 
@@ -133,10 +130,7 @@ TEST_F(MainWindow, SavedCompositionOpensAgainTheSame) {
   frame->OpenCompositions();
   TMDIChild* opened = frame->ActiveDocument();
   ASSERT_NE(opened, document);
-  ASSERT_TRUE(WaitFor([&] {
-    return !opened->Busy && !opened->image1->Picture().isNull() &&
-           TupdatePictureThread::Instances() == 0;
-  }));
+  ASSERT_TRUE(WaitFor([&] { return !opened->Working() && !opened->image1->Picture().isNull(); }));
   EXPECT_EQ(opened->Composition->Notes, "a tulip");
   EXPECT_EQ(*opened->Composition->SourcePicture, *document->Composition->SourcePicture);
   EXPECT_EQ(opened->image1->Picture(), document->image1->Picture());
@@ -208,7 +202,7 @@ TEST_F(MainWindow, ImportNamesTheCompositionAfterThePictureFileOnly) {
 TEST_F(MainWindow, BusyDocumentBarsExitAndClosing) {
   auto frame = Start();
   TMDIChild* document = Import(*frame, Picture("c.bmp", 5, 5));
-  document->SetBusy(true);
+  document->SetWork(DocWork::Reporting);
   EXPECT_FALSE(frame->BtnExit->isEnabled());
   EXPECT_FALSE(frame->CloseCommandEnabled());
   EXPECT_FALSE(document->FileExitItem->isEnabled());
@@ -222,7 +216,7 @@ TEST_F(MainWindow, BusyDocumentBarsExitAndClosing) {
     EXPECT_EQ(messages.shown.back(), "Error: Cannot close, \"c.dmc\" is busy !");
   }
   EXPECT_TRUE(frame->isVisible());
-  document->SetBusy(false);
+  document->SetWork(DocWork::Idle);
   EXPECT_TRUE(frame->BtnExit->isEnabled());
   EXPECT_TRUE(frame->CloseCommandEnabled());
   EXPECT_TRUE(document->FileExitItem->isEnabled());
@@ -277,5 +271,5 @@ TEST_F(MainWindow, OpeningStopsAtAFileThatIsNoComposition) {
   ASSERT_EQ(frame->Documents().size(), 1);
   EXPECT_EQ(frame->Documents()[0]->Caption().toStdString(), "one.dmc");
   EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: Invalid composition file !"});
-  ASSERT_TRUE(WaitFor([&] { return TupdatePictureThread::Instances() == 0; }));
+  ASSERT_TRUE(WaitFor([&] { return !frame->Documents()[0]->Working(); }));
 }

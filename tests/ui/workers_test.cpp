@@ -25,9 +25,8 @@
 #include "app/ui/ui_thread.h"
 #include "composition/composition.h"
 #include "composition/search_result.h"
-#include "composition/ui/color_search_thread.h"
+#include "composition/ui/document_jobs.h"
 #include "composition/ui/screen_bitmap.h"
-#include "composition/ui/update_picture_thread.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 
@@ -174,7 +173,7 @@ class Workers : public ::testing::Test {
 
   void TearDown() override {
     // A worker that outlived its test is cancelled and waited for before its window goes.
-    if (window_ && window_->SearchComposition) window_->SearchComposition->CancelRequested = true;
+    if (window_) window_->CancelSearchClick();
     EXPECT_TRUE(WaitIdle());
     Settings() = saved_settings_;
     frame_.reset();
@@ -193,20 +192,16 @@ class Workers : public ::testing::Test {
     return block;
   }
 
-  // Every worker has ended and freed itself, and the window is idle.
+  // Every job has ended and the window is idle.
   bool WaitIdle() {
-    return QTest::qWaitFor(
-        [&] {
-          return TupdatePictureThread::Instances() == 0 && TcolorSearchThread::Instances() == 0 &&
-                 !window_->Busy && !window_->UpdatingPicture;
-        },
-        10000);
+    return QTest::qWaitFor([&] { return !window_->Working() && !window_->Jobs().Running(); },
+                           10000);
   }
 
   void ExpectIdle() {
-    EXPECT_FALSE(window_->Busy);
-    EXPECT_FALSE(window_->UpdatingPicture);
-    EXPECT_EQ(window_->Searching, 0u);
+    EXPECT_FALSE(window_->Busy());
+    EXPECT_FALSE(window_->UpdatingPicture());
+    EXPECT_FALSE(window_->Searching());
     EXPECT_EQ(window_->msgpanel->text(), "");
     EXPECT_EQ(window_->cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(window_->image1->cursor().shape(), Qt::ArrowCursor);
@@ -232,23 +227,7 @@ class Workers : public ::testing::Test {
   }
 
   // Starts a search on a working copy, as the "Automatic color search" command does.
-  void StartSearch(const TSearchOptions& options, const ProgressHandler& spy = {}) {
-    TpunCompo& document = *window_->Composition;
-    window_->SetSearching(1);
-    window_->SearchComposition = std::make_unique<TpunCompo>(&document.RefPalette);
-    window_->SearchComposition->Assign(document);
-    auto* search = new TcolorSearchThread(*window_);
-    search->Options = options;
-    if (spy) {
-      // Runs on the worker ahead of the relay the thread bound.
-      TpunCompo& work = *window_->SearchComposition;
-      work.OnProgress = [spy, relay = work.OnProgress](const std::string& text, uint16_t percent) {
-        spy(text, percent);
-        relay(text, percent);
-      };
-    }
-    search->start();
-  }
+  void StartSearch(const TSearchOptions& options) { window_->StartColorSearch(options); }
 
   TempFolder config_;
   std::string previous_config_;
@@ -260,7 +239,7 @@ class Workers : public ::testing::Test {
 TEST_F(Workers, APictureUpdateMapsThePictureAndShowsItInFlossColors) {
   ScriptedMessages messages;
   Settings().AutoRemap = true;
-  window_->StartPictureUpdate(*window_->Composition, false);
+  window_->StartPictureUpdate(false);
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
   EXPECT_FALSE(window_->RemapPict->isEnabled());
@@ -274,7 +253,7 @@ TEST_F(Workers, APictureUpdateMapsThePictureAndShowsItInFlossColors) {
 TEST_F(Workers, WithoutAutomaticRemapTheUnmappedPictureShowsUntilRemapPicture) {
   ScriptedMessages messages;
   Settings().AutoRemap = false;
-  window_->StartPictureUpdate(*window_->Composition, false);
+  window_->StartPictureUpdate(false);
   ASSERT_TRUE(WaitIdle());
   EXPECT_TRUE(window_->RemapPict->isEnabled());
   TpunCompo unmapped;
@@ -300,7 +279,7 @@ TEST_F(Workers, AnErrorInThePictureUpdateLeavesTheWindowIdleAndUsable) {
   };
   composition.Palette.Clear();
 
-  window_->StartPictureUpdate(composition, false);
+  window_->StartPictureUpdate(false);
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
   EXPECT_EQ(messages.shown,
@@ -313,7 +292,7 @@ TEST_F(Workers, AnErrorInThePictureUpdateLeavesTheWindowIdleAndUsable) {
 
   // The window takes the next update: the failed one told it that it ended.
   composition.Palette.Assign(frame_->MainPalette);
-  window_->StartPictureUpdate(composition, false);
+  window_->StartPictureUpdate(false);
   ASSERT_TRUE(WaitIdle());
   ASSERT_EQ(window_->image1->Picture().size(), QSize(kWidth, kHeight));
   EXPECT_EQ(window_->image1->Picture(), CreateScreenBitmap(composition));
@@ -331,7 +310,7 @@ TEST_F(Workers, AFinishedSearchReplacesThePaletteAndStartsAPictureUpdate) {
   StartSearch(options);
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
-  EXPECT_EQ(window_->SearchComposition, nullptr);
+  EXPECT_FALSE(window_->Jobs().Running());  // the working copy went with its job
   const TpunPal& palette = window_->Composition->Palette;
   EXPECT_GT(palette.Count(), 0);
   EXPECT_LE(palette.Count(), 6);
@@ -351,13 +330,11 @@ TEST_F(Workers, ASearchCancelledAtOnceChangesNothing) {
   window_->Composition->Modified = false;
   TSearchOptions options;
   options.MaxFloss = 2;
-  StartSearch(options, [this](const std::string&, uint16_t) {
-    // Set from the first report on, as the Cancel command would.
-    window_->SearchComposition->CancelRequested = true;
-  });
+  StartSearch(options);
+  window_->CancelSearchClick();  // before the first report, as at once as a user could
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
-  EXPECT_EQ(window_->SearchComposition, nullptr);
+  EXPECT_FALSE(window_->Jobs().Running());  // the working copy went with its job
   EXPECT_EQ(window_->Composition->Palette.Count(), count);
   EXPECT_EQ(PaletteColors(window_->Composition->Palette), before);
   EXPECT_FALSE(window_->Composition->Modified);
@@ -384,7 +361,7 @@ TEST_F(Workers, AnEmptySearchResultLeavesThePaletteAndSaysSo) {
   EXPECT_EQ(messages.shown, std::vector<std::string>{std::string("Error: ") + kEmptySearchResult});
   EXPECT_EQ(window_->Composition->Palette.Count(), count);
   EXPECT_FALSE(window_->Composition->Modified);
-  EXPECT_EQ(window_->SearchComposition, nullptr);
+  EXPECT_FALSE(window_->Jobs().Running());  // the working copy went with its job
 }
 
 }  // namespace

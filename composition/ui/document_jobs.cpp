@@ -1,0 +1,80 @@
+#include "composition/ui/document_jobs.h"
+
+#include <QMetaObject>
+
+#include "app/ui/slot_guard.h"
+#include "base/message_seam.h"
+#include "composition/ui/job_worker.h"
+
+DocumentJobs::DocumentJobs(QObject* parent)
+    : QObject(parent), worker_(new JobWorker(cancel_, progress_)) {
+  qRegisterMetaType<std::shared_ptr<std::any>>();
+  worker_->moveToThread(&thread_);
+  connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+  connect(worker_, &JobWorker::Progress, this, [this](quint64 id, QString text, int percent) {
+    if (id == id_ && running_) emit ProgressShown(text, percent);
+  });
+  connect(worker_, &JobWorker::Finished, this,
+          [this](quint64 id, std::shared_ptr<std::any> result) {
+            Ended(id, [this, result] {
+              if (current_.apply) current_.apply(*result);
+            });
+          });
+  connect(worker_, &JobWorker::Failed, this, [this](quint64 id, QString message) {
+    Ended(id, [this, text = message.toStdString()] {
+      if (current_.fail)
+        current_.fail(text);
+      else
+        Messages().Error(text);
+    });
+  });
+  thread_.start();
+}
+
+DocumentJobs::~DocumentJobs() {
+  Join();
+}
+
+void DocumentJobs::Start(std::function<WorkerJob()> make) {
+  if (joined_) return;
+  if (running_) {
+    waiting_.push_back(std::move(make));
+    return;
+  }
+  Launch(make);
+}
+
+void DocumentJobs::Launch(const Waiting& make) {
+  running_ = true;
+  cancel_ = false;
+  ++id_;
+  current_ = make();
+  WorkerJob::Body body = std::move(current_.body);
+  QMetaObject::invokeMethod(
+      worker_, [worker = worker_, id = id_, body = std::move(body)] { worker->Run(id, body); },
+      Qt::QueuedConnection);
+}
+
+void DocumentJobs::Ended(quint64 id, const std::function<void()>& apply) {
+  if (id != id_ || !running_ || joined_) return;  // stale: the job was given up
+  Guarded(apply);
+  current_ = {};
+  running_ = false;
+  emit JobEnded(!waiting_.empty());
+  if (!running_ && !waiting_.empty() && !joined_) {
+    const Waiting next = std::move(waiting_.front());
+    waiting_.pop_front();
+    Launch(next);
+  }
+}
+
+void DocumentJobs::Join() {
+  if (joined_) return;
+  joined_ = true;
+  cancel_ = true;
+  waiting_.clear();
+  thread_.quit();
+  thread_.wait();
+  running_ = false;
+  current_ = {};
+}
