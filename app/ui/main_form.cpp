@@ -68,10 +68,11 @@ TMainForm::TMainForm() {
   setCentralWidget(central);
   CreateMenus();
   ConnectCommands();
-  connect(mdi, &QMdiArea::subWindowActivated, this, &TMainForm::SubWindowActivated);
+  connect(mdi, &QMdiArea::subWindowActivated, this,
+          [this](QMdiSubWindow* window) { Guarded([&] { SubWindowActivated(window); }); });
   Timer1 = new QTimer(this);
   Timer1->setInterval(1000);
-  connect(Timer1, &QTimer::timeout, this, &TMainForm::TimerTick);
+  connect(Timer1, &QTimer::timeout, this, GuardedSlot([this] { TimerTick(); }));
   Timer1->start();
   StartUp();
 }
@@ -153,10 +154,10 @@ void TMainForm::CreateToolbar() {
   SetHint(CottonSpin, "Cotton|Change the cotton size");
   ZoomSpin->setEnabled(false);
   CottonSpin->setEnabled(false);
-  connect(ZoomSpin, &SpinButton::Up, this, &TMainForm::ZoomUp);
-  connect(ZoomSpin, &SpinButton::Down, this, &TMainForm::ZoomDown);
-  connect(CottonSpin, &SpinButton::Up, this, &TMainForm::CottonUp);
-  connect(CottonSpin, &SpinButton::Down, this, &TMainForm::CottonDown);
+  connect(ZoomSpin, &SpinButton::Up, this, GuardedSlot([this] { ZoomUp(); }));
+  connect(ZoomSpin, &SpinButton::Down, this, GuardedSlot([this] { ZoomDown(); }));
+  connect(CottonSpin, &SpinButton::Up, this, GuardedSlot([this] { CottonUp(); }));
+  connect(CottonSpin, &SpinButton::Down, this, GuardedSlot([this] { CottonDown(); }));
 
   auto* grid = new QGridLayout(StatusLine);
   grid->setContentsMargins(2, 2, 2, 2);
@@ -647,6 +648,11 @@ bool TMainForm::CloseQuery() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  // What fails while closing keeps the window open.
+  if (!Guarded([&] { CloseFrame(event); })) event->ignore();
+}
+
+void TMainForm::CloseFrame(QCloseEvent* event) {
   if (!CloseQuery()) {
     event->ignore();
     return;

@@ -101,6 +101,7 @@ class TMainForm : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void CloseFrame(QCloseEvent* event);
   void CreateCommands();
   void ConnectCommands();
   void CreateToolbar();

@@ -85,7 +85,8 @@ TMDIChild::TMDIChild(TMainForm* frame) : QWidget(nullptr), frame_(frame) {
           [this](const QString& text, int percent) {
             ShowProgress(text.toLatin1().toStdString(), uint16_t(percent));
           });
-  connect(jobs_.get(), &DocumentJobs::JobEnded, this, &TMDIChild::JobEnded);
+  connect(jobs_.get(), &DocumentJobs::JobEnded, this,
+          [this](bool more_waiting) { Guarded([&] { JobEnded(more_waiting); }); });
   CreateMenus();
   SetCaption("New Composition.dmc");
   resize(261, 309);
@@ -181,7 +182,7 @@ void TMDIChild::Deactivated() {
 
 bool TMDIChild::event(QEvent* event) {
   if (event->type() == QEvent::Type(UM_DOCACTIVATE)) {
-    DocActivate();
+    Guarded([this] { DocActivate(); });
     return true;
   }
   return QWidget::event(event);
@@ -303,6 +304,11 @@ bool TMDIChild::AskSaveChanges() {
 }
 
 void TMDIChild::closeEvent(QCloseEvent* event) {
+  // What fails while closing keeps the window open.
+  if (!Guarded([&] { CloseDocument(event); })) event->ignore();
+}
+
+void TMDIChild::CloseDocument(QCloseEvent* event) {
   // Closing frees the composition: never while work still runs on it.
   if (Working()) {
     Messages().Error("Cannot close, \"" + Caption().toStdString() + "\" is busy !");

@@ -122,6 +122,7 @@ class TMDIChild : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void CloseDocument(QCloseEvent* event);
   struct FileStamp {
     std::filesystem::file_time_type time;
     uintmax_t size = 0;

@@ -6,8 +6,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QToolButton>
+#include <array>
+#include <string>
 
 #include "app/app_settings.h"
+#include "app/ui/commands.h"
 #include "app/ui/main_form.h"
 #include "app/ui/mdi_child.h"
 #include "app/ui/picture_view.h"
@@ -272,4 +275,108 @@ TEST_F(MainWindow, OpeningStopsAtAFileThatIsNoComposition) {
   EXPECT_EQ(frame->Documents()[0]->Caption().toStdString(), "one.dmc");
   EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: Invalid composition file !"});
   ASSERT_TRUE(WaitFor([&] { return !frame->Documents()[0]->Working(); }));
+}
+
+// Each column one state of the active document; each row a command: 1 enabled, 0 not.
+TEST_F(MainWindow, EveryCommandFollowsTheActiveDocumentsState) {
+  enum Column { kIdle, kBusy, kSearching, kNoPicture, kNoDocument, kBusyFlagOff, kColumns };
+  const std::array<std::pair<Command, const char*>, kCommandCount> expected = {{
+      {Command::New, "111111"},          {Command::Open, "111111"},
+      {Command::Save, "111001"},         {Command::SaveAs, "111101"},
+      {Command::Import, "100101"},       {Command::Export, "111001"},
+      {Command::LoadColors, "100001"},   {Command::SaveColors, "111101"},
+      {Command::Notes, "111001"},        {Command::Preferences, "111111"},
+      {Command::Print, "100001"},        {Command::Exit, "100111"},
+      {Command::ColorTable, "000000"},   {Command::Rotate, "100001"},
+      {Command::ColorSearch, "000000"},  {Command::CancelSearch, "001000"},
+      {Command::CreateDesign, "000000"}, {Command::Remap, "100101"},
+      {Command::BusyOff, "011000"},      {Command::StitchPattern, "000000"},
+      {Command::FlossReport, "000000"},  {Command::ColorUsage, "000000"},
+      {Command::CharTable, "000000"},    {Command::Viewer, "000000"},
+      {Command::DesignEditor, "000000"}, {Command::TempPalette, "000000"},
+      {Command::AutoRemap, "111111"},    {Command::FitInWindow, "111111"},
+      {Command::Cascade, "111111"},      {Command::Tile, "111111"},
+      {Command::Arrange, "111111"},      {Command::MinimizeAll, "111111"},
+      {Command::HelpContents, "000000"}, {Command::About, "111111"},
+  }};
+  auto frame = Start();
+  Settings().AutoRemap = false;  // the picture stays unmapped: "Remap Picture" has work
+  TMDIChild* document = Import(*frame, Picture("h.bmp", 6, 4));
+  const auto expect_column = [&](Column column, const char* state) {
+    QCoreApplication::processEvents();  // a closed window leaves the list of documents
+    for (const auto& [command, row] : expected) {
+      QAction* action = frame->Action(command);
+      EXPECT_EQ(action->isEnabled(), row[column] == '1') << state << ": " << InfoOf(command).name;
+      // The toolbar button is that action.
+      if (const char* name = InfoOf(command).button) {
+        auto* button = frame->findChild<QToolButton*>(name);
+        ASSERT_TRUE(button) << name;
+        EXPECT_EQ(button->defaultAction(), action) << name;
+        EXPECT_EQ(button->isEnabled(), action->isEnabled()) << name;
+      }
+    }
+    EXPECT_EQ(frame->ZoomSpin->isEnabled(), column != kNoPicture && column != kNoDocument) << state;
+  };
+  // The document's menu items are the frame's actions.
+  EXPECT_EQ(document->Save1, frame->Action(Command::Save));
+  EXPECT_EQ(document->FileExitItem, frame->FileExitItem);
+  EXPECT_EQ(document->RemapPict->objectName(), "RemapPict");
+
+  expect_column(kIdle, "idle");
+  document->SetWork(DocWork::Reporting);
+  expect_column(kBusy, "busy");
+  {
+    ScriptedMessages messages;
+    messages.Answer(true);
+    document->BUSYflagoffClick();
+  }
+  expect_column(kBusyFlagOff, "busy flag off");
+  document->SetWork(DocWork::Searching);
+  expect_column(kSearching, "searching");
+  document->SetWork(DocWork::Idle);
+  document->Composition->Modified = false;
+  frame->mdi->activeSubWindow()->close();
+  frame->NewDocument();
+  expect_column(kNoPicture, "no picture");
+  frame->mdi->activeSubWindow()->close();
+  expect_column(kNoDocument, "no document");
+}
+
+TEST_F(MainWindow, AModelErrorInACommandIsShownOnceAndTheWindowStaysIdle) {
+  auto frame = Start();
+  TMDIChild* document = Import(*frame, Picture("i.bmp", 4, 4));
+  document->FileName = files.File("no/such/folder/i.dmc");
+  ScriptedMessages messages;
+  frame->Action(Command::Save)->trigger();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].rfind("Error: ", 0), 0u) << messages.shown[0];
+  EXPECT_FALSE(document->Working());
+  EXPECT_EQ(document->cursor().shape(), Qt::ArrowCursor);
+  EXPECT_TRUE(frame->Action(Command::Import)->isEnabled());
+  document->Composition->Modified = false;
+}
+
+TEST_F(MainWindow, SavingOverAFileAnotherProgramChangedAsksFirst) {
+  auto frame = Start();
+  TMDIChild* document = Import(*frame, Picture("g.bmp", 4, 4));
+  const std::string path = files.File("g.dmc");
+  document->FileName = path;
+  ASSERT_TRUE(document->Save1Click());  // nothing there yet: no question
+  const std::string saved = ReadFileBytes(path);
+  const std::string question =
+      "Confirm: \"" + path + "\" was changed by another program. Overwrite it ?";
+  struct Case {
+    bool changed, answer, written;
+  };
+  for (const Case& c :
+       {Case{false, false, true}, Case{true, false, false}, Case{true, true, true}}) {
+    if (c.changed) WriteFileBytes(path, "another program's bytes");
+    ScriptedMessages messages;
+    if (c.changed) messages.Answer(c.answer);
+    EXPECT_EQ(document->Save1Click(), c.written);
+    EXPECT_EQ(messages.shown,
+              c.changed ? std::vector<std::string>{question} : std::vector<std::string>{});
+    EXPECT_EQ(ReadFileBytes(path) == saved, c.written);
+  }
+  document->Composition->Modified = false;
 }

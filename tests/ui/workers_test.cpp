@@ -6,11 +6,14 @@
 #include <QAction>
 #include <QCursor>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTest>
 #include <QThread>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -22,7 +25,9 @@
 #include "app/ui/mdi_child.h"
 #include "app/ui/picture_view.h"
 #include "app/ui/progress_throttle.h"
+#include "app/ui/slot_guard.h"
 #include "app/ui/ui_thread.h"
+#include "base/exceptions.h"
 #include "composition/composition.h"
 #include "composition/search_result.h"
 #include "composition/ui/document_jobs.h"
@@ -194,8 +199,8 @@ class Workers : public ::testing::Test {
 
   // Every job has ended and the window is idle.
   bool WaitIdle() {
-    return QTest::qWaitFor([&] { return !window_->Working() && !window_->Jobs().Running(); },
-                           10000);
+    return QTest::qWaitFor(
+        [&] { return !window_ || (!window_->Working() && !window_->Jobs().Running()); }, 10000);
   }
 
   void ExpectIdle() {
@@ -362,6 +367,67 @@ TEST_F(Workers, AnEmptySearchResultLeavesThePaletteAndSaysSo) {
   EXPECT_EQ(window_->Composition->Palette.Count(), count);
   EXPECT_FALSE(window_->Composition->Modified);
   EXPECT_FALSE(window_->Jobs().Running());  // the working copy went with its job
+}
+
+TEST_F(Workers, AJobStillRunningWhenItsWindowGoesIsCancelledAndJoined) {
+  ScriptedMessages messages;
+  std::atomic<bool> started{false}, saw_cancel{false}, ended{false};
+  bool applied = false;
+  window_->RunJob(DocWork::Reporting, [&] {
+    WorkerJob job;
+    job.body = [&](const ProgressHandler& progress, const CancelToken& cancel) {
+      started = true;
+      for (int i = 0; i < 20000 && !cancel; ++i) {
+        progress("Working...", 0);
+        QThread::msleep(1);
+      }
+      saw_cancel = cancel.load();
+      ended = true;
+      return std::any();
+    };
+    job.apply = [&](std::any&) { applied = true; };
+    return job;
+  });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return started.load(); }, 5000));
+  EXPECT_TRUE(window_->Busy());
+  EXPECT_FALSE(frame_->mdi->activeSubWindow()->close());  // the user may not close it
+  delete frame_->mdi->activeSubWindow();                  // the program may
+  window_ = nullptr;
+  EXPECT_TRUE(ended);  // joined before the window was gone
+  EXPECT_TRUE(saw_cancel);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(applied);
+  EXPECT_EQ(messages.shown,
+            std::vector<std::string>{"Error: Cannot close, \"New Composition.dmc\" is busy !"});
+}
+
+TEST_F(Workers, WhatAJobRaisesIsShownOnceAndTheWindowGoesIdle) {
+  struct Case {
+    std::function<void()> raise;
+    std::string shown;
+  };
+  const Case cases[] = {
+      {[] { throw std::bad_alloc(); }, kOutOfMemory},
+      {[] { throw EInOutError("Cannot open file x.bmp"); }, "Cannot open file x.bmp"},
+      {[] { throw 7; }, "Unexpected error"},
+  };
+  for (const Case& c : cases) {
+    ScriptedMessages messages;
+    bool applied = false;
+    window_->RunJob(DocWork::Reporting, [&] {
+      WorkerJob job;
+      job.body = [&](const ProgressHandler&, const CancelToken&) -> std::any {
+        c.raise();
+        return {};
+      };
+      job.apply = [&](std::any&) { applied = true; };
+      return job;
+    });
+    ASSERT_TRUE(WaitIdle());
+    ExpectIdle();
+    EXPECT_FALSE(applied);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: " + c.shown});
+  }
 }
 
 }  // namespace
