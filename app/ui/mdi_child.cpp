@@ -267,8 +267,8 @@ void TMDIChild::DocActivate() {
 
 void TMDIChild::FitImage() {
   if (!Composition) return;
-  const int z = Composition->Zoom + 1;
-  image1->resize(Composition->Width * z, Composition->Height * z);
+  const int z = Composition->Zoom() + 1;
+  image1->resize(Composition->Width() * z, Composition->Height() * z);
   if (!Settings().FinInWindow) return;
   auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
   if (!sub || sub->isMaximized() || !sub->mdiArea()) return;
@@ -284,9 +284,8 @@ void TMDIChild::FitImage() {
 void TMDIChild::NewComposition(const TpunPal& palette) {
   SetDocumentCursor(Qt::WaitCursor);
   Composition = std::make_unique<TpunCompo>(&palette);
-  Composition->OnProgress = [this](const std::string& text, uint16_t percent) {
-    ShowProgress(text, percent);
-  };
+  Composition->SetOnProgress(
+      [this](const std::string& text, uint16_t percent) { ShowProgress(text, percent); });
   Composition->SetCottonSize(1);
   GridWindow = nullptr;
   GridOpen = false;
@@ -337,7 +336,7 @@ void TMDIChild::ShowPicture(const QImage& picture) {
 }
 
 bool TMDIChild::AskSaveChanges() {
-  if (!Composition || !Composition->Modified || !Composition->HasPicture()) return false;
+  if (!Composition || !Composition->Modified() || !Composition->HasPicture()) return false;
   auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
   if (sub && sub->isMinimized()) sub->showNormal();
   if (sub && sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
@@ -461,7 +460,7 @@ void TMDIChild::Load1Click() {
     Messages().Error("\"" + files.first().toStdString() + "\" is not a palette file !");
     return;
   }
-  Composition->Palette.Assign(loaded);
+  Composition->Palette().Assign(loaded);
   Composition->SetTransparencyOn(false);
   frame_->ShowDocumentInfo(this);
   StartPictureUpdate(*Composition, false);
@@ -474,22 +473,22 @@ void TMDIChild::Save2Click() {
                                 "Color Files (*.clr)|*.clr", Caption(), "clr"});
   if (path.isEmpty()) return;
   Hourglass hourglass(*this);
-  Composition->Palette.SaveToFile(LocalPath(path));
+  Composition->Palette().SaveToFile(LocalPath(path));
 }
 
 void TMDIChild::Editcompositionnotes1Click() {
   if (!Composition) return;
   TNoteDlg dialog(this);
-  dialog.SetText(Latin1(Composition->Notes));
+  dialog.SetText(Latin1(Composition->Notes()));
   dialog.setWindowTitle("Notes for : " + Caption());
   if (dialog.exec() != QDialog::Accepted) return;
   const std::string notes = dialog.Text().toLatin1().toStdString();
-  if (notes != Composition->Notes) Composition->SetNotes(notes);
+  if (notes != Composition->Notes()) Composition->SetNotes(notes);
 }
 
 void TMDIChild::Print1Click() {
   if (!Composition) return;
-  if (int64_t(frame_->SymbolTable.Count()) < Composition->Palette.Count()) {
+  if (int64_t(frame_->SymbolTable.Count()) < Composition->Palette().Count()) {
     Messages().Error("Too many colors !");
     return;
   }
@@ -518,5 +517,5 @@ void TMDIChild::BUSYflagoffClick() {
 }
 
 void TMDIChild::CancelSearchClick() {
-  if (Busy && Searching && SearchComposition) SearchComposition->CancelRequested = true;
+  if (Busy && Searching && SearchComposition) SearchComposition->SetCancelRequested(true);
 }

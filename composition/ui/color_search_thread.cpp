@@ -17,8 +17,8 @@ TcolorSearchThread::TcolorSearchThread(TMDIChild& window) : window_(window) {
     const ProgressHandler relay = [this](const std::string& text, uint16_t percent) {
       Relay(text, percent);
     };
-    work->OnProgress = relay;
-    work->Palette.OnProgress = relay;
+    work->SetOnProgress(relay);
+    work->Palette().OnProgress = relay;
   }
   connect(this, &QThread::finished, this, &QObject::deleteLater);
 }
@@ -47,7 +47,7 @@ void TcolorSearchThread::Finish(bool finished, const std::string& error) {
   const auto wrap_up = [&] {
     // The result is copied here, on the UI thread, where the windows paint from the palette.
     if (finished && window_.SearchComposition && window_.Composition) {
-      applied = ApplySearchResult(*window_.Composition, window_.SearchComposition->Palette);
+      applied = ApplySearchResult(*window_.Composition, window_.SearchComposition->Palette());
       if (!applied)
         Messages().Error(kEmptySearchResult);
       else if (window_.IsActive())

@@ -16,7 +16,7 @@ std::atomic<int> TupdatePictureThread::instances_{0};
 TupdatePictureThread::TupdatePictureThread(TMDIChild& window, TpunCompo& composition, bool force)
     : window_(window),
       composition_(composition),
-      saved_progress_(composition.OnProgress),
+      saved_progress_(composition.OnProgress()),
       force_remap_(force) {
   ++instances_;
   window_.UpdatingPicture = true;
@@ -47,9 +47,8 @@ void TupdatePictureThread::Execute() {
     // The mapping reports on this worker: the relay carries the reports to the window. The
     // palette keeps its own handler: it reports nothing while mapping, and the windows may
     // ask it for its threads meanwhile, on their own thread.
-    composition_.OnProgress = [this](const std::string& text, uint16_t percent) {
-      Relay(text, percent);
-    };
+    composition_.SetOnProgress(
+        [this](const std::string& text, uint16_t percent) { Relay(text, percent); });
     // Read here, where the preferences are changed, not while they may change.
     remap = remap || Settings().AutoRemap;
   });
@@ -92,7 +91,7 @@ void TupdatePictureThread::Recover(const std::string& message) {
 }
 
 void TupdatePictureThread::RestoreHandlers() {
-  composition_.OnProgress = saved_progress_;
+  composition_.SetOnProgress(saved_progress_);
 }
 
 void TupdatePictureThread::Relay(const std::string& text, uint16_t percent) {
