@@ -43,9 +43,7 @@ void WritePhotograph(const std::string& path) {
                  MakeColor(channel(r), channel(g), channel(b)));
     }
   TpunCompo picture;
-  picture.Width = kWidth;
-  picture.Height = kHeight;
-  picture.SetPicture(std::move(block));
+  picture.SetPicture(TPicture(kWidth, kHeight, std::move(block)));
   picture.ExportBitmap(path);
 }
 
@@ -141,7 +139,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   // Shown is what was mapped, and mapped means every pixel is a floss color.
-  const TpunPal& palette = window->Composition->Palette;
+  const TpunPal& palette = window->Composition->Palette();
   std::set<QRgb> floss;
   for (int32_t i = 0; i < palette.Count(); ++i) {
     const TColor color = palette.GetClr(i);
@@ -154,7 +152,7 @@ int main(int argc, char** argv) {
       mapped = floss.count(shown_picture.pixel(x, y)) > 0;
   const double gap_ms = longest_gap / 1e6;
   std::printf("ui_responsiveness %ux%u picture, %d floss\n", kWidth, kHeight,
-              window->Composition->Palette.Count());
+              window->Composition->Palette().Count());
   std::printf("  Import command (windows stay live): %7.1f ms (ImportBitmap alone %.1f ms)\n",
               import_returned / 1e6, import_alone_ms);
   std::printf("  import to mapped picture shown:    %8.1f ms\n", shown_at / 1e6);

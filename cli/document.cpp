@@ -15,7 +15,7 @@ std::unique_ptr<TpunPal> LoadMainPalette(Arguments& args) {
 
 std::unique_ptr<TpunCompo> NewDocument(const TpunPal& main_palette, ProgressHandler progress) {
   auto document = std::make_unique<TpunCompo>(&main_palette);
-  document->OnProgress = std::move(progress);
+  document->SetOnProgress(std::move(progress));
   document->SetCottonSize(1);
   return document;
 }

@@ -157,11 +157,9 @@ std::optional<ImportedPicture> ReadBitmapPicture(const std::string& file_name) {
 }
 
 void TpunCompo::TakePicture(ImportedPicture&& picture) {
-  SetPicture(std::move(picture.block));
-  Width = picture.width;
-  Height = picture.height;
+  SetPicture(TPicture(picture.width, picture.height, std::move(picture.block)));
   ResetPalette();
-  Modified = true;
+  modified_ = true;
 }
 
 bool TpunCompo::ImportBitmap(const std::string& file_name) {
@@ -183,5 +181,5 @@ void WriteBitmapFile(const std::string& file_name, const PictureBlock& block, ui
 }
 
 void TpunCompo::ExportBitmap(const std::string& file_name) const {
-  if (SourcePicture) WriteBitmapFile(file_name, *SourcePicture, Width, Height);
+  if (HasPicture()) WriteBitmapFile(file_name, source_.Block(), Width(), Height());
 }

@@ -139,23 +139,23 @@ CompositionHeader DecodeVersion12Header(const uint8_t* bytes) {
 }
 
 void TpunCompo::SaveToFile(const std::string& file_name) {
-  const size_t picture_size = SourcePicture ? SourcePicture->size() : 0;
+  const size_t picture_size = source_.Size();
   if (picture_size > UINT32_MAX)
     throw EInOutError("The picture is too large for a composition file");
   CompositionHeader header;
   header.version = kFormatVersion;
   header.picture_size = uint32_t(picture_size);
   header.picture_size_copy = header.picture_size;
-  header.width = Width;
-  header.height = Height;
-  header.zoom = Zoom;
-  header.palette_count = Palette.Count();
-  header.cotton_size = CottonSize;
-  header.thread_count = Palette.ThreadCount();
-  header.transparency_on = TransparencyOn ? 1 : 0;
-  header.transparent_color = uint16_t(TransparentColor);
-  header.notes = Notes;
-  const std::string palette_image = NativePaletteBytes(Palette);
+  header.width = Width();
+  header.height = Height();
+  header.zoom = zoom_;
+  header.palette_count = palette_.Count();
+  header.cotton_size = cotton_size_;
+  header.thread_count = palette_.ThreadCount();
+  header.transparency_on = transparency_on_ ? 1 : 0;
+  header.transparent_color = uint16_t(transparent_color_);
+  header.notes = notes_;
+  const std::string palette_image = NativePaletteBytes(palette_);
   header.palette_size = uint32_t(palette_image.size());
   const auto header_bytes = EncodeCompositionHeader(header);
 
@@ -164,10 +164,10 @@ void TpunCompo::SaveToFile(const std::string& file_name) {
   ReplacementFile file(file_name);
   if (!file.Created()) throw EInOutError(FormatMessage("Cannot create file %s", file_name));
   file.Write(header_bytes.data(), header_bytes.size());
-  if (SourcePicture) file.Write(SourcePicture->data(), SourcePicture->size());
+  file.Write(source_.Data(), source_.Size());
   file.Write(palette_image);
   file.Commit();
-  Modified = false;
+  modified_ = false;
 }
 
 bool TpunCompo::LoadFromFile(const std::string& file_name) {
@@ -192,17 +192,16 @@ bool TpunCompo::LoadFromFile(const std::string& file_name) {
   }
 
   const CompositionHeader& header = stored.header;
-  SetPicture(std::move(stored.picture));
+  SetPicture(stored.picture ? TPicture(header.width, header.height, std::move(*stored.picture))
+                            : TPicture());
   SetNotes(header.notes);
-  Width = header.width;
-  Height = header.height;
   SetZoom(uint8_t(header.zoom));
   SetCottonSize(header.cotton_size);
   SetTransparencyOn(header.transparency_on != 0);
   SetTransparentColor(header.transparent_color);
   if (header.palette_count > 0) {
-    if (LoadPaletteImage(Palette, stored.palette_image)) {
-      Palette.SetThreadCount(header.thread_count);
+    if (LoadPaletteImage(palette_, stored.palette_image)) {
+      palette_.SetThreadCount(header.thread_count);
     } else {
       Messages().Error("Error loading composition colors !");
       ResetPalette();
@@ -216,7 +215,7 @@ bool TpunCompo::LoadFromFile(const std::string& file_name) {
       Messages().Error(error.Message());
     }
   }
-  LoadedFromFile = true;
-  Modified = false;
+  loaded_from_file_ = true;
+  modified_ = false;
   return true;
 }

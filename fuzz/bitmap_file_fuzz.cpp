@@ -26,12 +26,13 @@ const TpunPal& SmallPalette() {
 
 // Every mapped pixel is a palette color, or grey for the transparent entry.
 void CheckMapped(const TpunCompo& compo) {
-  for (uint32_t y = 0; y < compo.Height; ++y)
-    for (uint32_t x = 0; x < compo.Width; ++x) {
-      const size_t at = PixelOffset(compo.Width, compo.Height, x, y);
-      const TColor source = PixelAt(compo.SourcePicture->data(), at);
-      const TColor mapped = PixelAt(compo.MappedPicture->data(), at);
-      FuzzCheck(mapped == compo.Palette.GetClr(compo.Palette.NearestClr(source)), "mapped color");
+  for (uint32_t y = 0; y < compo.Height(); ++y)
+    for (uint32_t x = 0; x < compo.Width(); ++x) {
+      const size_t at = PixelOffset(compo.Width(), compo.Height(), x, y);
+      const TColor source = PixelAt(compo.SourcePicture().Data(), at);
+      const TColor mapped = PixelAt(compo.MappedPicture().Data(), at);
+      FuzzCheck(mapped == compo.Palette().GetClr(compo.Palette().NearestClr(source)),
+                "mapped color");
     }
 }
 
@@ -53,12 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;  // too short to be a bitmap: refused with an error
   }
   if (!taken) {
-    FuzzCheck(!compo.HasPicture() && compo.Width == 0 && compo.Height == 0, "refusal changed it");
+    FuzzCheck(!compo.HasPicture() && compo.Width() == 0 && compo.Height() == 0,
+              "refusal changed it");
     return 0;
   }
-  FuzzCheck(compo.Width > 0 && compo.Height > 0, "empty picture taken");
-  const size_t rows = PictureBytes(compo.Width, compo.Height);
-  FuzzCheck(compo.SourcePicture->size() >= rows && compo.SourcePicture->size() <= size,
+  FuzzCheck(compo.Width() > 0 && compo.Height() > 0, "empty picture taken");
+  const size_t rows = PictureBytes(compo.Width(), compo.Height());
+  FuzzCheck(compo.SourcePicture().Size() >= rows && compo.SourcePicture().Size() <= size,
             "picture block size");
 
   compo.Remap();
@@ -67,10 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   TpunCompo again(&SmallPalette());
   FuzzCheck(again.ImportBitmap(output), "export not taken back");
-  FuzzCheck(again.Width == compo.Width && again.Height == compo.Height, "sizes changed");
-  FuzzCheck(std::equal(again.SourcePicture->begin(), again.SourcePicture->end(),
-                       compo.SourcePicture->begin()) &&
-                again.SourcePicture->size() == rows,
+  FuzzCheck(again.Width() == compo.Width() && again.Height() == compo.Height(), "sizes changed");
+  FuzzCheck(std::equal(again.SourcePicture().Block().begin(), again.SourcePicture().Block().end(),
+                       compo.SourcePicture().Block().begin()) &&
+                again.SourcePicture().Size() == rows,
             "pixels changed");
   return 0;
 }

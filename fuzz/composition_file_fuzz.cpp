@@ -43,22 +43,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   TpunCompo compo(&SmallPalette());
   if (!compo.LoadFromFile(input)) {
-    FuzzCheck(!compo.HasPicture() && compo.Width == 0 && compo.Palette.Count() == 3,
+    FuzzCheck(!compo.HasPicture() && compo.Width() == 0 && compo.Palette().Count() == 3,
               "refusal changed it");
     return 0;
   }
-  FuzzCheck(!compo.Modified && compo.LoadedFromFile, "flags after reading");
-  FuzzCheck(!compo.SourcePicture || compo.SourcePicture->size() <= size, "picture past the file");
-  FuzzCheck(!compo.SourcePicture ||
-                compo.SourcePicture->size() >= PictureBytes(compo.Width, compo.Height),
+  FuzzCheck(!compo.Modified() && compo.LoadedFromFile(), "flags after reading");
+  FuzzCheck(!compo.SourcePicture() || compo.SourcePicture().Size() <= size,
+            "picture past the file");
+  FuzzCheck(!compo.SourcePicture() ||
+                compo.SourcePicture().Size() >= PictureBytes(compo.Width(), compo.Height()),
             "picture smaller than its rows");
 
   compo.SaveToFile(first);
   // A file without colors keeps the working palette of the composition it is read into,
   // so the second composition starts with the first one's.
   TpunCompo again(&SmallPalette());
-  again.Palette.Assign(compo.Palette);
-  again.Palette.SetThreadCount(compo.Palette.ThreadCount());
+  again.Palette().Assign(compo.Palette());
+  again.Palette().SetThreadCount(compo.Palette().ThreadCount());
   FuzzCheck(again.LoadFromFile(first), "saved composition not taken back");
   again.SaveToFile(second);
   FuzzCheck(ReadAll(first) == ReadAll(second), "second save differs");

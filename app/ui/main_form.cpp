@@ -412,7 +412,7 @@ TMDIChild* TMainForm::CreateDocument() {
     // Closing: once the window is gone from the list of documents.
     connect(window, &QObject::destroyed, this, &TMainForm::UpdateCommands, Qt::QueuedConnection);
     window->NewComposition(MainPalette);
-    window->Composition->Modified = false;
+    window->Composition->SetModified(false);
     SetCursorAll(Qt::ArrowCursor);
     msgpanel->setText(kCaption);
     msgpanel->repaint();
@@ -474,16 +474,17 @@ void TMainForm::ShowDocumentInfo(TMDIChild* window) {
   if (!window || !window->Composition) return;
   SetCursorAll(Qt::WaitCursor);
   TpunCompo& composition = *window->Composition;
-  numcolorpanel->setText(
-      QString("[%1],[%2]").arg(composition.Palette.ThreadCount()).arg(composition.Palette.Count()));
+  numcolorpanel->setText(QString("[%1],[%2]")
+                             .arg(composition.Palette().ThreadCount())
+                             .arg(composition.Palette().Count()));
   const uint16_t fabric = composition.FabricCount();
-  stitchsizepanel->setText("[" + EmbroiderySize(composition.Width, fabric, Settings().Unit) +
-                           "],[" + EmbroiderySize(composition.Height, fabric, Settings().Unit) +
+  stitchsizepanel->setText("[" + EmbroiderySize(composition.Width(), fabric, Settings().Unit) +
+                           "],[" + EmbroiderySize(composition.Height(), fabric, Settings().Unit) +
                            "]");
-  imagesizepanel->setText(QString("[%1],[%2]").arg(composition.Width).arg(composition.Height));
-  ShowCottonCount(composition.CottonSize);
+  imagesizepanel->setText(QString("[%1],[%2]").arg(composition.Width()).arg(composition.Height()));
+  ShowCottonCount(composition.CottonSize());
   if (ZoomSpin->isEnabled())
-    ZoomPanel->setText(QString("%1:1").arg(composition.Zoom + 1));
+    ZoomPanel->setText(QString("%1:1").arg(composition.Zoom() + 1));
   else
     ZoomPanel->clear();
   SetCursorAll(Qt::ArrowCursor);
@@ -572,9 +573,9 @@ void TMainForm::StepZoom(int step) {
   TMDIChild* document = ActiveDocument();
   if (!document || !document->Composition) return;
   TpunCompo& composition = *document->Composition;
-  const int zoom = composition.Zoom + step;
+  const int zoom = composition.Zoom() + step;
   if (zoom >= 0 && zoom <= 10) composition.SetZoom(uint8_t(zoom));  // shown 1:1 to 11:1
-  ZoomPanel->setText(QString("%1:1").arg(composition.Zoom + 1));
+  ZoomPanel->setText(QString("%1:1").arg(composition.Zoom() + 1));
   document->FitImage();
   document->update();
 }
@@ -583,9 +584,9 @@ void TMainForm::StepCotton(int step) {
   TMDIChild* document = ActiveDocument();
   if (!document || !document->Composition) return;
   TpunCompo& composition = *document->Composition;
-  const int cotton = composition.CottonSize + step;
+  const int cotton = composition.CottonSize() + step;
   if (cotton >= 0 && cotton <= 3) composition.SetCottonSize(uint8_t(cotton));
-  ShowCottonCount(composition.CottonSize);
+  ShowCottonCount(composition.CottonSize());
 }
 
 void TMainForm::ToggleAutoRemap() {
@@ -606,7 +607,7 @@ void TMainForm::ToggleFitInWindow() {
   Settings().FinInWindow = Fitinwindows1->isChecked();
   TMDIChild* document = ActiveDocument();
   if (!Settings().FinInWindow || !document || !document->Composition ||
-      !document->Composition->LoadedFromFile)
+      !document->Composition->LoadedFromFile())
     return;
   document->FitImage();
 }

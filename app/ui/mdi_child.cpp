@@ -196,8 +196,8 @@ void TMDIChild::DocActivate() {
 
 void TMDIChild::FitImage() {
   if (!Composition) return;
-  const int z = Composition->Zoom + 1;
-  image1->resize(Composition->Width * z, Composition->Height * z);
+  const int z = Composition->Zoom() + 1;
+  image1->resize(Composition->Width() * z, Composition->Height() * z);
   if (!Settings().FinInWindow) return;
   auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
   if (!sub || sub->isMaximized() || !sub->mdiArea()) return;
@@ -213,9 +213,8 @@ void TMDIChild::FitImage() {
 void TMDIChild::NewComposition(const TpunPal& palette) {
   SetDocumentCursor(Qt::WaitCursor);
   Composition = std::make_unique<TpunCompo>(&palette);
-  Composition->OnProgress = [this](const std::string& text, uint16_t percent) {
-    ReportFromUi(text, percent);
-  };
+  Composition->SetOnProgress(
+      [this](const std::string& text, uint16_t percent) { ReportFromUi(text, percent); });
   Composition->SetCottonSize(1);
   GridWindow = nullptr;
   GridOpen = false;
@@ -295,7 +294,7 @@ void TMDIChild::ShowPicture(const QImage& picture) {
 }
 
 bool TMDIChild::AskSaveChanges() {
-  if (!Composition || !Composition->Modified || !Composition->HasPicture()) return false;
+  if (!Composition || !Composition->Modified() || !Composition->HasPicture()) return false;
   auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
   if (sub && sub->isMinimized()) sub->showNormal();
   if (sub && sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
@@ -397,7 +396,7 @@ void TMDIChild::Import1Click() {
   // worker, the windows stay alive meanwhile, and the document's commands are barred.
   RunJob(DocWork::Importing, [this, path] {
     WorkerJob job;
-    job.body = ImportPictureJob(*Composition, LocalPath(path));
+    job.body = ImportPictureJob(LocalPath(path));
     job.apply = [this, path](std::any& result) { ApplyImport(result, path); };
     return job;
   });
@@ -405,16 +404,19 @@ void TMDIChild::Import1Click() {
 
 void TMDIChild::ApplyImport(std::any& result, const QString& path) {
   const auto import = std::any_cast<std::shared_ptr<ImportResult>>(result);
-  if (!import->composition) {
+  if (!import->picture) {
     Messages().Error(import->refusal);
     Messages().Error("Could not load file !");
     return;
   }
-  // The blocks change hands with the composition: nothing here is as large as the picture.
-  std::unique_ptr<TpunCompo> previous = std::exchange(Composition, std::move(import->composition));
-  Composition->OnProgress = [this](const std::string& text, uint16_t percent) {
-    ReportFromUi(text, percent);
-  };
+  // The block changes hands by move; the pictures let go of are freed on the worker.
+  TPicture old_source = Composition->SourcePicture(), old_mapped = Composition->MappedPicture();
+  Composition->TakePicture(std::move(*import->picture));
+  jobs_->Start([source = std::move(old_source), mapped = std::move(old_mapped)]() mutable {
+    WorkerJob job;
+    job.body = ReleasePicturesJob(std::move(source), std::move(mapped));
+    return job;
+  });
   // The composition is named after the picture: its file name up to its last dot (the
   // whole name when it has none), then ".dmc".
   const QString picture_name = NameOfPath(path);
@@ -429,18 +431,6 @@ void TMDIChild::ApplyImport(std::any& result, const QString& path) {
   if (IsActive()) Activated();
   StartPictureUpdate(false);
   image1->show();
-  // The old blocks are freed beside the windows.
-  if (previous) {
-    std::shared_ptr<TpunCompo> old(std::move(previous));
-    jobs_->Start([old]() mutable {
-      WorkerJob job;
-      job.body = [old = std::move(old)](const ProgressHandler&, const CancelToken&) mutable {
-        old.reset();
-        return std::any();
-      };
-      return job;
-    });
-  }
 }
 
 void TMDIChild::Export1Click() {
@@ -467,7 +457,7 @@ void TMDIChild::Load1Click() {
     Messages().Error("\"" + files.first().toStdString() + "\" is not a palette file !");
     return;
   }
-  Composition->Palette.Assign(loaded);
+  Composition->Palette().Assign(loaded);
   Composition->SetTransparencyOn(false);
   frame_->ShowDocumentInfo(this);
   StartPictureUpdate(false);
@@ -480,22 +470,22 @@ void TMDIChild::Save2Click() {
                                 "Color Files (*.clr)|*.clr", Caption(), "clr"});
   if (path.isEmpty()) return;
   Hourglass hourglass(*this);
-  Composition->Palette.SaveToFile(LocalPath(path));
+  Composition->Palette().SaveToFile(LocalPath(path));
 }
 
 void TMDIChild::Editcompositionnotes1Click() {
   if (!Composition) return;
   TNoteDlg dialog(this);
-  dialog.SetText(Latin1(Composition->Notes));
+  dialog.SetText(Latin1(Composition->Notes()));
   dialog.setWindowTitle("Notes for : " + Caption());
   if (dialog.exec() != QDialog::Accepted) return;
   const std::string notes = dialog.Text().toLatin1().toStdString();
-  if (notes != Composition->Notes) Composition->SetNotes(notes);
+  if (notes != Composition->Notes()) Composition->SetNotes(notes);
 }
 
 void TMDIChild::Print1Click() {
   if (!Composition) return;
-  if (int64_t(frame_->SymbolTable.Count()) < Composition->Palette.Count()) {
+  if (int64_t(frame_->SymbolTable.Count()) < Composition->Palette().Count()) {
     Messages().Error("Too many colors !");
     return;
   }

@@ -1,6 +1,7 @@
 #pragma once
-// The automatic color search as a job: it runs on a copy of the document's composition,
-// made on the worker, and hands back the reduced palette; the document is only read.
+// The automatic color search as a job: the model's search on a copy of the document's
+// composition (sharing its picture), handing back the reduced palette; the document is
+// only read.
 
 #include <memory>
 #include <optional>

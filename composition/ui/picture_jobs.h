@@ -4,21 +4,25 @@
 // on the UI thread; nothing proportional to the picture is left for that thread.
 
 #include <QImage>
-#include <memory>
+#include <optional>
 #include <string>
 
+#include "composition/bitmap_file.h"
+#include "composition/picture.h"
 #include "composition/ui/worker_job.h"
 
 class TpunCompo;
 
-// A picture read from a bitmap file, already in the composition the document will hold.
+// A picture read from a bitmap file, for the composition to take (its block by move).
 struct ImportResult {
-  std::unique_ptr<TpunCompo> composition;  // none when the file was refused
+  std::optional<ImportedPicture> picture;  // none when the file was refused
   std::string refusal;                     // why, then
 };
-// Reads `file_name` and builds the document's next composition: `document`'s reference
-// palette and settings with the new picture. `document` is only read.
-WorkerJob::Body ImportPictureJob(const TpunCompo& document, std::string file_name);
+WorkerJob::Body ImportPictureJob(std::string file_name);
+
+// Pictures a composition let go of, freed on the worker: a large block's pages are not
+// given back on the UI thread.
+WorkerJob::Body ReleasePicturesJob(TPicture source, TPicture mapped);
 
 struct PictureUpdateResult {
   bool remapped = false;

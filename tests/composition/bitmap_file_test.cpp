@@ -54,11 +54,10 @@ std::string Pixels(size_t count, char first = 1) {
 
 class BitmapFile : public ::testing::Test {
  protected:
-  BitmapFile() : compo(&palette) {}
-  void SetUp() override {
+  BitmapFile() : compo(&Filled(palette)) {}
+  static TpunPal& Filled(TpunPal& palette) {
     FillPalette(palette);
-    compo.RefPalette.Assign(palette);
-    compo.ResetPalette();
+    return palette;
   }
   bool Import(const std::string& bytes) {
     WriteFileBytes(folder.File("in.bmp"), bytes);
@@ -74,44 +73,44 @@ class BitmapFile : public ::testing::Test {
 }  // namespace
 
 TEST_F(BitmapFile, TakesTheInformationHeaderAndAllPixelDataToTheEnd) {
-  compo.Palette.Clear();
+  compo.Palette().Clear();
   compo.SetTransparencyOn(true);
-  compo.Modified = false;
+  compo.SetModified(false);
   BitmapFields bitmap;
   bitmap.pixels = Pixels(24 + 5);  // rows of 12 bytes, and 5 bytes beyond them
   ASSERT_TRUE(Import(BitmapBytes(bitmap)));
-  EXPECT_EQ(compo.Width, 3);
-  EXPECT_EQ(compo.Height, 2);
-  EXPECT_EQ(Bytes(*compo.SourcePicture), bitmap.pixels);
-  EXPECT_EQ(*compo.MappedPicture, *compo.SourcePicture);
-  EXPECT_EQ(compo.Palette.Count(), 5);  // back to the reference palette
-  EXPECT_FALSE(compo.TransparencyOn);
-  EXPECT_TRUE(compo.Modified);
+  EXPECT_EQ(compo.Width(), 3);
+  EXPECT_EQ(compo.Height(), 2);
+  EXPECT_EQ(Bytes(compo.SourcePicture().Block()), bitmap.pixels);
+  EXPECT_EQ(compo.MappedPicture().Block(), compo.SourcePicture().Block());
+  EXPECT_EQ(compo.Palette().Count(), 5);  // back to the reference palette
+  EXPECT_FALSE(compo.TransparencyOn());
+  EXPECT_TRUE(compo.Modified());
   EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(BitmapFile, TakesTheCoreHeaderAndSkipsTheColorTable) {
   BitmapFields core{.header_size = 12, .width = 2, .height = 1, .pixels = Pixels(8)};
   ASSERT_TRUE(Import(BitmapBytes(core)));
-  EXPECT_EQ(Bytes(*compo.SourcePicture), core.pixels);
+  EXPECT_EQ(Bytes(compo.SourcePicture().Block()), core.pixels);
 
   BitmapFields table{
       .width = 1, .height = 1, .colors_used = 2, .table = std::string(8, 'T'), .pixels = Pixels(4)};
   ASSERT_TRUE(Import(BitmapBytes(table)));
-  EXPECT_EQ(Bytes(*compo.SourcePicture), table.pixels);
+  EXPECT_EQ(Bytes(compo.SourcePicture().Block()), table.pixels);
 }
 
 TEST_F(BitmapFile, TopDownRowsArePutBottomUp) {
   BitmapFields bitmap{.width = 1, .height = -3, .pixels = Pixels(12) + "extra"};
   ASSERT_TRUE(Import(BitmapBytes(bitmap)));
-  EXPECT_EQ(compo.Height, 3);
-  EXPECT_EQ(Bytes(*compo.SourcePicture),
+  EXPECT_EQ(compo.Height(), 3);
+  EXPECT_EQ(Bytes(compo.SourcePicture().Block()),
             bitmap.pixels.substr(8, 4) + bitmap.pixels.substr(4, 4) + bitmap.pixels.substr(0, 4));
 }
 
 TEST_F(BitmapFile, RefusalsSayWhyAndChangeNothing) {
   GivePicture(compo, 2, 2, RandomPicture(2, 2, 5));
-  compo.Palette.Clear();
+  compo.Palette().Clear();
   const std::string before = StateOf(compo);
   const std::string not_true_color = "Error: Not true color image !";
   const std::string damaged = "Error: Invalid bitmap file !";
@@ -159,8 +158,9 @@ TEST_F(BitmapFile, UnreadableFilesRaise) {
 
 TEST_F(BitmapFile, ExportWritesTheHeadersAndTheSourceRows) {
   const PictureBlock picture = RandomPicture(3, 2, 9);
-  GivePicture(compo, 3, 2, picture);
-  compo.SourcePicture->push_back(0x77);  // a block longer than its rows, as imports make
+  PictureBlock longer = picture;
+  longer.push_back(0x77);  // a block longer than its rows, as imports make
+  GivePicture(compo, 3, 2, longer);
   compo.Remap();
   compo.ExportBitmap(folder.File("out.bmp"));
 
@@ -172,7 +172,7 @@ TEST_F(BitmapFile, ExportWritesTheHeadersAndTheSourceRows) {
   EXPECT_EQ(ReadFileBytes(folder.File("out.bmp")), expected + Bytes(picture));
 
   ASSERT_TRUE(compo.ImportBitmap(folder.File("out.bmp")));
-  EXPECT_EQ(*compo.SourcePicture, picture);
+  EXPECT_EQ(compo.SourcePicture().Block(), picture);
 
   GivePicture(compo, 1, 1, RandomPicture(1, 1, 2));
   compo.ExportBitmap(folder.File("one.bmp"));

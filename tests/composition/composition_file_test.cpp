@@ -46,7 +46,7 @@ class CompositionFile : public ::testing::Test {
   // A 3 x 2 composition with settings that all differ from a new one's.
   void Fill(TpunCompo& compo) {
     GivePicture(compo, 3, 2, RandomPicture(3, 2, 21));
-    compo.Palette.Delete(4);
+    compo.Palette().Delete(4);
     compo.SetZoom(3);
     compo.SetCottonSize(2);
     compo.SetTransparencyOn(true);
@@ -78,12 +78,12 @@ class CompositionFile : public ::testing::Test {
 TEST_F(CompositionFile, WritesVersion13FieldByField) {
   TpunCompo compo(&palette);
   Fill(compo);
-  compo.Palette.SetThreadCount(77);
+  compo.Palette().SetThreadCount(77);
   compo.SetTransparentColor(70000);
   compo.SetNotes(std::string(300, 'n'));
   const std::string file = SavedBytes(compo);
 
-  EXPECT_FALSE(compo.Modified);
+  EXPECT_FALSE(compo.Modified());
   EXPECT_EQ(At16(file, 0), 13);
   EXPECT_EQ(file[2], 0);
   EXPECT_EQ(At32(file, 3), 24u);
@@ -98,8 +98,8 @@ TEST_F(CompositionFile, WritesVersion13FieldByField) {
   EXPECT_EQ(At16(file, 29), 4464);
   EXPECT_EQ(uint8_t(file[31]), 255);
   EXPECT_EQ(file.substr(32, 255), std::string(255, 'n'));
-  EXPECT_EQ(file.substr(287, 24), Bytes(*compo.SourcePicture));
-  const std::string image = NativeImage(compo.Palette);
+  EXPECT_EQ(file.substr(287, 24), Bytes(compo.SourcePicture().Block()));
+  const std::string image = NativeImage(compo.Palette());
   EXPECT_EQ(At32(file, 21), image.size());
   EXPECT_EQ(file.substr(311), image);
 
@@ -112,27 +112,29 @@ TEST_F(CompositionFile, WritesVersion13FieldByField) {
 TEST_F(CompositionFile, ReadsBackWhatItWroteAndSavesTheSameBytesAgain) {
   TpunCompo original(&palette);
   Fill(original);
-  original.SourcePicture->push_back(0x5A);  // a block longer than its rows is kept as stored
-  original.Palette.SetThreadCount(77);
+  PictureBlock longer = original.SourcePicture().Block();
+  longer.push_back(0x5A);  // a block longer than its rows is kept as stored
+  GivePicture(original, 3, 2, longer);
+  original.Palette().SetThreadCount(77);
   original.SetTransparentColor(70000);
   original.SetNotes(std::string(300, 'n'));
   const std::string first = SavedBytes(original);
 
   TpunCompo loaded(&palette);
   ASSERT_TRUE(loaded.LoadFromFile(folder.File("c.dmc")));
-  EXPECT_TRUE(loaded.LoadedFromFile);
-  EXPECT_FALSE(loaded.Modified);
-  EXPECT_EQ(loaded.Width, 3);
-  EXPECT_EQ(loaded.Height, 2);
-  EXPECT_EQ(loaded.Zoom, 3);
-  EXPECT_EQ(loaded.CottonSize, 2);
-  EXPECT_TRUE(loaded.TransparencyOn);
-  EXPECT_EQ(loaded.TransparentColor, 4464);
-  EXPECT_EQ(loaded.Notes, std::string(255, 'n'));
-  EXPECT_EQ(*loaded.SourcePicture, *original.SourcePicture);
-  EXPECT_EQ(*loaded.MappedPicture, *original.SourcePicture);
-  EXPECT_EQ(loaded.Palette.Colors.Entries(), original.Palette.Colors.Entries());
-  EXPECT_EQ(loaded.Palette.ThreadCount(), 77);  // installed, not counted again
+  EXPECT_TRUE(loaded.LoadedFromFile());
+  EXPECT_FALSE(loaded.Modified());
+  EXPECT_EQ(loaded.Width(), 3);
+  EXPECT_EQ(loaded.Height(), 2);
+  EXPECT_EQ(loaded.Zoom(), 3);
+  EXPECT_EQ(loaded.CottonSize(), 2);
+  EXPECT_TRUE(loaded.TransparencyOn());
+  EXPECT_EQ(loaded.TransparentColor(), 4464);
+  EXPECT_EQ(loaded.Notes(), std::string(255, 'n'));
+  EXPECT_EQ(loaded.SourcePicture().Block(), original.SourcePicture().Block());
+  EXPECT_EQ(loaded.MappedPicture().Block(), original.SourcePicture().Block());
+  EXPECT_EQ(loaded.Palette().Colors.Entries(), original.Palette().Colors.Entries());
+  EXPECT_EQ(loaded.Palette().ThreadCount(), 77);  // installed, not counted again
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(SavedBytes(loaded, "again.dmc"), first);
 
@@ -175,13 +177,13 @@ TEST_F(CompositionFile, Version12IsReadAndRewrittenAsVersion13) {
 
   TpunCompo compo(&palette);
   ASSERT_TRUE(compo.LoadFromFile(folder.File("old.dmc")));
-  EXPECT_EQ(compo.Width, 2);
-  EXPECT_EQ(compo.Zoom, 4);
-  EXPECT_EQ(compo.CottonSize, 3);
-  EXPECT_EQ(compo.Notes, "note");
-  EXPECT_EQ(Bytes(*compo.SourcePicture), pixels);
-  EXPECT_EQ(compo.Palette.Colors.Entries(), colors.Colors.Entries());
-  EXPECT_FALSE(compo.Modified);
+  EXPECT_EQ(compo.Width(), 2);
+  EXPECT_EQ(compo.Zoom(), 4);
+  EXPECT_EQ(compo.CottonSize(), 3);
+  EXPECT_EQ(compo.Notes(), "note");
+  EXPECT_EQ(Bytes(compo.SourcePicture().Block()), pixels);
+  EXPECT_EQ(compo.Palette().Colors.Entries(), colors.Colors.Entries());
+  EXPECT_FALSE(compo.Modified());
 
   const std::string rewritten = ReadFileBytes(folder.File("old.dmc"));
   EXPECT_EQ(At16(rewritten, 0), 13);
@@ -248,14 +250,14 @@ TEST_F(CompositionFile, PaletteImageThatIsNoPaletteFallsBackToTheReference) {
   WriteFileBytes(folder.File("c.dmc"), file);
 
   TpunCompo compo(&palette);
-  compo.Palette.Delete(0);
+  compo.Palette().Delete(0);
   ASSERT_TRUE(compo.LoadFromFile(folder.File("c.dmc")));
   EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: Error loading composition colors !"});
-  EXPECT_EQ(compo.Palette.Colors.Entries(), palette.Colors.Entries());
-  EXPECT_FALSE(compo.TransparencyOn);
-  EXPECT_EQ(*compo.SourcePicture, *source.SourcePicture);
-  EXPECT_EQ(compo.Zoom, 3);
-  EXPECT_FALSE(compo.Modified);
+  EXPECT_EQ(compo.Palette().Colors.Entries(), palette.Colors.Entries());
+  EXPECT_FALSE(compo.TransparencyOn());
+  EXPECT_EQ(compo.SourcePicture().Block(), source.SourcePicture().Block());
+  EXPECT_EQ(compo.Zoom(), 3);
+  EXPECT_FALSE(compo.Modified());
 }
 
 TEST_F(CompositionFile, NoPaletteEntriesKeepTheWorkingPalette) {
@@ -266,11 +268,11 @@ TEST_F(CompositionFile, NoPaletteEntriesKeepTheWorkingPalette) {
   WriteFileBytes(folder.File("c.dmc"), file.substr(0, 287 + 24));  // and no image at all
 
   TpunCompo compo(&palette);
-  compo.Palette.Delete(0);
-  compo.Palette.Delete(0);
-  const auto kept = compo.Palette.Colors.Entries();
+  compo.Palette().Delete(0);
+  compo.Palette().Delete(0);
+  const auto kept = compo.Palette().Colors.Entries();
   ASSERT_TRUE(compo.LoadFromFile(folder.File("c.dmc")));
-  EXPECT_EQ(compo.Palette.Colors.Entries(), kept);
+  EXPECT_EQ(compo.Palette().Colors.Entries(), kept);
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -285,8 +287,8 @@ TEST_F(CompositionFile, FailedSaveRaisesKeepsTheOldFileAndStaysModified) {
   }
   EXPECT_EQ(ReadFileBytes(folder.File("keep.dmc")), "old composition");
   EXPECT_EQ(ListFolder(folder.Path()), "keep.dmc");
-  EXPECT_TRUE(compo.Modified);
+  EXPECT_TRUE(compo.Modified());
 
   EXPECT_THROW(compo.SaveToFile(folder.File("no/such/folder.dmc")), EInOutError);
-  EXPECT_TRUE(compo.Modified);
+  EXPECT_TRUE(compo.Modified());
 }

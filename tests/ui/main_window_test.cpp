@@ -125,7 +125,7 @@ TEST_F(MainWindow, SavedCompositionOpensAgainTheSame) {
   document->FileName.clear();  // a new name: Save goes through Save As
   dialogs.AnswerSave(QString::fromStdString(files.File("tulip.dmc")));
   document->Save1Click();
-  EXPECT_FALSE(document->Composition->Modified);
+  EXPECT_FALSE(document->Composition->Modified());
   EXPECT_EQ(document->Caption().toStdString(), "tulip.dmc");
   const std::string saved = ReadFileBytes(files.File("tulip.dmc"));
 
@@ -134,8 +134,9 @@ TEST_F(MainWindow, SavedCompositionOpensAgainTheSame) {
   TMDIChild* opened = frame->ActiveDocument();
   ASSERT_NE(opened, document);
   ASSERT_TRUE(WaitFor([&] { return !opened->Working() && !opened->image1->Picture().isNull(); }));
-  EXPECT_EQ(opened->Composition->Notes, "a tulip");
-  EXPECT_EQ(*opened->Composition->SourcePicture, *document->Composition->SourcePicture);
+  EXPECT_EQ(opened->Composition->Notes(), "a tulip");
+  EXPECT_EQ(opened->Composition->SourcePicture().Block(),
+            document->Composition->SourcePicture().Block());
   EXPECT_EQ(opened->image1->Picture(), document->image1->Picture());
   opened->FileName = files.File("again.dmc");
   opened->Save1Click();
@@ -184,7 +185,7 @@ TEST_F(MainWindow, ClosingAsksAboutUnsavedChanges) {
     EXPECT_FALSE(frame->mdi->activeSubWindow()->close());
   }
   ASSERT_TRUE(document->Composition && document->Composition->HasPicture());
-  document->Composition->Modified = false;
+  document->Composition->SetModified(false);
   frame->mdi->activeSubWindow()->close();
 
   frame->NewDocument();  // nothing modified with a picture: no question
@@ -223,7 +224,7 @@ TEST_F(MainWindow, BusyDocumentBarsExitAndClosing) {
   EXPECT_TRUE(frame->BtnExit->isEnabled());
   EXPECT_TRUE(frame->CloseCommandEnabled());
   EXPECT_TRUE(document->FileExitItem->isEnabled());
-  document->Composition->Modified = false;
+  document->Composition->SetModified(false);
 }
 
 TEST_F(MainWindow, ZoomAndCottonStopAtTheirLimits) {
@@ -238,7 +239,7 @@ TEST_F(MainWindow, ZoomAndCottonStopAtTheirLimits) {
   EXPECT_EQ(frame->CottonPanel->text().toStdString(), "22");
   for (int i = 0; i < 5; ++i) frame->CottonDown();
   EXPECT_EQ(frame->CottonPanel->text().toStdString(), "11");
-  document->Composition->Modified = false;
+  document->Composition->SetModified(false);
 
   // With no document the spins do nothing.
   frame->mdi->closeAllSubWindows();
@@ -255,7 +256,7 @@ TEST_F(MainWindow, EmbroiderySizeInEveryUnit) {
     frame->ShowDocumentInfo(document);
     EXPECT_EQ(frame->stitchsizepanel->text().toStdString(), expected[unit]) << int(unit);
   }
-  document->Composition->Modified = false;
+  document->Composition->SetModified(false);
 }
 
 TEST_F(MainWindow, OpeningStopsAtAFileThatIsNoComposition) {
@@ -334,7 +335,7 @@ TEST_F(MainWindow, EveryCommandFollowsTheActiveDocumentsState) {
   document->SetWork(DocWork::Searching);
   expect_column(kSearching, "searching");
   document->SetWork(DocWork::Idle);
-  document->Composition->Modified = false;
+  document->Composition->SetModified(false);
   frame->mdi->activeSubWindow()->close();
   frame->NewDocument();
   expect_column(kNoPicture, "no picture");
@@ -353,7 +354,7 @@ TEST_F(MainWindow, AModelErrorInACommandIsShownOnceAndTheWindowStaysIdle) {
   EXPECT_FALSE(document->Working());
   EXPECT_EQ(document->cursor().shape(), Qt::ArrowCursor);
   EXPECT_TRUE(frame->Action(Command::Import)->isEnabled());
-  document->Composition->Modified = false;
+  document->Composition->SetModified(false);
 }
 
 TEST_F(MainWindow, SavingOverAFileAnotherProgramChangedAsksFirst) {
@@ -378,5 +379,5 @@ TEST_F(MainWindow, SavingOverAFileAnotherProgramChangedAsksFirst) {
               c.changed ? std::vector<std::string>{question} : std::vector<std::string>{});
     EXPECT_EQ(ReadFileBytes(path) == saved, c.written);
   }
-  document->Composition->Modified = false;
+  document->Composition->SetModified(false);
 }

@@ -100,9 +100,7 @@ PictureBlock NumberedPicture(uint32_t width, uint32_t height) {
 }
 
 void GivePicture(TpunCompo& composition, uint32_t width, uint32_t height, PictureBlock block) {
-  composition.Width = uint16_t(width);
-  composition.Height = uint16_t(height);
-  composition.SetPicture(std::move(block));
+  composition.SetPicture(TPicture(uint16_t(width), uint16_t(height), std::move(block)));
 }
 
 TEST(CreateScreenBitmap, CopiesBottomUpPaddedRowsTopRowFirst) {
@@ -117,7 +115,7 @@ TEST(CreateScreenBitmap, CopiesBottomUpPaddedRowsTopRowFirst) {
     for (uint32_t y = 0; y < height; ++y)
       for (uint32_t x = 0; x < width; ++x) {
         const TColor expected =
-            PixelAt(composition.MappedPicture->data(), PixelOffset(width, height, x, y));
+            PixelAt(composition.MappedPicture().Data(), PixelOffset(width, height, x, y));
         EXPECT_EQ(image.pixel(int(x), int(y)),
                   qRgb(RedOf(expected), GreenOf(expected), BlueOf(expected)))
             << "width " << width << " at " << x << "," << y;
@@ -131,15 +129,12 @@ TEST(CreateScreenBitmap, NoPictureGivesANullImageSilentlyAndAShortBlockIsNotOver
   TpunCompo empty;
   EXPECT_TRUE(CreateScreenBitmap(empty).isNull());
 
-  // Only the bottom row is there: the rows above it stay black.
+  // A block holding only the bottom row can no longer reach a composition: the picture
+  // refuses it, so nothing can read past it.
   TpunCompo short_block;
   PictureBlock bottom_only(RowLength(2), 0);
-  PutPixelAt(bottom_only.data(), 0, MakeColor(10, 20, 30));
-  GivePicture(short_block, 2, 2, std::move(bottom_only));
-  const QImage image = CreateScreenBitmap(short_block);
-  ASSERT_EQ(image.size(), QSize(2, 2));
-  EXPECT_EQ(image.pixel(0, 1), qRgb(10, 20, 30));
-  EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
+  EXPECT_THROW(GivePicture(short_block, 2, 2, std::move(bottom_only)), std::invalid_argument);
+  EXPECT_TRUE(CreateScreenBitmap(short_block).isNull());
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -249,7 +244,7 @@ TEST_F(Workers, APictureUpdateMapsThePictureAndShowsItInFlossColors) {
   ExpectIdle();
   EXPECT_FALSE(window_->RemapPict->isEnabled());
   ASSERT_EQ(window_->image1->Picture().size(), QSize(kWidth, kHeight));
-  const std::set<TColor> floss = PaletteColors(window_->Composition->Palette);
+  const std::set<TColor> floss = PaletteColors(window_->Composition->Palette());
   for (TColor color : ShownColors()) EXPECT_TRUE(floss.count(color)) << std::hex << color;
   EXPECT_EQ(window_->image1->Picture(), CreateScreenBitmap(*window_->Composition));
   EXPECT_TRUE(messages.shown.empty());
@@ -269,7 +264,7 @@ TEST_F(Workers, WithoutAutomaticRemapTheUnmappedPictureShowsUntilRemapPicture) {
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
   EXPECT_FALSE(window_->RemapPict->isEnabled());
-  const std::set<TColor> floss = PaletteColors(window_->Composition->Palette);
+  const std::set<TColor> floss = PaletteColors(window_->Composition->Palette());
   for (TColor color : ShownColors()) EXPECT_TRUE(floss.count(color)) << std::hex << color;
 }
 
@@ -278,11 +273,12 @@ TEST_F(Workers, AnErrorInThePictureUpdateLeavesTheWindowIdleAndUsable) {
   Settings().AutoRemap = true;
   TpunCompo& composition = *window_->Composition;
   std::vector<std::string> before_heard;
-  composition.OnProgress = [&](const std::string& text, uint16_t) { before_heard.push_back(text); };
-  composition.Palette.OnProgress = [&](const std::string& text, uint16_t) {
+  composition.SetOnProgress(
+      [&](const std::string& text, uint16_t) { before_heard.push_back(text); });
+  composition.Palette().OnProgress = [&](const std::string& text, uint16_t) {
     before_heard.push_back("palette " + text);
   };
-  composition.Palette.Clear();
+  composition.Palette().Clear();
 
   window_->StartPictureUpdate(false);
   ASSERT_TRUE(WaitIdle());
@@ -291,12 +287,12 @@ TEST_F(Workers, AnErrorInThePictureUpdateLeavesTheWindowIdleAndUsable) {
             std::vector<std::string>{"Error: (TpunPal.GetClr) : Invalid Color index !"});
   // The handlers are the ones the worker found.
   EXPECT_TRUE(before_heard.empty());
-  composition.OnProgress("x", 0);
-  composition.Palette.OnProgress("y", 0);
+  composition.OnProgress()("x", 0);
+  composition.Palette().OnProgress("y", 0);
   EXPECT_EQ(before_heard, (std::vector<std::string>{"x", "palette y"}));
 
   // The window takes the next update: the failed one told it that it ended.
-  composition.Palette.Assign(frame_->MainPalette);
+  composition.Palette().Assign(frame_->MainPalette);
   window_->StartPictureUpdate(false);
   ASSERT_TRUE(WaitIdle());
   ASSERT_EQ(window_->image1->Picture().size(), QSize(kWidth, kHeight));
@@ -307,7 +303,7 @@ TEST_F(Workers, AnErrorInThePictureUpdateLeavesTheWindowIdleAndUsable) {
 TEST_F(Workers, AFinishedSearchReplacesThePaletteAndStartsAPictureUpdate) {
   ScriptedMessages messages;
   Settings().AutoRemap = true;
-  window_->Composition->Modified = false;
+  window_->Composition->SetModified(false);
   TSearchOptions options;
   options.MaxFloss = 6;
   options.Increment = 8;  // few merge rounds: the test is about the hand-over
@@ -316,10 +312,10 @@ TEST_F(Workers, AFinishedSearchReplacesThePaletteAndStartsAPictureUpdate) {
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
   EXPECT_FALSE(window_->Jobs().Running());  // the working copy went with its job
-  const TpunPal& palette = window_->Composition->Palette;
+  const TpunPal& palette = window_->Composition->Palette();
   EXPECT_GT(palette.Count(), 0);
   EXPECT_LE(palette.Count(), 6);
-  EXPECT_TRUE(window_->Composition->Modified);
+  EXPECT_TRUE(window_->Composition->Modified());
   // The update that followed mapped the picture onto the reduced palette.
   const std::set<TColor> floss = PaletteColors(palette);
   const std::set<TColor> shown = ShownColors();
@@ -330,9 +326,9 @@ TEST_F(Workers, AFinishedSearchReplacesThePaletteAndStartsAPictureUpdate) {
 
 TEST_F(Workers, ASearchCancelledAtOnceChangesNothing) {
   ScriptedMessages messages;
-  const std::set<TColor> before = PaletteColors(window_->Composition->Palette);
-  const int32_t count = window_->Composition->Palette.Count();
-  window_->Composition->Modified = false;
+  const std::set<TColor> before = PaletteColors(window_->Composition->Palette());
+  const int32_t count = window_->Composition->Palette().Count();
+  window_->Composition->SetModified(false);
   TSearchOptions options;
   options.MaxFloss = 2;
   StartSearch(options);
@@ -340,9 +336,9 @@ TEST_F(Workers, ASearchCancelledAtOnceChangesNothing) {
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
   EXPECT_FALSE(window_->Jobs().Running());  // the working copy went with its job
-  EXPECT_EQ(window_->Composition->Palette.Count(), count);
-  EXPECT_EQ(PaletteColors(window_->Composition->Palette), before);
-  EXPECT_FALSE(window_->Composition->Modified);
+  EXPECT_EQ(window_->Composition->Palette().Count(), count);
+  EXPECT_EQ(PaletteColors(window_->Composition->Palette()), before);
+  EXPECT_FALSE(window_->Composition->Modified());
   EXPECT_TRUE(window_->image1->Picture().isNull());  // no picture update was started
   EXPECT_TRUE(messages.shown.empty());
 }
@@ -354,8 +350,8 @@ TEST_F(Workers, AnEmptySearchResultLeavesThePaletteAndSaysSo) {
   PutPixelAt(two.data(), PixelOffset(2, 1, 0, 0), MakeColor(0, 0, 0));
   PutPixelAt(two.data(), PixelOffset(2, 1, 1, 0), MakeColor(255, 255, 255));
   GivePicture(*window_->Composition, 2, 1, std::move(two));
-  const int32_t count = window_->Composition->Palette.Count();
-  window_->Composition->Modified = false;
+  const int32_t count = window_->Composition->Palette().Count();
+  window_->Composition->SetModified(false);
   TSearchOptions options;
   options.RemoveLonely = true;
   options.Dots = 1;
@@ -364,8 +360,8 @@ TEST_F(Workers, AnEmptySearchResultLeavesThePaletteAndSaysSo) {
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
   EXPECT_EQ(messages.shown, std::vector<std::string>{std::string("Error: ") + kEmptySearchResult});
-  EXPECT_EQ(window_->Composition->Palette.Count(), count);
-  EXPECT_FALSE(window_->Composition->Modified);
+  EXPECT_EQ(window_->Composition->Palette().Count(), count);
+  EXPECT_FALSE(window_->Composition->Modified());
   EXPECT_FALSE(window_->Jobs().Running());  // the working copy went with its job
 }
 
