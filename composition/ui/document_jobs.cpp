@@ -1,10 +1,32 @@
 #include "composition/ui/document_jobs.h"
 
 #include <QMetaObject>
+#include <algorithm>
+
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
 
 #include "app/ui/slot_guard.h"
 #include "base/message_seam.h"
 #include "composition/ui/job_worker.h"
+
+namespace {
+
+void YieldToTheUiThread() {
+#ifdef __linux__
+  const int tid = int(syscall(SYS_gettid));
+  errno = 0;
+  const int nice = getpriority(PRIO_PROCESS, id_t(tid));
+  if (errno == 0) setpriority(PRIO_PROCESS, id_t(tid), std::min(nice + 5, 19));
+#endif
+}
+
+}  // namespace
 
 DocumentJobs::DocumentJobs(QObject* parent)
     : QObject(parent), worker_(new JobWorker(cancel_, progress_)) {
@@ -28,6 +50,10 @@ DocumentJobs::DocumentJobs(QObject* parent)
         Messages().Error(text);
     });
   });
+  // When the cores are shared, the windows go first: the worker, and the threads it starts
+  // for a pass, run a few steps nicer than the UI thread.
+  connect(
+      &thread_, &QThread::started, &thread_, [] { YieldToTheUiThread(); }, Qt::DirectConnection);
   thread_.start();
 }
 
