@@ -500,6 +500,7 @@ void TMDIChild::Rotateimage1Click() {
     job.apply = [this](std::any&) {
       StartPictureUpdate(true);
       FitImage();
+      if (IsActive()) frame_->ShowDocumentInfo(this);  // the sizes changed places
     };
     return job;
   });
