@@ -11,12 +11,9 @@ enum class DocWork : uint8_t {
   UpdatingPicture,  // the picture is remapped and its screen image made
   Searching,        // the automatic color search runs on a copy
   Rotating,
-  Saving,
   Reporting,
   Printing,
 };
-
-const char* DocWorkName(DocWork work);
 
 class DocumentState {
  public:

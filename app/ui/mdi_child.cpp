@@ -383,7 +383,7 @@ bool TMDIChild::SaveAs1Click() {
 }
 
 void TMDIChild::Import1Click() {
-  if (Busy() || Working() || !Composition) return;
+  if (!Composition) return;
   if (GridOpen && GridWindow) GridWindow->close();
   GridOpen = false;
   if (AskSaveChanges()) Save1Click();
@@ -392,8 +392,9 @@ void TMDIChild::Import1Click() {
       {"Import picture", ShownPath(Settings().Imagepath), "BMP files  (*.bmp)|*.bmp", {}, {}});
   if (files.isEmpty()) return;
   const QString path = files.first();
-  // A photograph is tens of megabytes to read, copy and map: all of it happens on the
-  // worker, the windows stay alive meanwhile, and the document's commands are barred.
+  // A photograph is tens of megabytes to read and map: that happens on the worker, the
+  // windows stay alive meanwhile, and the document's commands are barred. Behind a job
+  // still running (BUSY flag turned off) it waits its turn.
   RunJob(DocWork::Importing, [this, path] {
     WorkerJob job;
     job.body = ImportPictureJob(LocalPath(path));
