@@ -426,4 +426,31 @@ TEST_F(Workers, WhatAJobRaisesIsShownOnceAndTheWindowGoesIdle) {
   }
 }
 
+// An object whose event handler lets an error out, as a slip past Guarded would.
+class Throwing : public QObject {
+ public:
+  explicit Throwing(std::function<void()> raise) : raise_(std::move(raise)) {}
+  bool event(QEvent*) override {
+    raise_();
+    return true;
+  }
+
+ private:
+  std::function<void()> raise_;
+};
+
+TEST(LastGuard, ShowsWhatEscapedAnEventHandlerAndTheProgramGoesOn) {
+  const std::pair<std::function<void()>, std::string> cases[] = {
+      {[] { throw std::bad_alloc(); }, kOutOfMemory},
+      {[] { throw EInOutError("Unable to write to x.dmc"); }, "Unable to write to x.dmc"},
+  };
+  for (const auto& [raise, text] : cases) {
+    ScriptedMessages messages;
+    Throwing object(raise);
+    QEvent event(QEvent::User);
+    EXPECT_FALSE(QCoreApplication::sendEvent(&object, &event));
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: " + text});
+  }
+}
+
 }  // namespace
