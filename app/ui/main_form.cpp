@@ -30,6 +30,7 @@
 #include "app/ui/ui_seams.h"
 #include "base/exceptions.h"
 #include "base/message_seam.h"
+#include "composition/composition_errors.h"
 
 namespace {
 
@@ -411,9 +412,25 @@ void TMainForm::OpenCompositions() {
     TMDIChild* window = CreateDocument();
     if (!window) return;
     window->FileName = LocalPath(file);
-    if (!window->Composition->LoadFromFile(window->FileName)) {
+    TLoadResult loaded;
+    try {
+      loaded = window->Composition->LoadFromFile(window->FileName);
+    } catch (const Exception& error) {
       delete window;  // not yet a child window: closing it is freeing it
+      if (dynamic_cast<const EOldComposition*>(&error))
+        Messages().Info(error.Message());
+      else if (!dynamic_cast<const ECompositionMissing*>(&error))
+        Messages().Error(error.Message());
       return;
+    }
+    for (const std::string& warning : loaded.Warnings) Messages().Error(warning);
+    if (loaded.OlderVersion && loaded.Warnings.empty()) {
+      try {
+        window->Composition->ConvertOlderFile(window->FileName);
+      } catch (const Exception& error) {
+        // The composition is read; only its file stays in the older version.
+        Messages().Error(error.Message());
+      }
     }
     window->SetDocumentCursor(Qt::WaitCursor);
     window->SetCaption(NameOfPath(file));
