@@ -37,13 +37,11 @@ void Import(Arguments& args, const std::string& usage) {
   auto files = args.Positional(2, usage);
   auto document = NewDocument(*palette, bar.Handler());
   document->SetCottonSize(cotton);
-  bool imported;
   try {
-    imported = document->ImportBitmap(files[0]);
+    document->ImportBitmap(files[0]);
   } catch (const Exception& error) {
     throw CliError(files[0] + ": " + error.Message());
   }
-  if (!imported) throw CliError(files[0] + ": could not load file");
   document->SaveToFile(files[1]);
 }
 

@@ -5,8 +5,8 @@
 
 #include "base/atomic_file.h"
 #include "base/exceptions.h"
-#include "base/message_seam.h"
 #include "composition/composition.h"
+#include "composition/composition_errors.h"
 #include "composition/input_file.h"
 #include "composition/little_endian.h"
 
@@ -145,14 +145,11 @@ std::vector<uint8_t> BitmapHeaders(uint16_t width, uint16_t height) {
   return header;
 }
 
-std::optional<ImportedPicture> ReadBitmapPicture(const std::string& file_name) {
+ImportedPicture ReadBitmapPicture(const std::string& file_name) {
   std::vector<uint8_t> file = ReadBitmapFile(file_name);
   BitmapLayout layout;
   const BitmapVerdict verdict = CheckBitmap(file.data(), file.size(), layout);
-  if (verdict != BitmapVerdict::Taken) {
-    Messages().Error(BitmapRefusalText(verdict));
-    return std::nullopt;
-  }
+  if (verdict != BitmapVerdict::Taken) throw EBitmapRefused(BitmapRefusalText(verdict));
   return ImportedPicture{TakeBitmapPixels(std::move(file), layout), layout.width, layout.height};
 }
 
@@ -162,11 +159,8 @@ void TpunCompo::TakePicture(ImportedPicture&& picture) {
   modified_ = true;
 }
 
-bool TpunCompo::ImportBitmap(const std::string& file_name) {
-  std::optional<ImportedPicture> picture = ReadBitmapPicture(file_name);
-  if (!picture) return false;
-  TakePicture(std::move(*picture));
-  return true;
+void TpunCompo::ImportBitmap(const std::string& file_name) {
+  TakePicture(ReadBitmapPicture(file_name));
 }
 
 void WriteBitmapFile(const std::string& file_name, const PictureBlock& block, uint16_t width,

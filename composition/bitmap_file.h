@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,9 +48,9 @@ struct ImportedPicture {
 };
 
 // ImportBitmap's reading, which touches no composition, so that it can run beside the
-// windows: the picture of a 24-bit bitmap, or nothing after showing why it is refused.
-// Raises as ReadBitmapFile does.
-std::optional<ImportedPicture> ReadBitmapPicture(const std::string& file_name);
+// windows: the picture of a 24-bit bitmap. Raises EBitmapRefused with the reason
+// (BitmapRefusalText) for any other file, and as ReadBitmapFile does.
+ImportedPicture ReadBitmapPicture(const std::string& file_name);
 
 // Reads a whole bitmap file. Raises EInOutError "Cannot open file <name>", or "Stream read
 // error" when it is shorter than a file header or a read fails. Only the file header is read

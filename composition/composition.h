@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,16 @@
 #include "composition/picture.h"
 #include "palette/floss_palette.h"
 
+struct CompositionHeader;
 struct ImportedPicture;
+
+// What a load that succeeded has to tell. The caller shows the warnings (the model shows
+// no message); the composition is loaded in any case.
+struct TLoadResult {
+  std::vector<std::string> Warnings;
+  bool PaletteRecovered = false;  // its palette image was damaged: on the reference palette
+  bool OlderVersion = false;      // a version-12 file, which ConvertOlderFile may rewrite
+};
 
 class TpunCompo {
  public:
@@ -77,7 +87,20 @@ class TpunCompo {
 
   // Composition files (".dmc"): written in version 13; 13 and 12 read.
   void SaveToFile(const std::string& file_name);
-  bool LoadFromFile(const std::string& file_name);
+  // The bytes SaveToFile writes, handed to `write` piece by piece straight from the blocks;
+  // leaves the modified flag alone.
+  using ByteSink = std::function<void(const uint8_t* bytes, size_t size)>;
+  void SaveTo(const ByteSink& write);
+  // Replaces the picture, settings, notes and working palette by the file's, which is only
+  // read. Raises ECompositionMissing, EOldComposition, EInvalidComposition (also for a
+  // width or height of 0) or EInOutError "Unable to read <name>"; a refused file changes
+  // nothing.
+  TLoadResult LoadFromFile(const std::string& file_name);
+  // The same from the bytes of a file in memory.
+  TLoadResult LoadFromBytes(const uint8_t* data, size_t size);
+  // Writes a version-12 file just loaded again in version 13, keeping the file as it was
+  // under NAME.v12 the first time; for a load without warnings. Raises EInOutError.
+  void ConvertOlderFile(const std::string& file_name);
 
   // Picture operations. Without arguments they report to OnProgress; a mapping and a
   // rotation found cancelled stop and leave the composition as it was.
@@ -85,7 +108,9 @@ class TpunCompo {
   void Remap(const ProgressHandler& progress, const std::atomic<bool>& cancel);
   void Rotate();
   void Rotate(const ProgressHandler& progress, const std::atomic<bool>& cancel);
-  bool ImportBitmap(const std::string& file_name);
+  // Raises EBitmapRefused (a file that is no 24-bit bitmap, with the reason) or
+  // EInOutError; a refused file changes nothing.
+  void ImportBitmap(const std::string& file_name);
   // ImportBitmap's second half: the picture becomes the source picture, the working
   // palette returns to the reference palette and transparency goes off.
   void TakePicture(ImportedPicture&& picture);
@@ -108,6 +133,9 @@ class TpunCompo {
   static std::string TempBitmapName();
 
  private:
+  TLoadResult Take(const CompositionHeader& header, TPicture picture,
+                   const std::string& palette_image, bool older);
+
   TPicture mapped_;  // empty until a Remap
   TPicture source_;
   TpunPal ref_palette_;

@@ -1,5 +1,6 @@
-// Any bytes as a bitmap file: the reader refuses or takes them without reading past them;
-// a picture it takes maps onto the palette and survives an export and a new import.
+// Any bytes as a bitmap file, in memory: the reader refuses or takes them without reading
+// past them; a picture it takes maps onto the palette and survives an export and a new
+// import.
 
 #include <cstdint>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "base/exceptions.h"
+#include "composition/bitmap_file.h"
 #include "composition/composition.h"
 #include "fuzz/fuzz_support.h"
 
@@ -39,25 +41,11 @@ void CheckMapped(const TpunCompo& compo) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static SilentMessages silent;
-  static const bool installed = (InstallMessages(&silent), true);
-  (void)installed;
-  static const std::string input = FuzzFile("bitmap-fuzz", "in.bmp");
-  static const std::string output = FuzzFile("bitmap-fuzz", "out.bmp");
-  WriteFuzzInput(input, data, size);
-
+  BitmapLayout layout;
+  if (CheckBitmap(data, size, layout) != BitmapVerdict::Taken) return 0;
   TpunCompo compo(&SmallPalette());
-  bool taken = false;
-  try {
-    taken = compo.ImportBitmap(input);
-  } catch (const Exception&) {
-    return 0;  // too short to be a bitmap: refused with an error
-  }
-  if (!taken) {
-    FuzzCheck(!compo.HasPicture() && compo.Width() == 0 && compo.Height() == 0,
-              "refusal changed it");
-    return 0;
-  }
+  compo.TakePicture({TakeBitmapPixels(std::vector<uint8_t>(data, data + size), layout),
+                     layout.width, layout.height});
   FuzzCheck(compo.Width() > 0 && compo.Height() > 0, "empty picture taken");
   const size_t rows = PictureBytes(compo.Width(), compo.Height());
   FuzzCheck(compo.SourcePicture().Size() >= rows && compo.SourcePicture().Size() <= size,
@@ -65,14 +53,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   compo.Remap();
   CheckMapped(compo);
-  compo.ExportBitmap(output);
 
-  TpunCompo again(&SmallPalette());
-  FuzzCheck(again.ImportBitmap(output), "export not taken back");
-  FuzzCheck(again.Width() == compo.Width() && again.Height() == compo.Height(), "sizes changed");
-  FuzzCheck(std::equal(again.SourcePicture().Block().begin(), again.SourcePicture().Block().end(),
-                       compo.SourcePicture().Block().begin()) &&
-                again.SourcePicture().Size() == rows,
+  // The export's bytes, taken back as an import takes them.
+  std::vector<uint8_t> exported = BitmapHeaders(compo.Width(), compo.Height());
+  exported.insert(exported.end(), compo.SourcePicture().Data(),
+                  compo.SourcePicture().Data() + rows);
+  BitmapLayout again;
+  FuzzCheck(CheckBitmap(exported.data(), exported.size(), again) == BitmapVerdict::Taken,
+            "export not taken back");
+  FuzzCheck(again.width == compo.Width() && again.height == compo.Height(), "sizes changed");
+  const PictureBlock pixels = TakeBitmapPixels(std::move(exported), again);
+  FuzzCheck(pixels.size() == rows &&
+                std::equal(pixels.begin(), pixels.end(), compo.SourcePicture().Block().begin()),
             "pixels changed");
   return 0;
 }

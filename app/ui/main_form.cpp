@@ -30,6 +30,7 @@
 #include "app/ui/ui_seams.h"
 #include "base/exceptions.h"
 #include "base/message_seam.h"
+#include "composition/composition_errors.h"
 
 namespace {
 
@@ -47,6 +48,12 @@ QString EmbroiderySize(uint32_t pixels, uint16_t fabric_count, uint8_t unit) {
   char text[32];
   std::snprintf(text, sizeof text, "%3.1f", factor * (double(pixels) / fabric_count));
   return text;
+}
+
+// "rose.dmc" as "rose (recovered).dmc".
+QString RecoveredName(const QString& name) {
+  const int dot = name.lastIndexOf('.');
+  return (dot < 0 ? name : name.left(dot)) + " (recovered)" + (dot < 0 ? QString() : name.mid(dot));
 }
 
 }  // namespace
@@ -454,12 +461,34 @@ void TMainForm::OpenCompositions() {
     TMDIChild* window = CreateDocument();
     if (!window) return;
     window->FileName = LocalPath(file);
-    if (!window->Composition->LoadFromFile(window->FileName)) {
+    TLoadResult loaded;
+    try {
+      loaded = window->Composition->LoadFromFile(window->FileName);
+    } catch (const Exception& error) {
       delete window;  // not yet a child window: closing it is freeing it
+      if (dynamic_cast<const EOldComposition*>(&error))
+        Messages().Info(error.Message());
+      else if (!dynamic_cast<const ECompositionMissing*>(&error))
+        Messages().Error(error.Message());
       return;
     }
+    for (const std::string& warning : loaded.Warnings) Messages().Error(warning);
+    // A load that reported an error opens on what could be read, but never saves over
+    // the file it came from: it is named "(recovered)" and Save asks for a new name.
+    const bool recovered = !loaded.Warnings.empty() || loaded.PaletteRecovered;
+    if (recovered) {
+      window->Composition->SetModified(true);
+      window->FileName.clear();
+    } else if (loaded.OlderVersion) {
+      try {
+        window->Composition->ConvertOlderFile(window->FileName);
+      } catch (const Exception& error) {
+        // The composition is read; only its file stays in the older version.
+        Messages().Error(error.Message());
+      }
+    }
     window->SetDocumentCursor(Qt::WaitCursor);
-    window->SetCaption(NameOfPath(file));
+    window->SetCaption(recovered ? RecoveredName(NameOfPath(file)) : NameOfPath(file));
     setWindowTitle(QString(kCaption) + " [" + window->Caption() + "]");
     AddChild(window);
     ShowDocumentInfo(window);

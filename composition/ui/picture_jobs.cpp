@@ -3,19 +3,17 @@
 #include <utility>
 
 #include "composition/composition.h"
+#include "composition/composition_errors.h"
 #include "composition/ui/screen_bitmap.h"
 
 WorkerJob::Body ImportPictureJob(std::string file_name) {
   return [file_name = std::move(file_name)](const ProgressHandler&, const CancelToken&) {
     auto result = std::make_shared<ImportResult>();
-    std::vector<uint8_t> file = ReadBitmapFile(file_name);
-    BitmapLayout layout;
-    const BitmapVerdict verdict = CheckBitmap(file.data(), file.size(), layout);
-    if (verdict != BitmapVerdict::Taken)
-      result->refusal = BitmapRefusalText(verdict);
-    else
-      result->picture =
-          ImportedPicture{TakeBitmapPixels(std::move(file), layout), layout.width, layout.height};
+    try {
+      result->picture = ReadBitmapPicture(file_name);
+    } catch (const EBitmapRefused& refused) {
+      result->refusal = refused.Message();
+    }
     return std::any(result);
   };
 }

@@ -381,3 +381,36 @@ TEST_F(MainWindow, SavingOverAFileAnotherProgramChangedAsksFirst) {
   }
   document->Composition->SetModified(false);
 }
+
+TEST_F(MainWindow, ACompositionWhosePaletteFailedOpensRecoveredAndNeverSavesOverItsFile) {
+  auto frame = Start();
+  TMDIChild* document = Import(*frame, Picture("j.bmp", 4, 2));
+  document->Composition->Palette().Delete(0);
+  const std::string path = files.File("j.dmc");
+  document->FileName = path;
+  document->Save1Click();
+  // The palette image, after the header and the pixels, made unreadable.
+  std::string damaged = ReadFileBytes(path);
+  const size_t image_at = 287 + PictureBytes(4, 2);
+  damaged.replace(image_at, std::string::npos, std::string(damaged.size() - image_at, 'z'));
+  WriteFileBytes(path, damaged);
+  frame->mdi->closeAllSubWindows();
+
+  ScriptedMessages messages;
+  dialogs.AnswerOpen({QString::fromStdString(path)});
+  frame->OpenCompositions();
+  EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: Error loading composition colors !"});
+  TMDIChild* opened = frame->ActiveDocument();
+  ASSERT_TRUE(opened);
+  ASSERT_TRUE(WaitFor([&] { return !opened->Working(); }));
+  EXPECT_EQ(opened->Caption().toStdString(), "j (recovered).dmc");
+  EXPECT_TRUE(opened->Composition->Modified());
+  EXPECT_EQ(opened->Composition->Palette().Count(), frame->MainPalette.Count());
+  // Save asks for a name; given up, nothing is written.
+  const size_t asked = dialogs.requests.size();
+  EXPECT_FALSE(opened->Save1Click());
+  EXPECT_EQ(dialogs.requests.size(), asked + 1);
+  EXPECT_EQ(dialogs.requests.back().fileName.toStdString(), "j (recovered).dmc");
+  EXPECT_EQ(ReadFileBytes(path), damaged);
+  opened->Composition->SetModified(false);
+}
