@@ -74,7 +74,11 @@ void DocumentJobs::Launch(const Waiting& make) {
   running_ = true;
   cancel_ = false;
   ++id_;
-  current_ = make();
+  // A job that cannot even be made ends at once, shown like one that failed.
+  if (!Guarded([&] { current_ = make(); }) || !current_.body) {
+    Ended(id_, [] {});
+    return;
+  }
   WorkerJob::Body body = std::move(current_.body);
   QMetaObject::invokeMethod(
       worker_, [worker = worker_, id = id_, body = std::move(body)] { worker->Run(id, body); },

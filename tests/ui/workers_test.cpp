@@ -401,16 +401,19 @@ TEST_F(Workers, WhatAJobRaisesIsShownOnceAndTheWindowGoesIdle) {
   struct Case {
     std::function<void()> raise;
     std::string shown;
+    bool while_made = false;  // raised on the UI thread, as the job is made
   };
   const Case cases[] = {
       {[] { throw std::bad_alloc(); }, kOutOfMemory},
       {[] { throw EInOutError("Cannot open file x.bmp"); }, "Cannot open file x.bmp"},
       {[] { throw 7; }, "Unexpected error"},
+      {[] { throw EInOutError("Unable to read x.dmc"); }, "Unable to read x.dmc", true},
   };
   for (const Case& c : cases) {
     ScriptedMessages messages;
     bool applied = false;
     window_->RunJob(DocWork::Reporting, [&] {
+      if (c.while_made) c.raise();
       WorkerJob job;
       job.body = [&](const ProgressHandler&, const CancelToken&) -> std::any {
         c.raise();
