@@ -356,7 +356,8 @@ void TMainForm::UpdateCommands() {
   for (const CommandInfo& info : AllCommands())
     Action(info.command)->setEnabled(CommandEnabled(info.command, facts));
   CottonSpin->setEnabled(facts.document);
-  ZoomSpin->setEnabled(facts.picture);
+  // The zoom resizes the picture control from the picture's sizes, which a rotation changes.
+  ZoomSpin->setEnabled(facts.picture && !facts.busy);
   if (!facts.picture) ZoomPanel->clear();
 }
 
@@ -512,7 +513,7 @@ void TMainForm::ShowDocumentInfo(TMDIChild* window) {
                            "]");
   imagesizepanel->setText(QString("[%1],[%2]").arg(composition.Width()).arg(composition.Height()));
   ShowCottonCount(composition.CottonSize());
-  if (ZoomSpin->isEnabled())
+  if (composition.HasPicture())
     ZoomPanel->setText(QString("%1:1").arg(composition.Zoom() + 1));
   else
     ZoomPanel->clear();
