@@ -3,6 +3,7 @@
 // palette its pixels are mapped onto, and the fabric and display settings. Its fields are
 // private: every setter keeps the modified flag, and the picture its sizes.
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -115,6 +116,10 @@ class TpunCompo {
   // palette returns to the reference palette and transparency goes off.
   void TakePicture(ImportedPicture&& picture);
   void ExportBitmap(const std::string& file_name) const;
+  // The picture as Remap would map it, written as a bitmap file band by band without
+  // making the mapped picture; a cancel leaves the target as it was. Raises EInOutError.
+  void ExportMappedBitmap(const std::string& file_name, const ProgressHandler& progress,
+                          const std::atomic<bool>& cancel) const;
 
   // Color reduction. Without a progress sink and cancel flag, SearchUsedColors and
   // RemoveSimilarColors clear the composition's own flag first and then poll it.
@@ -133,6 +138,10 @@ class TpunCompo {
   static std::string TempBitmapName();
 
  private:
+  // The bytes (blue, green, red, 0) each working-palette entry is shown in; with an empty
+  // palette, raises as GetClr does after calling before_refusal.
+  std::vector<std::array<uint8_t, 4>> ShownColors(
+      const std::function<void()>& before_refusal) const;
   TLoadResult Take(const CompositionHeader& header, TPicture picture,
                    const std::string& palette_image, bool older);
 
