@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,16 @@ class TpunCompo {
   void Remap(const ProgressHandler& progress, const std::atomic<bool>& cancel);
   void Rotate();
   void Rotate(const ProgressHandler& progress, const std::atomic<bool>& cancel);
+  // The halves of Remap and Rotate that change nothing, for a worker: the picture they
+  // would install, or none when cancelled (and for Rotate without a picture). The window
+  // installs it on its own thread: SetMappedPicture, or SetPicture and SetModified.
+  std::optional<TPicture> MapPicture(const ProgressHandler& progress,
+                                     const std::atomic<bool>& cancel) const;
+  std::optional<TPicture> RotatedPicture(const ProgressHandler& progress,
+                                         const std::atomic<bool>& cancel) const;
+  // Raises std::invalid_argument unless it has the source picture's sizes and block size;
+  // an empty one shows the source picture again.
+  void SetMappedPicture(TPicture mapped);
   // Raises EBitmapRefused (a file that is no 24-bit bitmap, with the reason) or
   // EInOutError; a refused file changes nothing.
   void ImportBitmap(const std::string& file_name);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "base/atomic_file.h"
@@ -81,6 +83,12 @@ std::vector<std::array<uint8_t, 4>> TpunCompo::ShownColors(
 }
 
 void TpunCompo::Remap(const ProgressHandler& progress, const std::atomic<bool>& cancel) {
+  std::optional<TPicture> mapped = MapPicture(progress, cancel);
+  if (mapped) mapped_ = std::move(*mapped);
+}
+
+std::optional<TPicture> TpunCompo::MapPicture(const ProgressHandler& progress,
+                                              const std::atomic<bool>& cancel) const {
   const auto report = [&](const std::string& text, uint16_t percent) {
     if (progress) progress(text, percent);
   };
@@ -89,24 +97,15 @@ void TpunCompo::Remap(const ProgressHandler& progress, const std::atomic<bool>& 
     const uint16_t percent = StepPercent(y, height);
     report(PercentText(percent, " Mapping image"), percent);
   };
-  if (!HasPicture()) {
-    report("", 0);
-    return;
-  }
-  if (width == 0) {
-    // Rows without pixels are still reported, as in every mapping.
+  // Rows without pixels are still reported, as in every mapping.
+  if (width == 0)
     for (uint32_t y = 0; y < height; ++y) {
       report_row(y);
       report_row(y);
     }
-    mapped_ = TPicture();
+  if (width == 0 || height == 0) {
     report("", 0);
-    return;
-  }
-  if (height == 0) {
-    mapped_ = TPicture();
-    report("", 0);
-    return;
+    return TPicture();
   }
   const auto shown = ShownColors([&] { report_row(0); });
   const uint8_t* source = source_.Data();
@@ -128,10 +127,17 @@ void TpunCompo::Remap(const ProgressHandler& progress, const std::atomic<bool>& 
         });
   } catch (const PassCancelled&) {
     report("", 0);
-    return;
+    return std::nullopt;
   }
-  mapped_ = TPicture(uint16_t(width), uint16_t(height), std::move(block));
   report("", 0);
+  return TPicture(uint16_t(width), uint16_t(height), std::move(block));
+}
+
+void TpunCompo::SetMappedPicture(TPicture mapped) {
+  if (!mapped.Empty() &&
+      (mapped.Width() != Width() || mapped.Height() != Height() || mapped.Size() != source_.Size()))
+    throw std::invalid_argument("mapped picture of another size than the source picture");
+  mapped_ = std::move(mapped);
 }
 
 void TpunCompo::ExportMappedBitmap(const std::string& file_name, const ProgressHandler& progress,
@@ -191,7 +197,15 @@ void TpunCompo::Rotate() {
 }
 
 void TpunCompo::Rotate(const ProgressHandler& progress, const std::atomic<bool>& cancel) {
-  if (!HasPicture()) return;
+  std::optional<TPicture> rotated = RotatedPicture(progress, cancel);
+  if (!rotated) return;
+  SetPicture(std::move(*rotated));
+  modified_ = true;
+}
+
+std::optional<TPicture> TpunCompo::RotatedPicture(const ProgressHandler& progress,
+                                                  const std::atomic<bool>& cancel) const {
+  if (!HasPicture()) return std::nullopt;
   const auto report = [&](const std::string& text, uint16_t percent) {
     if (progress) progress(text, percent);
   };
@@ -202,7 +216,7 @@ void TpunCompo::Rotate(const ProgressHandler& progress, const std::atomic<bool>&
   for (uint32_t strip = 0; strip < width; strip += kStripColumns) {
     if (cancel) {
       report("", 0);
-      return;
+      return std::nullopt;
     }
     const uint32_t strip_end = std::min(width, strip + kStripColumns);
     ParallelFor(height, kParallelRows, [&](size_t begin, size_t end) {
@@ -211,7 +225,6 @@ void TpunCompo::Rotate(const ProgressHandler& progress, const std::atomic<bool>&
     for (uint32_t x = strip; x < strip_end; ++x)
       report("Rotating image...", uint16_t(size_t(x) * 100 / width));
   }
-  SetPicture(TPicture(uint16_t(height), uint16_t(width), std::move(rotated)));
-  modified_ = true;
   report("", 0);
+  return TPicture(uint16_t(height), uint16_t(width), std::move(rotated));
 }
