@@ -70,9 +70,7 @@ void Mapped(Arguments& args, const std::string& usage) {
   auto files = args.Positional(2, usage);
   auto document = LoadDocument(*palette, files[0], bar.Handler());
   if (!document->HasPicture()) throw CliError(files[0] + ": the composition has no picture");
-  document->Remap();
-  WriteBitmapFile(files[1], document->MappedPicture().Block(), document->Width(),
-                  document->Height());
+  document->ExportMappedBitmap(files[1], document->OnProgress(), NeverCancelled());
 }
 
 void Export(Arguments& args, const std::string& usage) {

@@ -3,9 +3,11 @@
 // palette its pixels are mapped onto, and the fabric and display settings. Its fields are
 // private: every setter keeps the modified flag, and the picture its sizes.
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -108,6 +110,16 @@ class TpunCompo {
   void Remap(const ProgressHandler& progress, const std::atomic<bool>& cancel);
   void Rotate();
   void Rotate(const ProgressHandler& progress, const std::atomic<bool>& cancel);
+  // The halves of Remap and Rotate that change nothing, for a worker: the picture they
+  // would install, or none when cancelled (and for Rotate without a picture). The window
+  // installs it on its own thread: SetMappedPicture, or SetPicture and SetModified.
+  std::optional<TPicture> MapPicture(const ProgressHandler& progress,
+                                     const std::atomic<bool>& cancel) const;
+  std::optional<TPicture> RotatedPicture(const ProgressHandler& progress,
+                                         const std::atomic<bool>& cancel) const;
+  // Raises std::invalid_argument unless it has the source picture's sizes and block size;
+  // an empty one shows the source picture again.
+  void SetMappedPicture(TPicture mapped);
   // Raises EBitmapRefused (a file that is no 24-bit bitmap, with the reason) or
   // EInOutError; a refused file changes nothing.
   void ImportBitmap(const std::string& file_name);
@@ -115,6 +127,10 @@ class TpunCompo {
   // palette returns to the reference palette and transparency goes off.
   void TakePicture(ImportedPicture&& picture);
   void ExportBitmap(const std::string& file_name) const;
+  // The picture as Remap would map it, written as a bitmap file band by band without
+  // making the mapped picture; a cancel leaves the target as it was. Raises EInOutError.
+  void ExportMappedBitmap(const std::string& file_name, const ProgressHandler& progress,
+                          const std::atomic<bool>& cancel) const;
 
   // Color reduction. Without a progress sink and cancel flag, SearchUsedColors and
   // RemoveSimilarColors clear the composition's own flag first and then poll it.
@@ -133,6 +149,10 @@ class TpunCompo {
   static std::string TempBitmapName();
 
  private:
+  // The bytes (blue, green, red, 0) each working-palette entry is shown in; with an empty
+  // palette, raises as GetClr does after calling before_refusal.
+  std::vector<std::array<uint8_t, 4>> ShownColors(
+      const std::function<void()>& before_refusal) const;
   TLoadResult Take(const CompositionHeader& header, TPicture picture,
                    const std::string& palette_image, bool older);
 

@@ -131,7 +131,7 @@ StoredComposition ReadComposition(Source& source) {
     throw EInvalidComposition();
 
   // A file that shrank since it was measured is as damaged as one whose sizes lie.
-  PictureBlock block(header.picture_size);
+  PictureBlock block = NewPictureBlock(header.picture_size);
   if (source.Read(block.data(), block.size()) < block.size()) throw EInvalidComposition();
   stored.picture = TPicture(header.width, header.height, std::move(block));
   stored.palette_image.resize(size_t(palette_size));

@@ -43,9 +43,11 @@ void CheckMapped(const TpunCompo& compo) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   BitmapLayout layout;
   if (CheckBitmap(data, size, layout) != BitmapVerdict::Taken) return 0;
-  TpunCompo compo(&SmallPalette());
-  compo.TakePicture({TakeBitmapPixels(std::vector<uint8_t>(data, data + size), layout),
-                     layout.width, layout.height});
+  // One composition for every input: its palette, and so the search structure built for
+  // it, stays; only the picture changes.
+  static TpunCompo compo(&SmallPalette());
+  compo.SetPicture(TPicture(layout.width, layout.height,
+                            TakeBitmapPixels(std::vector<uint8_t>(data, data + size), layout)));
   FuzzCheck(compo.Width() > 0 && compo.Height() > 0, "empty picture taken");
   const size_t rows = PictureBytes(compo.Width(), compo.Height());
   FuzzCheck(compo.SourcePicture().Size() >= rows && compo.SourcePicture().Size() <= size,

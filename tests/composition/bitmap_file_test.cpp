@@ -207,3 +207,29 @@ TEST_F(BitmapFile, FailedExportRaisesAndKeepsTheOldFile) {
 
   EXPECT_THROW(compo.ExportBitmap(folder.File("no/such/folder.bmp")), EInOutError);
 }
+
+TEST_F(BitmapFile, MappedExportEqualsTheRemappedPictureBandByBand) {
+  // Odd widths put padding in every row, whose bytes are the source's; 300 rows of 4000
+  // pixels make more than one band.
+  for (auto [w, h] :
+       std::vector<std::pair<uint16_t, uint16_t>>{{1, 1}, {5, 3}, {37, 23}, {4000, 300}}) {
+    PictureBlock block = RandomPicture(w, h, w);
+    for (uint32_t y = 0; y < h; ++y)
+      for (size_t at = 3 * size_t(w); at < RowLength(w); ++at) block[y * RowLength(w) + at] = 0x55;
+    block.push_back(0x77);  // past the rows: never exported
+    GivePicture(compo, w, h, block);
+    compo.SetTransparencyOn(true);
+    compo.SetTransparentColor(2);
+    compo.ExportMappedBitmap(folder.File("mapped.bmp"), nullptr, NeverCancelled());
+    compo.Remap();
+    WriteBitmapFile(folder.File("remapped.bmp"), compo.MappedPicture().Block(), w, h);
+    EXPECT_EQ(ReadFileBytes(folder.File("mapped.bmp")), ReadFileBytes(folder.File("remapped.bmp")))
+        << w << "x" << h;
+  }
+  // A cancel leaves the target as it was and nothing beside it.
+  const std::string before = ReadFileBytes(folder.File("mapped.bmp"));
+  const std::atomic<bool> cancel{true};
+  compo.ExportMappedBitmap(folder.File("mapped.bmp"), nullptr, cancel);
+  EXPECT_EQ(ReadFileBytes(folder.File("mapped.bmp")), before);
+  EXPECT_EQ(ListFolder(folder.Path()), "mapped.bmp remapped.bmp");
+}

@@ -169,7 +169,16 @@ TEST(Picture, HoldsItsSizesWithItsBlockAndCopiesShareIt) {
   TpunCompo copy;
   copy.Assign(compo);
   EXPECT_EQ(&copy.SourcePicture().Block(), &compo.SourcePicture().Block());
-  compo.Remap();
+  // A worker's half changes nothing; installing its result is the Remap.
+  const std::optional<TPicture> mapped = compo.MapPicture(nullptr, NeverCancelled());
+  ASSERT_TRUE(mapped);
+  EXPECT_EQ(&compo.MappedPicture().Block(), &compo.SourcePicture().Block());
+  EXPECT_THROW(compo.SetMappedPicture(TPicture(2, 4, PictureBlock(24))), std::invalid_argument);
+  compo.SetMappedPicture(*mapped);
+  TpunCompo remapped;
+  remapped.Assign(compo);
+  remapped.Remap();
+  EXPECT_EQ(compo.MappedPicture(), remapped.MappedPicture());
   EXPECT_NE(&compo.MappedPicture().Block(), &compo.SourcePicture().Block());
   copy.Rotate();  // the copy's own picture: the other keeps its block
   EXPECT_EQ(compo.Width(), 4);
@@ -181,6 +190,8 @@ TEST(Picture, HoldsItsSizesWithItsBlockAndCopiesShareIt) {
   copy.ResetMappedPicture();
   copy.Remap([&](const std::string& t, uint16_t p) { reports.emplace_back(t, p); }, cancel);
   copy.Rotate(nullptr, cancel);
+  EXPECT_FALSE(copy.RotatedPicture(nullptr, cancel));
+  EXPECT_FALSE(copy.MapPicture(nullptr, cancel));
   EXPECT_EQ(copy.Width(), 2);
   EXPECT_EQ(&copy.MappedPicture().Block(), &copy.SourcePicture().Block());
   EXPECT_EQ(reports, (Reports{{"", 0}}));
