@@ -356,8 +356,7 @@ void TMainForm::UpdateCommands() {
   for (const CommandInfo& info : AllCommands())
     Action(info.command)->setEnabled(CommandEnabled(info.command, facts));
   CottonSpin->setEnabled(facts.document);
-  // The zoom resizes the picture control from the picture's sizes, which a rotation changes.
-  ZoomSpin->setEnabled(facts.picture && !facts.busy);
+  ZoomSpin->setEnabled(facts.picture);
   if (!facts.picture) ZoomPanel->clear();
 }
 
@@ -513,7 +512,7 @@ void TMainForm::ShowDocumentInfo(TMDIChild* window) {
                            "]");
   imagesizepanel->setText(QString("[%1],[%2]").arg(composition.Width()).arg(composition.Height()));
   ShowCottonCount(composition.CottonSize());
-  if (composition.HasPicture())
+  if (ZoomSpin->isEnabled())
     ZoomPanel->setText(QString("%1:1").arg(composition.Zoom() + 1));
   else
     ZoomPanel->clear();
