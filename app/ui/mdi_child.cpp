@@ -244,13 +244,25 @@ void TMDIChild::StartPictureUpdate(bool force) {
     job.body = UpdatePictureJob(*Composition, remap);
     job.apply = [this](std::any& result) {
       const auto update = std::any_cast<std::shared_ptr<PictureUpdateResult>>(result);
-      remap_wanted_ = !update->remapped;
+      remap_wanted_ = !update->mapped;
+      if (update->mapped) {
+        ReleaseLater({Composition->MappedPicture()});
+        Composition->SetMappedPicture(std::move(*update->mapped));
+      }
       ShowPicture(update->screen);
       if (GridOpen && GridWindow) {
         GridWindow->update();
         for (QWidget* child : GridWindow->findChildren<QWidget*>()) child->update();
       }
     };
+    return job;
+  });
+}
+
+void TMDIChild::ReleaseLater(std::vector<TPicture> pictures) {
+  jobs_->Start([pictures = std::move(pictures)]() mutable {
+    WorkerJob job;
+    job.body = ReleasePicturesJob(std::move(pictures));
     return job;
   });
 }
@@ -411,13 +423,8 @@ void TMDIChild::ApplyImport(std::any& result, const QString& path) {
     return;
   }
   // The block changes hands by move; the pictures let go of are freed on the worker.
-  TPicture old_source = Composition->SourcePicture(), old_mapped = Composition->MappedPicture();
+  ReleaseLater({Composition->SourcePicture(), Composition->MappedPicture()});
   Composition->TakePicture(std::move(*import->picture));
-  jobs_->Start([source = std::move(old_source), mapped = std::move(old_mapped)]() mutable {
-    WorkerJob job;
-    job.body = ReleasePicturesJob(std::move(source), std::move(mapped));
-    return job;
-  });
   // The composition is named after the picture: its file name up to its last dot (the
   // whole name when it has none), then ".dmc".
   const QString picture_name = NameOfPath(path);
@@ -498,7 +505,12 @@ void TMDIChild::Rotateimage1Click() {
   RunJob(DocWork::Rotating, [this] {
     WorkerJob job;
     job.body = RotatePictureJob(*Composition);
-    job.apply = [this](std::any&) {
+    job.apply = [this](std::any& result) {
+      const auto rotated = std::any_cast<std::shared_ptr<RotationResult>>(result);
+      if (!*rotated) return;  // cancelled: the composition is as it was
+      ReleaseLater({Composition->SourcePicture(), Composition->MappedPicture()});
+      Composition->SetPicture(std::move(**rotated));
+      Composition->SetModified(true);
       StartPictureUpdate(true);
       FitImage();
       if (IsActive()) frame_->ShowDocumentInfo(this);  // the sizes changed places

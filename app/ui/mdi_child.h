@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/ui/document_state.h"
 #include "composition/color_search.h"
@@ -134,6 +135,8 @@ class TMDIChild : public QWidget {
   void CreateMenus();
   void DocActivate();
   void JobEnded(bool more_waiting);
+  // Pictures the composition let go of are freed on the worker, after the running job.
+  void ReleaseLater(std::vector<TPicture> pictures);
   void ApplyImport(std::any& result, const QString& path);
   // Save1Click for a closing window, its failure shown: false keeps the window open.
   bool SaveBeforeClosing();

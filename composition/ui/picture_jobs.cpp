@@ -18,28 +18,25 @@ WorkerJob::Body ImportPictureJob(std::string file_name) {
   };
 }
 
-WorkerJob::Body ReleasePicturesJob(TPicture source, TPicture mapped) {
-  return [source = std::move(source), mapped = std::move(mapped)](const ProgressHandler&,
-                                                                  const CancelToken&) mutable {
-    source = TPicture();
-    mapped = TPicture();
+WorkerJob::Body ReleasePicturesJob(std::vector<TPicture> pictures) {
+  return [pictures = std::move(pictures)](const ProgressHandler&, const CancelToken&) mutable {
+    pictures.clear();
     return std::any();
   };
 }
 
-WorkerJob::Body UpdatePictureJob(TpunCompo& composition, bool remap) {
+WorkerJob::Body UpdatePictureJob(const TpunCompo& composition, bool remap) {
   return [&composition, remap](const ProgressHandler& progress, const CancelToken& cancel) {
     auto result = std::make_shared<PictureUpdateResult>();
-    if (remap) composition.Remap(progress, cancel);
-    result->remapped = remap && !cancel;
-    result->screen = CreateScreenBitmap(composition);
+    if (remap) result->mapped = composition.MapPicture(progress, cancel);
+    result->screen = CreateScreenBitmap(
+        result->mapped && *result->mapped ? *result->mapped : composition.MappedPicture());
     return std::any(result);
   };
 }
 
-WorkerJob::Body RotatePictureJob(TpunCompo& composition) {
+WorkerJob::Body RotatePictureJob(const TpunCompo& composition) {
   return [&composition](const ProgressHandler& progress, const CancelToken& cancel) {
-    composition.Rotate(progress, cancel);
-    return std::any();
+    return std::any(std::make_shared<RotationResult>(composition.RotatedPicture(progress, cancel)));
   };
 }

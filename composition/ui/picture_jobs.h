@@ -6,6 +6,7 @@
 #include <QImage>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "composition/bitmap_file.h"
 #include "composition/picture.h"
@@ -22,14 +23,16 @@ WorkerJob::Body ImportPictureJob(std::string file_name);
 
 // Pictures a composition let go of, freed on the worker: a large block's pages are not
 // given back on the UI thread.
-WorkerJob::Body ReleasePicturesJob(TPicture source, TPicture mapped);
+WorkerJob::Body ReleasePicturesJob(std::vector<TPicture> pictures);
 
 struct PictureUpdateResult {
-  bool remapped = false;
-  QImage screen;  // the mapped picture as the window paints it
+  std::optional<TPicture> mapped;  // for the composition to install; none: not remapped
+  QImage screen;                   // the picture shown, as the window paints it
 };
-// Remaps the picture onto the working palette when `remap`, then makes its screen image.
-WorkerJob::Body UpdatePictureJob(TpunCompo& composition, bool remap);
+// Maps the picture onto the working palette when `remap` (the composition is only read),
+// then makes the screen image of the mapped picture.
+WorkerJob::Body UpdatePictureJob(const TpunCompo& composition, bool remap);
 
-// Turns the picture a quarter turn.
-WorkerJob::Body RotatePictureJob(TpunCompo& composition);
+// The picture a quarter turn rotated, for the composition to install; none when cancelled.
+using RotationResult = std::optional<TPicture>;
+WorkerJob::Body RotatePictureJob(const TpunCompo& composition);
