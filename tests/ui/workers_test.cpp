@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/app_settings.h"
+#include "app/ui/commands.h"
 #include "app/ui/main_form.h"
 #include "app/ui/mdi_child.h"
 #include "app/ui/picture_view.h"
@@ -298,6 +299,27 @@ TEST_F(Workers, AnErrorInThePictureUpdateLeavesTheWindowIdleAndUsable) {
   ASSERT_EQ(window_->image1->Picture().size(), QSize(kWidth, kHeight));
   EXPECT_EQ(window_->image1->Picture(), CreateScreenBitmap(composition));
   EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(Workers, RotateTurnsThePictureOnTheWorkerAndShowsItMapped) {
+  ScriptedMessages messages;
+  Settings().AutoRemap = true;
+  window_->Composition->SetModified(false);
+  const TPicture before = window_->Composition->SourcePicture();
+  frame_->UpdateCommands();  // the fixture gave the picture behind the window's back
+  frame_->Action(Command::Rotate)->trigger();
+  EXPECT_TRUE(window_->Busy());
+  ASSERT_TRUE(WaitIdle());
+  ExpectIdle();
+  EXPECT_EQ(window_->Composition->Width(), kHeight);
+  EXPECT_EQ(window_->Composition->Height(), kWidth);
+  EXPECT_TRUE(window_->Composition->Modified());
+  EXPECT_EQ(before.Width(), kWidth);  // the picture let go of is whole until freed
+  ASSERT_EQ(window_->image1->Picture().size(), QSize(kHeight, kWidth));
+  EXPECT_EQ(window_->image1->Picture(), CreateScreenBitmap(*window_->Composition));
+  const std::set<TColor> floss = PaletteColors(window_->Composition->Palette());
+  for (TColor color : ShownColors()) EXPECT_TRUE(floss.count(color)) << std::hex << color;
+  EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(Workers, AFinishedSearchReplacesThePaletteAndStartsAPictureUpdate) {
