@@ -91,13 +91,8 @@ struct Pass {
   std::function<void(TpunCompo&)> run;
 };
 
-void Prepare(TpunCompo& compo, const TpunPal& floss, const PictureBlock& picture, uint16_t width,
-             uint16_t height) {
-  compo.RefPalette.Assign(floss);
-  compo.ResetPalette();
-  compo.Width = width;
-  compo.Height = height;
-  compo.SetPicture(picture);
+void Prepare(TpunCompo& compo, const PictureBlock& picture, uint16_t width, uint16_t height) {
+  compo.SetPicture(TPicture(width, height, picture));
 }
 
 }  // namespace
@@ -141,11 +136,11 @@ int main(int argc, char** argv) {
       {"SearchUsedColors", [](TpunCompo& c) { c.SearchUsedColors(); }},
       {"DotHistogram", [](TpunCompo& c) { c.DotHistogram(); }},
       {"floss report", [&](TpunCompo& c) { FlossReportLines(c, threads); }},
-      {"color usage report", [](TpunCompo& c) { ColorUsageLines(c, c.Palette); }},
+      {"color usage report", [](TpunCompo& c) { ColorUsageLines(c, c.Palette()); }},
   };
 
-  TpunCompo fast;
-  Prepare(fast, floss, picture, width, height);
+  TpunCompo fast(&floss);
+  Prepare(fast, picture, width, height);
   ResetPeak();
   const long baseline = CurrentRssKiB();
   std::printf("%-22s %10s %12s %9s\n", "pass", "fast (s)", "plain (s)", "ratio");
@@ -154,8 +149,8 @@ int main(int argc, char** argv) {
     // Each run starts from a fresh palette, so its search structure is built inside the time.
     double quick = BestSeconds(
         5, [&] { fast.ResetPalette(); }, [&] { pass.run(fast); });
-    TpunCompo plain;
-    Prepare(plain, floss, band, width, band_height);
+    TpunCompo plain(&floss);
+    Prepare(plain, band, width, band_height);
     NearestColorIndex::UsePlainSearch(true);
     double slow = 8 * Seconds([&] { pass.run(plain); });
     NearestColorIndex::UsePlainSearch(false);
@@ -174,8 +169,8 @@ int main(int argc, char** argv) {
   ResetPeak();
   const long search_baseline = CurrentRssKiB();
   // One composition for both, its handler set for every other run.
-  TpunCompo work;
-  Prepare(work, floss, picture, width, height);
+  TpunCompo work(&floss);
+  Prepare(work, picture, width, height);
   const ProgressHandler counting = [&](const std::string& text, uint16_t) {
     ++reports;
     last = text;
@@ -184,28 +179,28 @@ int main(int argc, char** argv) {
   int floss_left = 0, floss_reported = 0;
   for (int run = 0; run < 14; ++run) {
     const bool with_progress = run % 2 == 1;
-    work.OnProgress = with_progress ? counting : nullptr;
-    work.Palette.OnProgress = work.OnProgress;
+    work.SetOnProgress(with_progress ? counting : nullptr);
+    work.Palette().OnProgress = work.OnProgress();
     reports = 0;
     const double time = BestSeconds(
         1, [&] { work.ResetPalette(); }, [&] { AutomaticColorSearch(work, options); });
     (with_progress ? reported : quiet) = std::min(with_progress ? reported : quiet, time);
-    (with_progress ? floss_reported : floss_left) = work.Palette.Count();
+    (with_progress ? floss_reported : floss_left) = work.Palette().Count();
   }
   const size_t reports_per_search = reports;
   // The search works on a copy of the composition, which holds two picture blocks.
   const long search_extra =
       (PeakRssKiB() - search_baseline) / 1024 - long(2 * picture.size() >> 20);
-  TpunCompo plain_work;
-  Prepare(plain_work, floss, picture, width, height);
+  TpunCompo plain_work(&floss);
+  Prepare(plain_work, picture, width, height);
   NearestColorIndex::UsePlainSearch(true);
   const double plain_search = BestSeconds(
       1, [&] { plain_work.ResetPalette(); }, [&] { AutomaticColorSearch(plain_work, options); });
   NearestColorIndex::UsePlainSearch(false);
-  const int floss_plain = plain_work.Palette.Count();
+  const int floss_plain = plain_work.Palette().Count();
   // Not only as many floss: the very same ones, in the same order.
-  const auto& found = work.Palette.Colors.Entries();
-  const auto& expected = plain_work.Palette.Colors.Entries();
+  const auto& found = work.Palette().Colors.Entries();
+  const auto& expected = plain_work.Palette().Colors.Entries();
   const bool same_floss = found == expected;
   std::printf("%-22s %10.3f %12.2f %8.0fx  (%d floss left; plain search %d, %s)\n",
               "automatic search", quiet, plain_search, plain_search / quiet, floss_left,

@@ -21,12 +21,11 @@
 #include "app/ui/ui_seams.h"
 #include "composition/composition.h"
 #include "composition/ui/screen_bitmap.h"
-#include "composition/ui/update_picture_thread.h"
 
 namespace {
 
 constexpr uint16_t kWidth = 4000, kHeight = 3000;
-constexpr double kTargetGapMs = 50;
+constexpr double kTargetGapMs = 20;
 
 // Smooth shading with mild sensor noise, written as a 24-bit bitmap file.
 void WritePhotograph(const std::string& path) {
@@ -44,9 +43,7 @@ void WritePhotograph(const std::string& path) {
                  MakeColor(channel(r), channel(g), channel(b)));
     }
   TpunCompo picture;
-  picture.Width = kWidth;
-  picture.Height = kHeight;
-  picture.SetPicture(std::move(block));
+  picture.SetPicture(TPicture(kWidth, kHeight, std::move(block)));
   picture.ExportBitmap(path);
 }
 
@@ -97,7 +94,7 @@ int main(int argc, char** argv) {
          shown_at = -1;
   bool importing = false;
   auto shown = [&] {
-    return import_returned >= 0 && !window->UpdatingPicture &&
+    return import_returned >= 0 && !window->Working() &&
            window->image1->Picture().size() == QSize(kWidth, kHeight);
   };
   QTimer ticker;
@@ -129,8 +126,7 @@ int main(int argc, char** argv) {
   QTimer finish;
   finish.setInterval(10);
   QObject::connect(&finish, &QTimer::timeout, [&] {
-    if ((shown_at >= 0 && TupdatePictureThread::Instances() == 0) ||
-        (clock.isValid() && clock.elapsed() > 120000))
+    if ((shown_at >= 0 && !window->Working()) || (clock.isValid() && clock.elapsed() > 120000))
       QCoreApplication::exit(0);  // not quit(): that would close the windows first
   });
   ticker.start();
@@ -143,7 +139,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   // Shown is what was mapped, and mapped means every pixel is a floss color.
-  const TpunPal& palette = window->Composition->Palette;
+  const TpunPal& palette = window->Composition->Palette();
   std::set<QRgb> floss;
   for (int32_t i = 0; i < palette.Count(); ++i) {
     const TColor color = palette.GetClr(i);
@@ -156,7 +152,7 @@ int main(int argc, char** argv) {
       mapped = floss.count(shown_picture.pixel(x, y)) > 0;
   const double gap_ms = longest_gap / 1e6;
   std::printf("ui_responsiveness %ux%u picture, %d floss\n", kWidth, kHeight,
-              window->Composition->Palette.Count());
+              window->Composition->Palette().Count());
   std::printf("  Import command (windows stay live): %7.1f ms (ImportBitmap alone %.1f ms)\n",
               import_returned / 1e6, import_alone_ms);
   std::printf("  import to mapped picture shown:    %8.1f ms\n", shown_at / 1e6);

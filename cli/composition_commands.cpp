@@ -52,16 +52,16 @@ void Info(Arguments& args, const std::string& usage) {
   auto line = [](const std::string& key, const std::string& value) {
     PrintLine(key + "\t" + value);
   };
-  line("width", std::to_string(document->Width));
-  line("height", std::to_string(document->Height));
-  line("zoom", std::to_string(document->Zoom));
-  line("cotton", std::to_string(document->CottonSize));
+  line("width", std::to_string(document->Width()));
+  line("height", std::to_string(document->Height()));
+  line("zoom", std::to_string(document->Zoom()));
+  line("cotton", std::to_string(document->CottonSize()));
   line("fabric", std::to_string(document->FabricCount()));
-  line("transparency", document->TransparencyOn ? "1" : "0");
-  line("transparent", std::to_string(document->TransparentColor));
-  line("colors", std::to_string(document->Palette.Count()));
-  line("threads", std::to_string(document->Palette.ThreadCount()));
-  line("notes", EscapedNotes(document->Notes));
+  line("transparency", document->TransparencyOn() ? "1" : "0");
+  line("transparent", std::to_string(document->TransparentColor()));
+  line("colors", std::to_string(document->Palette().Count()));
+  line("threads", std::to_string(document->Palette().ThreadCount()));
+  line("notes", EscapedNotes(document->Notes()));
 }
 
 void Mapped(Arguments& args, const std::string& usage) {
@@ -70,8 +70,7 @@ void Mapped(Arguments& args, const std::string& usage) {
   auto files = args.Positional(2, usage);
   auto document = LoadDocument(*palette, files[0], bar.Handler());
   if (!document->HasPicture()) throw CliError(files[0] + ": the composition has no picture");
-  document->Remap();
-  WriteBitmapFile(files[1], *document->MappedPicture, document->Width, document->Height);
+  document->ExportMappedBitmap(files[1], document->OnProgress(), NeverCancelled());
 }
 
 void Export(Arguments& args, const std::string& usage) {
@@ -85,7 +84,7 @@ void Export(Arguments& args, const std::string& usage) {
 void Colors(Arguments& args, const std::string& usage) {
   auto palette = LoadMainPalette(args);
   auto files = args.Positional(2, usage);
-  LoadDocument(*palette, files[0], nullptr)->Palette.SaveToFile(files[1]);
+  LoadDocument(*palette, files[0], nullptr)->Palette().SaveToFile(files[1]);
 }
 
 // Loads FILE (and any more plain arguments), changes the composition and saves it, to
@@ -112,14 +111,11 @@ void Search(Arguments& args, const std::string& usage) {
   options.KeepOriginalPalette = args.TakeFlag("--keep");
   options.RemoveLonely = !args.TakeFlag("--no-remove-lonely");
   Change(args, usage, 0, [&](TpunCompo& document, const std::vector<std::string>&) {
-    // As the document window does it: the search runs on a copy made from the
-    // document's reference palette, and only a finished search touches the document.
-    TpunCompo work(&document.RefPalette);
-    work.Assign(document);
-    work.OnProgress = document.OnProgress;
-    work.Palette.OnProgress = document.OnProgress;
-    AutomaticColorSearch(work, options);
-    if (!ApplySearchResult(document, work.Palette)) throw CliError(kEmptySearchResult);
+    // As the document window does it: only a finished search touches the document.
+    const TSearchResult result =
+        RunColorSearch(document, options, document.OnProgress(), NeverCancelled());
+    if (!result.Palette || !ApplySearchResult(document, *result.Palette))
+      throw CliError(kEmptySearchResult);
   });
 }
 
@@ -131,10 +127,10 @@ void Report(Arguments& args, const std::string& usage) {
   std::vector<std::string> lines;
   if (words[0] == "floss") {
     std::vector<std::string> threads;
-    document->Palette.ListThreads(threads);
+    document->Palette().ListThreads(threads);
     lines = FlossReportLines(*document, threads);
   } else if (words[0] == "usage") {
-    lines = ColorUsageLines(*document, document->Palette);
+    lines = ColorUsageLines(*document, document->Palette());
   } else {
     throw CliError("usage: " + usage);
   }

@@ -9,6 +9,7 @@
 
 #include "app/program_folders.h"
 #include "app/settings.h"
+#include "composition/composition_errors.h"
 
 std::unique_ptr<TpunPal> LoadMainPalette(Arguments& args) {
   std::string file = args.TakeOption("--palette", "");
@@ -20,7 +21,7 @@ std::unique_ptr<TpunPal> LoadMainPalette(Arguments& args) {
 
 std::unique_ptr<TpunCompo> NewDocument(const TpunPal& main_palette, ProgressHandler progress) {
   auto document = std::make_unique<TpunCompo>(&main_palette);
-  document->OnProgress = std::move(progress);
+  document->SetOnProgress(std::move(progress));
   document->SetCottonSize(1);
   return document;
 }
@@ -29,7 +30,21 @@ std::unique_ptr<TpunCompo> LoadDocument(const TpunPal& main_palette, const std::
                                         ProgressHandler progress) {
   if (!IsRegularFile(file_name)) throw CliError(file_name + ": no such file");
   auto document = NewDocument(main_palette, std::move(progress));
-  if (!document->LoadFromFile(file_name)) throw CliError(file_name + ": not a composition file");
+  TLoadResult loaded;
+  try {
+    loaded = document->LoadFromFile(file_name);
+  } catch (const ECompositionMissing&) {
+    throw CliError(file_name + ": no such file");
+  } catch (const EInvalidComposition& error) {
+    throw CliError(file_name + ": not a composition file: " + error.Message());
+  } catch (const EOldComposition& error) {
+    throw CliError(file_name + ": not a composition file: " + error.Message());
+  } catch (const Exception& error) {
+    throw CliError(file_name + ": " + error.Message());
+  }
+  // What the window shows and goes on from fails here: no command writes from a
+  // composition that is not what its file holds.
+  if (!loaded.Warnings.empty()) throw CliError(file_name + ": " + loaded.Warnings.front());
   return document;
 }
 

@@ -6,6 +6,7 @@
 #include "base/atomic_file.h"
 #include "base/exceptions.h"
 #include "composition/composition.h"
+#include "composition/composition_errors.h"
 #include "composition/input_file.h"
 #include "composition/little_endian.h"
 
@@ -188,11 +189,9 @@ ImportedPicture ReadBitmapPicture(const std::string& file_name) {
 }
 
 void TpunCompo::TakePicture(ImportedPicture&& picture) {
-  SetPicture(std::move(picture.block));
-  Width = picture.width;
-  Height = picture.height;
+  SetPicture(TPicture(picture.width, picture.height, std::move(picture.block)));
   ResetPalette();
-  Modified = true;
+  modified_ = true;
 }
 
 void TpunCompo::ImportBitmap(const std::string& file_name) {
@@ -211,5 +210,5 @@ void WriteBitmapFile(const std::string& file_name, const PictureBlock& block, ui
 }
 
 void TpunCompo::ExportBitmap(const std::string& file_name) const {
-  if (SourcePicture) WriteBitmapFile(file_name, *SourcePicture, Width, Height);
+  if (HasPicture()) WriteBitmapFile(file_name, source_.Block(), Width(), Height());
 }

@@ -4,11 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "base/exceptions.h"
+#include "composition/composition_errors.h"
 #include "composition/picture_block.h"
 
 constexpr size_t kBitmapFileHeaderSize = 14;
@@ -25,12 +24,6 @@ enum class BitmapVerdict {
   TooLarge,         // wider or higher than a picture can be
   Empty,            // no pixel at all
   TooLargeToStore,  // more pixel data than a composition file can hold
-};
-
-// A bitmap refused as a picture; the message is BitmapRefusalText's.
-class EBitmapRefused : public Exception {
- public:
-  using Exception::Exception;
 };
 
 // The message shown for a bitmap that is refused.

@@ -46,26 +46,29 @@ class FirstOfName {
 }  // namespace
 
 void TpunCompo::SearchUsedColors() {
-  SearchUsedColors(true);
+  cancel_requested_ = false;
+  SearchUsedColors(on_progress_, cancel_requested_);
 }
 
-void TpunCompo::SearchUsedColors(bool clear_cancel) {
-  if (clear_cancel) CancelRequested = false;
-  const int32_t count = Palette.Count();
-  const auto& entries = Palette.Colors.Entries();
-  const uint32_t width = Width;
-  const uint32_t height = SourcePicture ? Height : 0;
+void TpunCompo::SearchUsedColors(const ProgressHandler& progress, const std::atomic<bool>& cancel) {
+  const auto report = [&](const std::string& text, uint16_t percent) {
+    if (progress) progress(text, percent);
+  };
+  const int32_t count = palette_.Count();
+  const auto& entries = palette_.Colors.Entries();
+  const uint32_t width = Width();
+  const uint32_t height = Height();
   // Where each thread first met each entry; the earliest over the threads gives the order
   // in which a scan from the top row, left to right, meets the entries.
   constexpr uint64_t kNever = UINT64_MAX;
   std::vector<std::vector<uint64_t>> first;
   try {
     // Checked before the first band is mapped, so a search cancelled earlier costs nothing.
-    if (height > 0 && CancelRequested) throw PassCancelled{};
+    if (height > 0 && cancel) throw PassCancelled{};
     if (count > 0 && height > 0) {
       first.assign(MaxParallelParts(), std::vector<uint64_t>(size_t(count), kNever));
       MapRowsInParallel(
-          *SourcePicture, width, height, Palette,
+          source_.Block(), width, height, palette_,
           [&](size_t part, uint32_t y, const int32_t* indices) {
             std::vector<uint64_t>& mine = first[part];
             for (uint32_t x = 0; x < width; ++x) {
@@ -74,14 +77,14 @@ void TpunCompo::SearchUsedColors(bool clear_cancel) {
             }
           },
           [&](uint32_t y) {
-            if (CancelRequested) throw PassCancelled{};
+            if (cancel) throw PassCancelled{};
             // Every pixel of a row would report the same text: a listener needs it once.
             const uint16_t percent = StepPercent(y, height);
-            if (OnProgress) OnProgress(PercentText(percent, " Searching used colors"), percent);
+            if (progress) progress(PercentText(percent, " Searching used colors"), percent);
           });
     }
   } catch (const PassCancelled&) {
-    Progress("", 0);
+    report("", 0);
     return;
   }
   std::vector<std::pair<uint64_t, int32_t>> met;
@@ -94,29 +97,39 @@ void TpunCompo::SearchUsedColors(bool clear_cancel) {
   TpunPal used;
   for (const auto& [position, i] : met)
     used.AddClr(entries[size_t(i)].color, entries[size_t(i)].name);
-  Palette.Assign(used);
-  Modified = true;
-  Progress("", 0);
+  palette_.Assign(used);
+  modified_ = true;
+  report("", 0);
 }
 
-std::vector<std::string> TpunCompo::DotHistogram() {
-  const DotCounts counts = CountDots(*this, Palette);
-  Progress("", 0);
-  return HistogramLines(Palette, counts);
+std::vector<std::string> TpunCompo::DotHistogram() const {
+  return DotHistogram(on_progress_);
+}
+
+std::vector<std::string> TpunCompo::DotHistogram(const ProgressHandler& progress) const {
+  const DotCounts counts = CountDots(*this, palette_, progress);
+  if (progress) progress("", 0);
+  return HistogramLines(palette_, counts);
 }
 
 void TpunCompo::RemoveUniqueEntries(uint8_t light_threshold, uint8_t dots) {
-  const std::vector<std::string> lines = DotHistogram();
+  RemoveUniqueEntries(light_threshold, dots, on_progress_, cancel_requested_);
+}
+
+void TpunCompo::RemoveUniqueEntries(uint8_t light_threshold, uint8_t dots,
+                                    const ProgressHandler& progress,
+                                    const std::atomic<bool>& cancel) {
+  const std::vector<std::string> lines = DotHistogram(progress);
   // The count follows a blank and is followed by " Dot(s)": this finds exactly that count.
   const std::string mark = " " + std::to_string(dots) + " Dot";
-  const std::vector<ColorEntry>& entries = Palette.Colors.Entries();
+  const std::vector<ColorEntry>& entries = palette_.Colors.Entries();
   FirstOfName names(entries);
   std::vector<char> deleted(entries.size(), 0);
   size_t live = entries.size();
   const size_t total = lines.size();
   for (size_t k = 0; k < total; ++k) {
     if (lines[k].find(mark) != std::string::npos) {
-      if (CancelRequested) break;
+      if (cancel) break;
       const int32_t index = names.Find(HistogramLineName(lines[k]));
       if (index >= 0 && LightLevel(entries[size_t(index)].color) <= light_threshold) {
         names.DeleteFound();
@@ -124,9 +137,9 @@ void TpunCompo::RemoveUniqueEntries(uint8_t light_threshold, uint8_t dots) {
         --live;
       }
     }
-    if (OnProgress) {
+    if (progress) {
       const uint16_t percent = StepPercent(int64_t(k), int64_t(total));
-      Progress(
+      progress(
           std::to_string(percent) + "%-(" + std::to_string(live) + ")-" + "Removing unique entries",
           percent);
     }
@@ -137,34 +150,50 @@ void TpunCompo::RemoveUniqueEntries(uint8_t light_threshold, uint8_t dots) {
     kept.Colors.Reserve(live);
     for (size_t i = 0; i < entries.size(); ++i)
       if (!deleted[i]) kept.AddClr(entries[i].color, entries[i].name);
-    Palette.Assign(kept);
+    palette_.Assign(kept);
   }
-  Progress("", 0);
+  if (progress) progress("", 0);
 }
 
-struct ColorSearchRun {
-  static bool Run(TpunCompo& work, const TSearchOptions& options) {
-    const auto cancelled = [&] { return work.CancelRequested.load(); };
-    work.CancelRequested = false;
-    if (!options.KeepOriginalPalette) work.ResetPalette();
-    work.SearchUsedColors(false);
-    if (cancelled()) return false;
-    if (options.RemoveLonely) work.RemoveUniqueEntries(options.LightThreshold, options.Dots);
-    if (cancelled()) return false;
-    work.Palette.Sort();
-    // Past tolerance 254 every entry that can merge has merged, and a second round at the
-    // same tolerance merges nothing: the rounds stop there instead of running forever.
-    for (uint32_t tolerance = options.Increment; work.Palette.Count() > options.MaxFloss;
-         tolerance += options.Increment) {
-      work.RemoveSimilarColors(uint16_t(tolerance), false);
-      if (cancelled()) return false;
-      if (tolerance >= 255 || options.Increment == 0) break;
-    }
-    work.Palette.Sort();
-    return !cancelled();
-  }
-};
-
 bool AutomaticColorSearch(TpunCompo& work, const TSearchOptions& options) {
-  return ColorSearchRun::Run(work, options);
+  work.SetCancelRequested(false);
+  return AutomaticColorSearch(work, options, work.OnProgress(), work.CancelFlag());
+}
+
+bool AutomaticColorSearch(TpunCompo& work, const TSearchOptions& options,
+                          const ProgressHandler& progress, const std::atomic<bool>& cancel) {
+  if (!options.KeepOriginalPalette) work.ResetPalette();
+  work.SearchUsedColors(progress, cancel);
+  if (cancel) return false;
+  if (options.RemoveLonely)
+    work.RemoveUniqueEntries(options.LightThreshold, options.Dots, progress, cancel);
+  if (cancel) return false;
+  work.Palette().Sort();
+  // Past tolerance 254 every entry that can merge has merged, and a second round at the
+  // same tolerance merges nothing: the rounds stop there instead of running forever.
+  for (uint32_t tolerance = options.Increment; work.Palette().Count() > options.MaxFloss;
+       tolerance += options.Increment) {
+    work.RemoveSimilarColors(uint16_t(tolerance), progress, cancel);
+    if (cancel) return false;
+    if (tolerance >= 255 || options.Increment == 0) break;
+  }
+  work.Palette().Sort();
+  return !cancel;
+}
+
+TSearchResult RunColorSearch(const TpunCompo& document, const TSearchOptions& options,
+                             const ProgressHandler& progress, const std::atomic<bool>& cancel) {
+  // The copy starts from the document's reference palette and shares its picture; only
+  // the palette it ends with leaves it.
+  TpunCompo work(&document.RefPalette());
+  work.Assign(document);
+  work.Palette().OnProgress = progress;
+  TSearchResult result;
+  result.Cancelled = !AutomaticColorSearch(work, options, progress, cancel);
+  work.Palette().OnProgress = nullptr;
+  if (!result.Cancelled) {
+    result.Palette = std::make_unique<TpunPal>();
+    result.Palette->Assign(work.Palette());
+  }
+  return result;
 }

@@ -5,9 +5,13 @@
 // (SearchUsedColors, DotHistogram, RemoveUniqueEntries, RemoveSimilarColors) are
 // TpunCompo's and are defined in color_search.cpp and similar_colors.cpp.
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "base/color.h"
+#include "base/progress.h"
+#include "palette/floss_palette.h"
 
 class TpunCompo;
 
@@ -27,7 +31,21 @@ constexpr int LightLevel(TColor color) {
 
 // Runs the search on `work` (a working copy of the document's composition): reset to the
 // reference palette unless kept, used colors, lonely entries, sort, merge rounds, sort.
-// Returns false, at once, when work.CancelRequested is found set after a step or a merge
-// round; the flag is cleared once, when the search starts. Copying the result into the
-// document is the caller's.
+// Returns false, at once, when `cancel` is found set after a step or a merge round.
+bool AutomaticColorSearch(TpunCompo& work, const TSearchOptions& options,
+                          const ProgressHandler& progress, const std::atomic<bool>& cancel);
+// The same reporting to work's OnProgress and polling work's own cancel flag, which is
+// cleared once, when the search starts.
 bool AutomaticColorSearch(TpunCompo& work, const TSearchOptions& options);
+
+struct TSearchResult {
+  bool Cancelled = false;
+  std::unique_ptr<TpunPal> Palette;  // the reduced palette; none when cancelled
+};
+
+// The automatic search as every caller runs it: on a copy of `document` made from its
+// reference palette (sharing its picture), never touching the document. Reports to
+// `progress` (the copy's palette too) and polls `cancel`; may run on any thread while
+// nobody changes the document. Apply the result with ApplySearchResult.
+TSearchResult RunColorSearch(const TpunCompo& document, const TSearchOptions& options,
+                             const ProgressHandler& progress, const std::atomic<bool>& cancel);

@@ -15,21 +15,31 @@ std::string CreationNotes() {
   std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
+  // Made once: building the user's locale from the environment costs more than the rest
+  // of a new composition.
+  static const std::locale user_formats = [] {
+    try {
+      return std::locale("");
+    } catch (const std::runtime_error&) {
+      return std::locale::classic();  // an unknown locale in the environment
+    }
+  }();
   std::ostringstream text;
-  try {
-    text.imbue(std::locale(""));
-  } catch (const std::runtime_error&) {
-    // An unknown locale in the environment: the classic formats serve.
-  }
+  text.imbue(user_formats);
   text << "Composition version " << TpunCompo::kFormatVersion
        << " \r\nCreated : " << std::put_time(&local, "%x") << ' ' << std::put_time(&local, "%X")
        << "\r\n\r\n";
   return text.str();
 }
 
+const std::atomic<bool>& NeverCancelled() {
+  static const std::atomic<bool> never{false};
+  return never;
+}
+
 TpunCompo::TpunCompo(const TpunPal* palette) {
   if (palette) {
-    RefPalette.Assign(*palette);
+    ref_palette_.Assign(*palette);
     ResetPalette();
   }
   SetNotes(CreationNotes());
@@ -37,63 +47,54 @@ TpunCompo::TpunCompo(const TpunPal* palette) {
 
 void TpunCompo::Assign(const TpunCompo& other) {
   if (&other == this) return;
-  Palette.Assign(other.Palette);
-  Width = other.Width;
-  Height = other.Height;
-  LoadedFromFile = other.LoadedFromFile;
-  SetTransparencyOn(other.TransparencyOn);
-  SetTransparentColor(other.TransparentColor);
-  SetCottonSize(other.CottonSize);
-  SetZoom(other.Zoom);
-  SetPicture(other.SourcePicture);
-  SetNotes(other.Notes);
+  palette_.Assign(other.palette_);
+  loaded_from_file_ = other.loaded_from_file_;
+  SetTransparencyOn(other.transparency_on_);
+  SetTransparentColor(other.transparent_color_);
+  SetCottonSize(other.cotton_size_);
+  SetZoom(other.zoom_);
+  SetPicture(other.source_);
+  SetNotes(other.notes_);
 }
 
-void TpunCompo::SetPicture(std::optional<PictureBlock> block) {
-  SourcePicture.reset();
-  MappedPicture.reset();
-  if (!block) return;
-  SourcePicture = std::move(block);
-  MappedPicture = SourcePicture;
-}
-
-void TpunCompo::ResetMappedPicture() {
-  if (SourcePicture) MappedPicture = SourcePicture;
+void TpunCompo::SetPicture(TPicture picture) {
+  source_ = std::move(picture);
+  mapped_ = TPicture();
 }
 
 void TpunCompo::ResetPalette() {
-  Palette.Assign(RefPalette);
-  TransparencyOn = false;
-  Modified = true;
+  palette_.Assign(ref_palette_);
+  transparency_on_ = false;
+  modified_ = true;
 }
 
 void TpunCompo::SetNotes(const std::string& notes) {
-  Notes = notes;
-  Modified = true;
+  notes_ = notes;
+  modified_ = true;
 }
 
 void TpunCompo::SetCottonSize(uint8_t size) {
-  CottonSize = size;
-  Modified = true;
+  cotton_size_ = size;
+  modified_ = true;
 }
 
 void TpunCompo::SetZoom(uint8_t zoom) {
-  Zoom = zoom;
-  Modified = true;
+  zoom_ = zoom;
+  modified_ = true;
 }
 
 void TpunCompo::SetTransparencyOn(bool on) {
-  TransparencyOn = on;
-  Modified = true;
+  transparency_on_ = on;
+  modified_ = true;
 }
 
 void TpunCompo::SetTransparentColor(int32_t index) {
-  TransparentColor = index;
-  Modified = true;
+  transparent_color_ = index;
+  modified_ = true;
 }
 
 uint16_t TpunCompo::FabricCount() const {
-  switch (CottonSize) {
+  switch (cotton_size_) {
     case 0:
       return 11;
     case 1:
@@ -107,8 +108,8 @@ uint16_t TpunCompo::FabricCount() const {
   }
 }
 
-void TpunCompo::Progress(const std::string& text, uint16_t percent) {
-  if (OnProgress) OnProgress(text, percent);
+void TpunCompo::Progress(const std::string& text, uint16_t percent) const {
+  if (on_progress_) on_progress_(text, percent);
 }
 
 std::string TpunCompo::TempBitmapName() {

@@ -1,13 +1,19 @@
 #include "composition/composition_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
-#include <optional>
+#include <cstring>
+#include <vector>
 
 #include "base/atomic_file.h"
 #include "base/exceptions.h"
-#include "base/message_seam.h"
 #include "composition/composition.h"
+#include "composition/composition_errors.h"
 #include "composition/input_file.h"
 #include "composition/little_endian.h"
 #include "palette/palette_file.h"
@@ -52,26 +58,54 @@ bool LoadPaletteImage(TpunPal& palette, const std::string& image) {
   }
 }
 
-enum class FileCheck { Unreadable, Old, Invalid, Good };
+// The bytes of a composition given in memory, read like a file.
+class MemorySource {
+ public:
+  MemorySource(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  uint64_t Size() const { return size_; }
+  size_t Read(void* into, size_t size) {
+    const size_t count = std::min(size, size_ - at_);
+    if (count > 0) std::memcpy(into, data_ + at_, count);
+    at_ += count;
+    return count;
+  }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t at_ = 0;
+};
+
+// Copies a file in pieces through a replacement file; raises EInOutError.
+void CopyFile(const std::string& from, const std::string& to) {
+  InputFile in(from);
+  if (!in.Opened()) throw EInOutError(FormatMessage("Unable to read %s", from));
+  ReplacementFile out(to);
+  if (!out.Created()) throw EInOutError(FormatMessage("Cannot create file %s", to));
+  std::vector<uint8_t> piece(size_t(1) << 20);
+  for (size_t got; (got = in.Read(piece.data(), piece.size())) > 0;) out.Write(piece.data(), got);
+  out.Commit();
+}
 
 struct StoredComposition {
   CompositionHeader header;
-  std::optional<PictureBlock> picture;
+  TPicture picture;
   std::string palette_image;
-  bool convert = false;  // an older version, to be written again at once
+  bool older = false;  // version 12
 };
 
-// Reads the whole file into `stored`, after checking that every size in its header fits
-// the file's real length, so nothing larger than the file is ever allocated or read.
-FileCheck ReadComposition(const std::string& file_name, StoredComposition& stored) {
-  InputFile file(file_name);
-  if (!file.Opened()) return FileCheck::Unreadable;
+// Reads the whole composition after checking that every size in its header fits the real
+// length, so nothing larger than the source is ever allocated or read. The picture is read
+// straight into its block. Raises EOldComposition or EInvalidComposition.
+template <class Source>
+StoredComposition ReadComposition(Source& source) {
+  StoredComposition stored;
   std::array<uint8_t, kVersion12HeaderSize> bytes{};
-  if (file.Read(bytes.data(), 2) < 2) return FileCheck::Invalid;
+  if (source.Read(bytes.data(), 2) < 2) throw EInvalidComposition();
   size_t header_size;
   switch (GetLe16(bytes.data())) {
     case 11:
-      return FileCheck::Old;
+      throw EOldComposition();
     case 12:
       header_size = kVersion12HeaderSize;
       break;
@@ -79,30 +113,31 @@ FileCheck ReadComposition(const std::string& file_name, StoredComposition& store
       header_size = kCompositionHeaderSize;
       break;
     default:
-      return FileCheck::Invalid;
+      throw EInvalidComposition();
   }
-  if (file.Read(bytes.data() + 2, header_size - 2) < header_size - 2) return FileCheck::Invalid;
-  stored.convert = header_size == kVersion12HeaderSize;
+  if (source.Read(bytes.data() + 2, header_size - 2) < header_size - 2) throw EInvalidComposition();
+  stored.older = header_size == kVersion12HeaderSize;
   stored.header =
-      stored.convert ? DecodeVersion12Header(bytes.data()) : DecodeCompositionHeader(bytes.data());
+      stored.older ? DecodeVersion12Header(bytes.data()) : DecodeCompositionHeader(bytes.data());
   const CompositionHeader& header = stored.header;
 
-  const uint64_t after_header = file.Size() > header_size ? file.Size() - header_size : 0;
+  const uint64_t after_header = source.Size() > header_size ? source.Size() - header_size : 0;
   const uint64_t palette_size = header.palette_count > 0 ? header.palette_size : 0;
-  if (header.picture_size < PictureBytes(header.width, header.height) ||
+  // Nothing can be done with a picture without pixels, and its export could not be
+  // imported again.
+  if (header.width == 0 || header.height == 0 ||
+      header.picture_size < PictureBytes(header.width, header.height) ||
       header.picture_size > after_header || palette_size > after_header - header.picture_size)
-    return FileCheck::Invalid;
+    throw EInvalidComposition();
 
-  if (header.picture_size > 0) {
-    // A file that shrank since it was measured is as damaged as one whose sizes lie.
-    stored.picture.emplace(header.picture_size);
-    if (file.Read(stored.picture->data(), header.picture_size) < header.picture_size)
-      return FileCheck::Invalid;
-  }
+  // A file that shrank since it was measured is as damaged as one whose sizes lie.
+  PictureBlock block = NewPictureBlock(header.picture_size);
+  if (source.Read(block.data(), block.size()) < block.size()) throw EInvalidComposition();
+  stored.picture = TPicture(header.width, header.height, std::move(block));
   stored.palette_image.resize(size_t(palette_size));
-  if (file.Read(stored.palette_image.data(), stored.palette_image.size()) < palette_size)
-    return FileCheck::Invalid;
-  return FileCheck::Good;
+  if (source.Read(stored.palette_image.data(), stored.palette_image.size()) < palette_size)
+    throw EInvalidComposition();
+  return stored;
 }
 
 }  // namespace
@@ -138,85 +173,94 @@ CompositionHeader DecodeVersion12Header(const uint8_t* bytes) {
   return Decode(bytes, kVersion12, false);
 }
 
-void TpunCompo::SaveToFile(const std::string& file_name) {
-  const size_t picture_size = SourcePicture ? SourcePicture->size() : 0;
+void TpunCompo::SaveTo(const ByteSink& write) {
+  const size_t picture_size = source_.Size();
   if (picture_size > UINT32_MAX)
     throw EInOutError("The picture is too large for a composition file");
   CompositionHeader header;
   header.version = kFormatVersion;
   header.picture_size = uint32_t(picture_size);
   header.picture_size_copy = header.picture_size;
-  header.width = Width;
-  header.height = Height;
-  header.zoom = Zoom;
-  header.palette_count = Palette.Count();
-  header.cotton_size = CottonSize;
-  header.thread_count = Palette.ThreadCount();
-  header.transparency_on = TransparencyOn ? 1 : 0;
-  header.transparent_color = uint16_t(TransparentColor);
-  header.notes = Notes;
-  const std::string palette_image = NativePaletteBytes(Palette);
+  header.width = Width();
+  header.height = Height();
+  header.zoom = zoom_;
+  header.palette_count = palette_.Count();
+  header.cotton_size = cotton_size_;
+  header.thread_count = palette_.ThreadCount();
+  header.transparency_on = transparency_on_ ? 1 : 0;
+  header.transparent_color = uint16_t(transparent_color_);
+  header.notes = notes_;
+  const std::string palette_image = NativePaletteBytes(palette_);
   header.palette_size = uint32_t(palette_image.size());
   const auto header_bytes = EncodeCompositionHeader(header);
+  write(header_bytes.data(), header_bytes.size());
+  write(source_.Data(), source_.Size());
+  write(reinterpret_cast<const uint8_t*>(palette_image.data()), palette_image.size());
+}
 
+void TpunCompo::SaveToFile(const std::string& file_name) {
   // Written beside the old file and renamed over it once complete: a failure leaves the
   // old file as it was.
   ReplacementFile file(file_name);
   if (!file.Created()) throw EInOutError(FormatMessage("Cannot create file %s", file_name));
-  file.Write(header_bytes.data(), header_bytes.size());
-  if (SourcePicture) file.Write(SourcePicture->data(), SourcePicture->size());
-  file.Write(palette_image);
+  SaveTo([&file](const uint8_t* bytes, size_t size) { file.Write(bytes, size); });
   file.Commit();
-  Modified = false;
+  modified_ = false;
 }
 
-bool TpunCompo::LoadFromFile(const std::string& file_name) {
+TLoadResult TpunCompo::LoadFromFile(const std::string& file_name) {
+  InputFile file(file_name);
+  if (file.Missing()) throw ECompositionMissing(FormatMessage("File not found : %s", file_name));
+  if (!file.Opened()) throw EInOutError(FormatMessage("Unable to read %s", file_name));
   StoredComposition stored;
-  FileCheck check;
   try {
-    check = ReadComposition(file_name, stored);
+    stored = ReadComposition(file);
   } catch (const EInOutError&) {
-    check = FileCheck::Unreadable;  // the system could not read it
+    throw EInOutError(FormatMessage("Unable to read %s", file_name));
   }
-  switch (check) {
-    case FileCheck::Unreadable:
-      return false;
-    case FileCheck::Old:
-      Messages().Info("Old Composition, use the convert utility !");
-      return false;
-    case FileCheck::Invalid:
-      Messages().Error("Invalid composition file !");
-      return false;
-    case FileCheck::Good:
-      break;
-  }
+  return Take(stored.header, std::move(stored.picture), stored.palette_image, stored.older);
+}
 
-  const CompositionHeader& header = stored.header;
-  SetPicture(std::move(stored.picture));
+TLoadResult TpunCompo::LoadFromBytes(const uint8_t* data, size_t size) {
+  MemorySource source(data, size);
+  StoredComposition stored = ReadComposition(source);
+  return Take(stored.header, std::move(stored.picture), stored.palette_image, stored.older);
+}
+
+TLoadResult TpunCompo::Take(const CompositionHeader& header, TPicture picture,
+                            const std::string& palette_image, bool older) {
+  TLoadResult result;
+  result.OlderVersion = older;
+  SetPicture(std::move(picture));
   SetNotes(header.notes);
-  Width = header.width;
-  Height = header.height;
   SetZoom(uint8_t(header.zoom));
   SetCottonSize(header.cotton_size);
   SetTransparencyOn(header.transparency_on != 0);
   SetTransparentColor(header.transparent_color);
   if (header.palette_count > 0) {
-    if (LoadPaletteImage(Palette, stored.palette_image)) {
-      Palette.SetThreadCount(header.thread_count);
+    if (LoadPaletteImage(palette_, palette_image)) {
+      palette_.SetThreadCount(header.thread_count);
     } else {
-      Messages().Error("Error loading composition colors !");
+      // The picture and the settings are kept, on the reference palette.
+      result.Warnings.push_back(kCompositionColorsLost);
+      result.PaletteRecovered = true;
       ResetPalette();
     }
   }
-  if (stored.convert) {
-    try {
-      SaveToFile(file_name);
-    } catch (const Exception& error) {
-      // The composition is read; only its file stays in the older version.
-      Messages().Error(error.Message());
-    }
+  loaded_from_file_ = true;
+  modified_ = false;
+  return result;
+}
+
+void TpunCompo::ConvertOlderFile(const std::string& file_name) {
+  const std::string kept = file_name + ".v12";
+  struct stat info {};
+  // The first conversion keeps the file as it was, as a second name of it that the save's
+  // rename leaves in place; later ones leave that copy alone.
+  if (::lstat(kept.c_str(), &info) != 0) {
+    if (errno != ENOENT ||
+        ::linkat(AT_FDCWD, file_name.c_str(), AT_FDCWD, kept.c_str(), AT_SYMLINK_FOLLOW) != 0)
+      CopyFile(file_name, kept);
   }
-  LoadedFromFile = true;
-  Modified = false;
-  return true;
+  SaveToFile(file_name);
 }

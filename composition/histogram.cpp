@@ -4,11 +4,12 @@
 #include "composition/composition.h"
 #include "composition/pixel_mapping.h"
 
-DotCounts CountDots(TpunCompo& compo, const TpunPal& palette) {
+DotCounts CountDots(const TpunCompo& compo, const TpunPal& palette,
+                    const ProgressHandler& progress) {
   DotCounts counts(size_t(palette.Count()), 0);
-  if (counts.empty() || !compo.SourcePicture) return counts;
-  const uint32_t width = compo.Width;
-  const uint32_t height = compo.Height;
+  if (counts.empty() || !compo.HasPicture()) return counts;
+  const uint32_t width = compo.Width();
+  const uint32_t height = compo.Height();
   static const std::string kText = "Creating image histogram...";
   // Per thread, four sets of counters taken in turn: neighbouring pixels mostly share an
   // entry, and adding to one counter again and again waits each time for the addition
@@ -17,7 +18,7 @@ DotCounts CountDots(TpunCompo& compo, const TpunPal& palette) {
   const size_t n = counts.size();
   std::vector<DotCounts> parts(MaxParallelParts(), DotCounts(kLanes * n, 0));
   MapRowsInParallel(
-      *compo.SourcePicture, width, height, palette,
+      compo.SourcePicture().Block(), width, height, palette,
       [&](size_t part, uint32_t, const int32_t* indices) {
         uint64_t* const lanes = parts[part].data();
         uint32_t x = 0;
@@ -29,7 +30,9 @@ DotCounts CountDots(TpunCompo& compo, const TpunPal& palette) {
         }
         for (; x < width; ++x) ++lanes[size_t(indices[x])];
       },
-      [&](uint32_t y) { compo.Progress(kText, HistogramPercent(width, height, y)); });
+      [&](uint32_t y) {
+        if (progress) progress(kText, HistogramPercent(width, height, y));
+      });
   for (const DotCounts& part : parts)
     for (size_t k = 0; k < kLanes * n; ++k) counts[k % n] += part[k];
   return counts;

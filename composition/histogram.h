@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/progress.h"
+
 class TpunCompo;
 class TpunPal;
 
@@ -16,9 +18,10 @@ class TpunPal;
 using DotCounts = std::vector<uint64_t>;
 
 // counts[k] = the pixels whose nearest entry of `palette` is k. Reports "Creating image
-// histogram..." after each row through the composition; the closing empty report is the
-// caller's. No picture or an empty palette counts nothing and reports nothing.
-DotCounts CountDots(TpunCompo& compo, const TpunPal& palette);
+// histogram..." after each row to `progress`; the closing empty report is the caller's.
+// No picture or an empty palette counts nothing and reports nothing.
+DotCounts CountDots(const TpunCompo& compo, const TpunPal& palette,
+                    const ProgressHandler& progress);
 
 // The histogram's report after row y: (width + 1) * (y + 1) * 100 / (width * height), in
 // 64 bits so that no picture size overflows it. Up to 200 on the last rows.

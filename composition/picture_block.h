@@ -22,6 +22,11 @@ constexpr size_t PictureBytes(uint32_t width, uint32_t height) {
   return RowLength(width) * height;
 }
 
+// A block of `size` zero bytes, on the system's large pages where it has them: a picture
+// block is tens of megabytes, and taking it from the system 4 KiB at a time costs more
+// than filling it.
+PictureBlock NewPictureBlock(size_t size);
+
 // A block that holds fewer bytes than its sizes promise is a fault of the caller, never of
 // a file: files are checked before their blocks are made.
 inline void RequireHolds(const PictureBlock& block, uint32_t width, uint32_t height) {

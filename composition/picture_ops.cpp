@@ -1,9 +1,16 @@
 // Mapping the picture onto the working palette, and the transpose ("Rotate image").
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+#include <stdexcept>
 #include <vector>
 
+#include "base/atomic_file.h"
+#include "base/exceptions.h"
 #include "base/parallel.h"
+#include "composition/bitmap_file.h"
 #include "composition/composition.h"
 #include "composition/pixel_mapping.h"
 
@@ -17,6 +24,20 @@ constexpr uint32_t kStripColumns = 128;
 constexpr uint32_t kTileRows = 64;
 // Old rows per part when a strip is shared between the cores.
 constexpr size_t kParallelRows = 256;
+
+// Thrown out of a mapping to end it at once when a cancel is found.
+struct PassCancelled {};
+
+// A mapped row: each pixel in its entry's color, then the source row's padding. Each color
+// is stored as four bytes whose fourth the next pixel writes over.
+void PutMappedRow(const std::vector<std::array<uint8_t, 4>>& shown, const int32_t* indices,
+                  uint32_t width, const uint8_t* source_row, uint8_t* out) {
+  uint32_t x = 0;
+  for (; x + 1 < width; ++x) std::memcpy(out + 3 * size_t(x), shown[size_t(indices[x])].data(), 4);
+  std::memcpy(out + 3 * size_t(x), shown[size_t(indices[x])].data(), 3);
+  const size_t row = RowLength(width);
+  std::copy(source_row + 3 * size_t(width), source_row + row, out + 3 * size_t(width));
+}
 
 // Old columns [x_begin, x_end) and rows [y_begin, y_end) of `source` (width x height) put
 // at column y, row x of `target` (height x width); rows counted from the top.
@@ -41,72 +62,169 @@ void TransposeTiles(const uint8_t* source, uint8_t* target, uint32_t width, uint
 }  // namespace
 
 void TpunCompo::Remap() {
-  const uint32_t width = Width, height = Height;
+  Remap(on_progress_, NeverCancelled());
+}
+
+std::vector<std::array<uint8_t, 4>> TpunCompo::ShownColors(
+    const std::function<void()>& before_refusal) const {
+  if (palette_.Count() == 0) {
+    // The nearest entry of an empty palette is 0, which GetClr refuses at the first pixel.
+    before_refusal();
+    palette_.GetClr(0);
+  }
+  std::vector<std::array<uint8_t, 4>> shown;
+  shown.reserve(size_t(palette_.Count()));
+  for (int32_t i = 0; i < palette_.Count(); ++i) {
+    const TColor color =
+        transparency_on_ && i == transparent_color_ ? kTransparentGrey : palette_.GetClr(i);
+    shown.push_back({BlueOf(color), GreenOf(color), RedOf(color), 0});
+  }
+  return shown;
+}
+
+void TpunCompo::Remap(const ProgressHandler& progress, const std::atomic<bool>& cancel) {
+  std::optional<TPicture> mapped = MapPicture(progress, cancel);
+  if (mapped) mapped_ = std::move(*mapped);
+}
+
+std::optional<TPicture> TpunCompo::MapPicture(const ProgressHandler& progress,
+                                              const std::atomic<bool>& cancel) const {
+  const auto report = [&](const std::string& text, uint16_t percent) {
+    if (progress) progress(text, percent);
+  };
+  const uint32_t width = Width(), height = Height();
   auto report_row = [&](uint32_t y) {
     const uint16_t percent = StepPercent(y, height);
-    Progress(PercentText(percent, " Mapping image"), percent);
+    report(PercentText(percent, " Mapping image"), percent);
   };
-  if (!SourcePicture) {
-    Progress("", 0);
-    return;
-  }
-  // Every pixel is written below, and the bytes around them are the source's since the
-  // mapped block was made from it: the copy is only needed when the blocks differ in size.
-  if (!MappedPicture || MappedPicture->size() != SourcePicture->size()) ResetMappedPicture();
-  if (width == 0) {
-    // Rows without pixels are still reported, as in every mapping.
+  // Rows without pixels are still reported, as in every mapping.
+  if (width == 0)
     for (uint32_t y = 0; y < height; ++y) {
       report_row(y);
       report_row(y);
     }
-    Progress("", 0);
+  if (width == 0 || height == 0) {
+    report("", 0);
+    return TPicture();
+  }
+  const auto shown = ShownColors([&] { report_row(0); });
+  const uint8_t* source = source_.Data();
+  const size_t pixels = PictureBytes(width, height);
+  PictureBlock block = NewPictureBlock(source_.Size());
+  // Every row is written below; the bytes past the rows are the source's.
+  std::copy(source + pixels, source + source_.Size(), block.data() + pixels);
+  try {
+    MapRowsInParallel(
+        source_.Block(), width, height, palette_,
+        [&](size_t, uint32_t y, const int32_t* indices) {
+          const size_t at = PixelOffset(width, height, 0, y);
+          PutMappedRow(shown, indices, width, source + at, block.data() + at);
+        },
+        [&](uint32_t y) {
+          if (cancel) throw PassCancelled{};
+          report_row(y);
+          report_row(y);
+        });
+  } catch (const PassCancelled&) {
+    report("", 0);
+    return std::nullopt;
+  }
+  report("", 0);
+  return TPicture(uint16_t(width), uint16_t(height), std::move(block));
+}
+
+void TpunCompo::SetMappedPicture(TPicture mapped) {
+  if (!mapped.Empty() &&
+      (mapped.Width() != Width() || mapped.Height() != Height() || mapped.Size() != source_.Size()))
+    throw std::invalid_argument("mapped picture of another size than the source picture");
+  mapped_ = std::move(mapped);
+}
+
+void TpunCompo::ExportMappedBitmap(const std::string& file_name, const ProgressHandler& progress,
+                                   const std::atomic<bool>& cancel) const {
+  const auto report = [&](const std::string& text, uint16_t percent) {
+    if (progress) progress(text, percent);
+  };
+  const uint32_t width = Width(), height = Height();
+  if (!HasPicture()) return;
+  if (width == 0 || height == 0) {
+    WriteBitmapFile(file_name, source_.Block(), Width(), Height());
     return;
   }
-  RequireHolds(*SourcePicture, width, height);
-  if (height > 0 && Palette.Count() == 0) {
-    // The nearest entry of an empty palette is 0, which GetClr refuses at the first pixel.
-    report_row(0);
-    Palette.GetClr(0);
+  uint32_t done = 0;
+  const auto report_rows = [&] {
+    const uint16_t percent = StepPercent(done, height);
+    report(PercentText(percent, " Mapping image"), percent);
+  };
+  const auto shown = ShownColors(report_rows);
+  ReplacementFile file(file_name);
+  if (!file.Created()) throw EInOutError(FormatMessage("Cannot create file %s", file_name));
+  const std::vector<uint8_t> headers = BitmapHeaders(Width(), Height());
+  file.Write(headers.data(), headers.size());
+  // A band at a time, bottom row first as the file holds them: the mapped picture never
+  // exists whole.
+  const size_t row = RowLength(width);
+  const uint32_t band_rows = MappingBandRows(width, height);
+  PictureBlock band(size_t(band_rows) * row);
+  const uint8_t* source = source_.Data();
+  try {
+    MapRowsInParallel(
+        source_.Block(), width, height, palette_,
+        [&](size_t, uint32_t y, const int32_t* indices) {
+          const size_t at = PixelOffset(width, height, 0, y);
+          PutMappedRow(shown, indices, width, source + at,
+                       band.data() + (at / row % band_rows) * row);
+        },
+        [&](uint32_t y) {
+          if (cancel) throw PassCancelled{};
+          const uint32_t stored = height - 1 - y;  // rows before it in the file
+          if (stored % band_rows == band_rows - 1 || stored == height - 1)
+            file.Write(band.data(), (stored % band_rows + 1) * row);
+          report_rows();
+          ++done;
+        },
+        true);
+  } catch (const PassCancelled&) {
+    report("", 0);
+    return;  // the replacement file goes, the target stays as it was
   }
-
-  // The color each entry is drawn in.
-  std::vector<TColor> shown(size_t(Palette.Count()));
-  for (int32_t i = 0; i < Palette.Count(); ++i)
-    shown[size_t(i)] =
-        TransparencyOn && i == TransparentColor ? kTransparentGrey : Palette.GetClr(i);
-  uint8_t* mapped = MappedPicture->data();
-  MapRowsInParallel(
-      *SourcePicture, width, height, Palette,
-      [&](size_t, uint32_t y, const int32_t* indices) {
-        uint8_t* pixel = mapped + PixelOffset(width, height, 0, y);
-        for (uint32_t x = 0; x < width; ++x, pixel += 3)
-          PutPixelAt(pixel, 0, shown[size_t(indices[x])]);
-      },
-      [&](uint32_t y) {
-        report_row(y);
-        report_row(y);
-      });
-  Progress("", 0);
+  file.Commit();
+  report("", 0);
 }
 
 void TpunCompo::Rotate() {
-  if (!SourcePicture) return;
-  const uint32_t width = Width, height = Height;
-  RequireHolds(*SourcePicture, width, height);
-  Progress("Initializing...", 0);
-  PictureBlock rotated(PictureBytes(height, width), 0);
-  const uint8_t* source = SourcePicture->data();
+  Rotate(on_progress_, NeverCancelled());
+}
+
+void TpunCompo::Rotate(const ProgressHandler& progress, const std::atomic<bool>& cancel) {
+  std::optional<TPicture> rotated = RotatedPicture(progress, cancel);
+  if (!rotated) return;
+  SetPicture(std::move(*rotated));
+  modified_ = true;
+}
+
+std::optional<TPicture> TpunCompo::RotatedPicture(const ProgressHandler& progress,
+                                                  const std::atomic<bool>& cancel) const {
+  if (!HasPicture()) return std::nullopt;
+  const auto report = [&](const std::string& text, uint16_t percent) {
+    if (progress) progress(text, percent);
+  };
+  const uint32_t width = Width(), height = Height();
+  report("Initializing...", 0);
+  PictureBlock rotated = NewPictureBlock(PictureBytes(height, width));
+  const uint8_t* source = source_.Data();
   for (uint32_t strip = 0; strip < width; strip += kStripColumns) {
+    if (cancel) {
+      report("", 0);
+      return std::nullopt;
+    }
     const uint32_t strip_end = std::min(width, strip + kStripColumns);
     ParallelFor(height, kParallelRows, [&](size_t begin, size_t end) {
       TransposeTiles(source, rotated.data(), width, height, strip, strip_end, begin, end);
     });
     for (uint32_t x = strip; x < strip_end; ++x)
-      Progress("Rotating image...", uint16_t(size_t(x) * 100 / width));
+      report("Rotating image...", uint16_t(size_t(x) * 100 / width));
   }
-  Width = uint16_t(height);
-  Height = uint16_t(width);
-  SetPicture(std::move(rotated));
-  Modified = true;
-  Progress("", 0);
+  report("", 0);
+  return TPicture(uint16_t(height), uint16_t(width), std::move(rotated));
 }

@@ -20,18 +20,24 @@ constexpr size_t kMinPartPixels = 32 * 1024;
 constexpr uint32_t kRowsPerTake = 4;
 }  // namespace
 
+uint32_t MappingBandRows(uint32_t width, uint32_t height) {
+  if (width == 0 || height == 0) return 1;
+  return uint32_t(std::clamp<size_t>(kBandPixels / width, 1, height));
+}
+
 void MapRowsInParallel(const PictureBlock& block, uint32_t width, uint32_t height,
                        const TpunPal& palette, const MappedRowWork& work,
-                       const std::function<void(uint32_t y)>& after_row) {
+                       const std::function<void(uint32_t y)>& after_row, bool bottom_up) {
   if (width == 0 || height == 0) return;
   RequireHolds(block, width, height);
   const NearestColorIndex& index = palette.NearestIndex();
   // Each row is done with as soon as its work is: one row per thread, kept in the cache.
   std::vector<std::vector<int32_t>> rows(MaxParallelParts(), std::vector<int32_t>(width));
-  const uint32_t band_rows = uint32_t(std::clamp<size_t>(kBandPixels / width, 1, height));
+  const uint32_t band_rows = MappingBandRows(width, height);
   const size_t min_rows = std::max<size_t>(1, kMinPartPixels / width);
-  for (uint32_t top = 0; top < height; top += band_rows) {
-    const uint32_t count = std::min(band_rows, height - top);
+  for (uint32_t done = 0; done < height; done += band_rows) {
+    const uint32_t count = std::min(band_rows, height - done);
+    const uint32_t top = bottom_up ? height - done - count : done;
     std::atomic<uint32_t> next{0};
     // The parts share the band's rows by taking them in turn rather than by halves; takes
     // come in increasing order, so each part's rows do too.
@@ -46,6 +52,9 @@ void MapRowsInParallel(const PictureBlock& block, uint32_t width, uint32_t heigh
         }
       }
     });
-    for (uint32_t y = top; y < top + count; ++y) after_row(y);
+    if (bottom_up)
+      for (uint32_t k = count; k-- > 0;) after_row(top + k);
+    else
+      for (uint32_t y = top; y < top + count; ++y) after_row(y);
   }
 }

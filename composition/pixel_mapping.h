@@ -17,7 +17,13 @@ class TpunPal;
 // after_row(y) then runs on the calling thread for every row in order, once its band is
 // done: progress reports and cancel checks go there. The block must hold width x height
 // pixels.
+// With `bottom_up` the bands go from the bottom row up and after_row meets each band's rows
+// bottom first: the order of the rows in the block and in a bitmap file.
 using MappedRowWork = std::function<void(size_t part, uint32_t y, const int32_t* indices)>;
 void MapRowsInParallel(const PictureBlock& block, uint32_t width, uint32_t height,
                        const TpunPal& palette, const MappedRowWork& work,
-                       const std::function<void(uint32_t y)>& after_row);
+                       const std::function<void(uint32_t y)>& after_row, bool bottom_up = false);
+
+// The rows of a band for a picture of this size: a band's rows are all mapped before
+// after_row sees the first of them.
+uint32_t MappingBandRows(uint32_t width, uint32_t height);

@@ -56,19 +56,19 @@ namespace {
 // equal to the one before it, and builds no text when nobody listens.
 class PairReports {
  public:
-  explicit PairReports(TpunCompo& compo) : compo_(compo) {}
+  explicit PairReports(const ProgressHandler& progress) : progress_(progress) {}
   void operator()(uint16_t percent, uint32_t remaining) {
-    if (!compo_.OnProgress || (shown_ && percent == percent_ && remaining == remaining_)) return;
+    if (!progress_ || (shown_ && percent == percent_ && remaining == remaining_)) return;
     shown_ = true;
     percent_ = percent;
     remaining_ = remaining;
-    compo_.OnProgress("(" + std::to_string(percent) + "%)-(" + std::to_string(remaining) +
-                          ") Removing similar colors",
-                      percent);
+    progress_("(" + std::to_string(percent) + "%)-(" + std::to_string(remaining) +
+                  ") Removing similar colors",
+              percent);
   }
 
  private:
-  TpunCompo& compo_;
+  const ProgressHandler& progress_;
   bool shown_ = false;
   uint16_t percent_ = 0;
   uint32_t remaining_ = 0;
@@ -77,14 +77,18 @@ class PairReports {
 }  // namespace
 
 void TpunCompo::RemoveSimilarColors(uint16_t tolerance) {
-  RemoveSimilarColors(tolerance, true);
+  cancel_requested_ = false;
+  RemoveSimilarColors(tolerance, on_progress_, cancel_requested_);
 }
 
-void TpunCompo::RemoveSimilarColors(uint16_t tolerance, bool clear_cancel) {
-  if (clear_cancel) CancelRequested = false;
-  Progress("Searching...", 0);
-  const int32_t n = Palette.Count();
-  const auto& entries = Palette.Colors.Entries();
+void TpunCompo::RemoveSimilarColors(uint16_t tolerance, const ProgressHandler& progress,
+                                    const std::atomic<bool>& cancel) {
+  const auto status = [&](const std::string& text, uint16_t percent) {
+    if (progress) progress(text, percent);
+  };
+  status("Searching...", 0);
+  const int32_t n = palette_.Count();
+  const auto& entries = palette_.Colors.Entries();
   std::vector<TColor> colors;
   colors.reserve(entries.size());
   for (const auto& entry : entries) colors.push_back(entry.color);
@@ -94,17 +98,17 @@ void TpunCompo::RemoveSimilarColors(uint16_t tolerance, bool clear_cancel) {
   // exactly as it was.
   std::vector<char> merged(size_t(n), 0);
   uint32_t remaining = uint32_t(n);
-  PairReports report(*this);
+  PairReports report(progress);
   std::vector<int32_t> partners;
-  const auto cancel = [&] {
-    if (!CancelRequested) return false;
-    Progress("", 0);
+  const auto cancelled = [&] {
+    if (!cancel) return false;
+    status("", 0);
     return true;
   };
   // Every pair (i, j) reports once; between two merges of one i the report repeats, so the
   // round goes from merge to merge. The flag is polled wherever a pair follows a report.
   for (int32_t i = 0; i + 1 < n; ++i) {
-    if (cancel()) return;
+    if (cancelled()) return;
     partners.clear();
     if (!merged[size_t(i)]) similar.Partners(i, merged, partners);
     const uint16_t percent = StepPercent(i, n);
@@ -116,19 +120,19 @@ void TpunCompo::RemoveSimilarColors(uint16_t tolerance, bool clear_cancel) {
     }
     report(percent, remaining);
     for (; k < partners.size(); ++k) {
-      if (cancel()) return;
+      if (cancelled()) return;
       merged[size_t(partners[k])] = 1;
       --remaining;
       report(percent, remaining);
     }
   }
 
-  Progress("Cleaning up...", 0);
+  status("Cleaning up...", 0);
   TpunPal kept;
   kept.Colors.Reserve(remaining);
   for (size_t i = 0; i < entries.size(); ++i)
     if (!merged[i]) kept.AddClr(entries[i].color, entries[i].name);
-  Palette.Assign(kept);
-  Modified = true;
-  Progress("", 0);
+  palette_.Assign(kept);
+  modified_ = true;
+  status("", 0);
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/exceptions.h"
 #include "composition/bitmap_file.h"
 #include "composition/composition.h"
 #include "fuzz/fuzz_support.h"
@@ -26,41 +27,45 @@ const TpunPal& SmallPalette() {
 
 // Every mapped pixel is a palette color, or grey for the transparent entry.
 void CheckMapped(const TpunCompo& compo) {
-  for (uint32_t y = 0; y < compo.Height; ++y)
-    for (uint32_t x = 0; x < compo.Width; ++x) {
-      const size_t at = PixelOffset(compo.Width, compo.Height, x, y);
-      const TColor source = PixelAt(compo.SourcePicture->data(), at);
-      const TColor mapped = PixelAt(compo.MappedPicture->data(), at);
-      FuzzCheck(mapped == compo.Palette.GetClr(compo.Palette.NearestClr(source)), "mapped color");
+  for (uint32_t y = 0; y < compo.Height(); ++y)
+    for (uint32_t x = 0; x < compo.Width(); ++x) {
+      const size_t at = PixelOffset(compo.Width(), compo.Height(), x, y);
+      const TColor source = PixelAt(compo.SourcePicture().Data(), at);
+      const TColor mapped = PixelAt(compo.MappedPicture().Data(), at);
+      FuzzCheck(mapped == compo.Palette().GetClr(compo.Palette().NearestClr(source)),
+                "mapped color");
     }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  TpunCompo compo(&SmallPalette());
-  ImportedPicture picture;
-  try {
-    picture = BitmapPicture(std::vector<uint8_t>(data, data + size));
-  } catch (const EBitmapRefused&) {
-    return 0;  // refused with a message; that is all it may do
-  }
-  compo.TakePicture(std::move(picture));
-  FuzzCheck(compo.Width > 0 && compo.Height > 0, "empty picture taken");
-  const size_t rows = PictureBytes(compo.Width, compo.Height);
-  FuzzCheck(compo.SourcePicture->size() >= rows && compo.SourcePicture->size() <= size,
+  BitmapLayout layout;
+  if (CheckBitmap(data, size, layout) != BitmapVerdict::Taken) return 0;
+  // One composition for every input: its palette, and so the search structure built for
+  // it, stays; only the picture changes.
+  static TpunCompo compo(&SmallPalette());
+  compo.SetPicture(TPicture(layout.width, layout.height,
+                            TakeBitmapPixels(std::vector<uint8_t>(data, data + size), layout)));
+  FuzzCheck(compo.Width() > 0 && compo.Height() > 0, "empty picture taken");
+  const size_t rows = PictureBytes(compo.Width(), compo.Height());
+  FuzzCheck(compo.SourcePicture().Size() >= rows && compo.SourcePicture().Size() <= size,
             "picture block size");
 
   compo.Remap();
   CheckMapped(compo);
-  // The export's bytes, as WriteBitmapFile writes them, taken back.
-  std::vector<uint8_t> exported = BitmapHeaders(compo.Width, compo.Height);
-  exported.insert(exported.end(), compo.SourcePicture->begin(),
-                  compo.SourcePicture->begin() + std::ptrdiff_t(rows));
-  ImportedPicture again = BitmapPicture(std::move(exported));
-  FuzzCheck(again.width == compo.Width && again.height == compo.Height, "sizes changed");
-  FuzzCheck(again.block.size() == rows &&
-                std::equal(again.block.begin(), again.block.end(), compo.SourcePicture->begin()),
+
+  // The export's bytes, taken back as an import takes them.
+  std::vector<uint8_t> exported = BitmapHeaders(compo.Width(), compo.Height());
+  exported.insert(exported.end(), compo.SourcePicture().Data(),
+                  compo.SourcePicture().Data() + rows);
+  BitmapLayout again;
+  FuzzCheck(CheckBitmap(exported.data(), exported.size(), again) == BitmapVerdict::Taken,
+            "export not taken back");
+  FuzzCheck(again.width == compo.Width() && again.height == compo.Height(), "sizes changed");
+  const PictureBlock pixels = TakeBitmapPixels(std::move(exported), again);
+  FuzzCheck(pixels.size() == rows &&
+                std::equal(pixels.begin(), pixels.end(), compo.SourcePicture().Block().begin()),
             "pixels changed");
   return 0;
 }

@@ -75,10 +75,19 @@ std::string FlossLine(const std::string& thread, uint64_t count, uint8_t cotton_
              LeftPadded(length, 5) + " cm)");
 }
 
-std::vector<std::string> FlossReportLines(TpunCompo& compo,
+std::vector<std::string> FlossReportLines(const TpunCompo& compo,
                                           const std::vector<std::string>& threads) {
-  const DotCounts dots = CountDots(compo, compo.Palette);
-  const std::vector<EntryThreads> targets = ThreadsOfEntries(compo.Palette, threads);
+  return FlossReportLines(compo, threads, compo.OnProgress());
+}
+
+std::vector<std::string> FlossReportLines(const TpunCompo& compo,
+                                          const std::vector<std::string>& threads,
+                                          const ProgressHandler& progress) {
+  const auto report = [&](const std::string& text, uint16_t percent) {
+    if (progress) progress(text, percent);
+  };
+  const DotCounts dots = CountDots(compo, compo.Palette(), progress);
+  const std::vector<EntryThreads> targets = ThreadsOfEntries(compo.Palette(), threads);
   std::vector<uint64_t> counts(threads.size(), 0);
   for (size_t k = 0; k < dots.size(); ++k) {
     const EntryThreads& e = targets[k];
@@ -86,21 +95,26 @@ std::vector<std::string> FlossReportLines(TpunCompo& compo,
     if (e.second >= 0) counts[size_t(e.second)] += e.weight * dots[k];
   }
   static const std::string kLengths = "Calculating lengths...";
-  compo.Progress(kLengths, 0);
+  report(kLengths, 0);
   std::vector<std::string> lines;
   lines.reserve(threads.size());
   for (size_t t = 0; t < threads.size(); ++t) {
-    lines.push_back(FlossLine(threads[t], counts[t], compo.CottonSize));
-    compo.Progress(kLengths, StepPercent(int64_t(t), int64_t(threads.size())));
+    lines.push_back(FlossLine(threads[t], counts[t], compo.CottonSize()));
+    report(kLengths, StepPercent(int64_t(t), int64_t(threads.size())));
   }
-  compo.Progress("", 0);
+  report("", 0);
   return lines;
 }
 
-std::vector<std::string> ColorUsageLines(TpunCompo& compo, const TpunPal& palette) {
+std::vector<std::string> ColorUsageLines(const TpunCompo& compo, const TpunPal& palette) {
+  return ColorUsageLines(compo, palette, compo.OnProgress());
+}
+
+std::vector<std::string> ColorUsageLines(const TpunCompo& compo, const TpunPal& palette,
+                                         const ProgressHandler& progress) {
   if (palette.Count() == 0) return {};
-  const DotCounts dots = CountDots(compo, palette);
-  compo.Progress("", 0);
+  const DotCounts dots = CountDots(compo, palette, progress);
+  if (progress) progress("", 0);
   std::vector<std::string> lines = HistogramLines(palette, dots);
   for (std::string& line : lines) line = Cut(line);
   return lines;

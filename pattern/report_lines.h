@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/progress.h"
+
 class TpunCompo;
 class TpunPal;
 
@@ -25,11 +27,17 @@ std::string FlossLine(const std::string& thread, uint64_t count, uint8_t cotton_
 // One floss line per thread of `threads` (as ListThreads makes it from the working palette),
 // in that order: a pixel of a plain color counts 2 for its thread, a pixel of a blend "A+B"
 // 1 for A and 1 for B, a thread found by exact name, first match. Reports "Creating image
-// histogram..." per row, "Calculating lengths..." per thread, then the empty report.
-std::vector<std::string> FlossReportLines(TpunCompo& compo,
+// histogram..." per row, "Calculating lengths..." per thread, then the empty report, to
+// `progress` (the composition's OnProgress when none is given).
+std::vector<std::string> FlossReportLines(const TpunCompo& compo,
+                                          const std::vector<std::string>& threads,
+                                          const ProgressHandler& progress);
+std::vector<std::string> FlossReportLines(const TpunCompo& compo,
                                           const std::vector<std::string>& threads);
 
 // One line "<name padded to 10> -> <count padded to 6> Dot(s)" per entry of `palette` (a
 // copy of the composition's working palette), the pixels mapped onto it; cut to
 // kReportLineLength. No lines and no reports for an empty palette.
-std::vector<std::string> ColorUsageLines(TpunCompo& compo, const TpunPal& palette);
+std::vector<std::string> ColorUsageLines(const TpunCompo& compo, const TpunPal& palette,
+                                         const ProgressHandler& progress);
+std::vector<std::string> ColorUsageLines(const TpunCompo& compo, const TpunPal& palette);

@@ -1,17 +1,19 @@
 #pragma once
-// Commands whose windows come with later work stand in the menus and on the toolbar, but
-// are never enabled until then.
+// The one list of commands whose windows come with later work: they stand in the menus and
+// on the toolbar, but are never enabled. Building one means removing it from here.
 
-#include <QObject>
-#include <QVariant>
+#include <algorithm>
+#include <array>
 
-inline void MarkUnbuilt(QObject* command) {
-  command->setProperty("puntelUnbuilt", true);
-  command->setProperty("enabled", false);
-}
+#include "app/ui/commands.h"
 
-// Enables or disables a command, keeping an unbuilt one disabled.
-template <typename Command>
-void EnableCommand(Command* command, bool enabled) {
-  if (command) command->setEnabled(enabled && !command->property("puntelUnbuilt").toBool());
+inline constexpr std::array kUnbuiltCommands = {
+    Command::ColorTable,   Command::ColorSearch, Command::CreateDesign, Command::StitchPattern,
+    Command::FlossReport,  Command::ColorUsage,  Command::CharTable,    Command::Viewer,
+    Command::DesignEditor, Command::TempPalette, Command::HelpContents,
+};
+
+constexpr bool IsUnbuilt(Command command) {
+  return std::find(kUnbuiltCommands.begin(), kUnbuiltCommands.end(), command) !=
+         kUnbuiltCommands.end();
 }

@@ -21,15 +21,16 @@
 #include "app/ui/file_names.h"
 #include "app/ui/glyphs.h"
 #include "app/ui/hints.h"
-#include "app/ui/later_commands.h"
 #include "app/ui/mdi_child.h"
 #include "app/ui/picture_view.h"
 #include "app/ui/prefer_dlg.h"
+#include "app/ui/slot_guard.h"
 #include "app/ui/spin_button.h"
 #include "app/ui/status_panel.h"
 #include "app/ui/ui_seams.h"
 #include "base/exceptions.h"
 #include "base/message_seam.h"
+#include "composition/composition_errors.h"
 
 namespace {
 
@@ -49,6 +50,12 @@ QString EmbroiderySize(uint32_t pixels, uint16_t fabric_count, uint8_t unit) {
   return text;
 }
 
+// "rose.dmc" as "rose (recovered).dmc".
+QString RecoveredName(const QString& name) {
+  const int dot = name.lastIndexOf('.');
+  return (dot < 0 ? name : name.left(dot)) + " (recovered)" + (dot < 0 ? QString() : name.mid(dot));
+}
+
 }  // namespace
 
 TMainForm::TMainForm() {
@@ -59,6 +66,7 @@ TMainForm::TMainForm() {
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
+  CreateCommands();
   CreateToolbar();
   CreateStatusPanel();
   layout->addWidget(Panel1);
@@ -66,10 +74,12 @@ TMainForm::TMainForm() {
   layout->addWidget(statuspanel);
   setCentralWidget(central);
   CreateMenus();
-  connect(mdi, &QMdiArea::subWindowActivated, this, &TMainForm::SubWindowActivated);
+  ConnectCommands();
+  connect(mdi, &QMdiArea::subWindowActivated, this,
+          [this](QMdiSubWindow* window) { Guarded([&] { SubWindowActivated(window); }); });
   Timer1 = new QTimer(this);
   Timer1->setInterval(1000);
-  connect(Timer1, &QTimer::timeout, this, &TMainForm::TimerTick);
+  connect(Timer1, &QTimer::timeout, this, GuardedSlot([this] { TimerTick(); }));
   Timer1->start();
   StartUp();
 }
@@ -86,42 +96,38 @@ void TMainForm::CreateToolbar() {
   static_cast<QFrame*>(Panel1)->setFrameShape(QFrame::StyledPanel);
   Panel4 = new QWidget(Panel1);
   Panel4->setFixedWidth(235);
-  auto button = [this](const char* name, int left, int top, const QString& hint) {
+  // Each button shows its command's action: enabling the action enables both.
+  auto button = [this](Command command, int left, int top) {
+    const CommandInfo& info = InfoOf(command);
+    QAction* action = Action(command);
+    action->setIcon(ToolbarGlyph(info.button));
+    action->setIconVisibleInMenu(false);
+    SetHint(action, info.hint);
     auto* b = new QToolButton(Panel4);
-    b->setObjectName(name);
+    b->setObjectName(info.button);
+    b->setDefaultAction(action);
     b->setGeometry(left, top, 28, 28);
-    b->setIcon(ToolbarGlyph(name));
     b->setIconSize(QSize(24, 24));
     b->setAutoRaise(true);
-    SetHint(b, hint);
+    SetHint(b, info.hint);
     return b;
   };
-  BtnOpen = button("BtnOpen", 4, 4, "Open|Open a .DMC composition file");
-  BtnSave = button("BtnSave", 32, 4, "Save|Save to a .DMC composition file");
-  BtnNewWin = button("BtnNewWin", 60, 4, "New Document|Create a new DMC document");
-  BtnCharTbl = button("BtnCharTbl", 92, 4, "CharTable|Edit the character table");
-  BtnColorTable = button("BtnColorTable", 120, 4, "Palette|Edit the Document color palette");
-  BtnLoadColors =
-      button("BtnLoadColors", 148, 4, "Load Colors|Load color palette into current document");
-  BtnColorSearch = button("BtnColorSearch", 176, 4, "Color Search|Automatic color search");
-  BtnDesign = button("BtnDesign", 204, 4, "Design|Create a design from an existing composition");
-  BtnExit = button("BtnExit", 4, 32, "Exit|Exit PUNTEL");
-  BtnPref = button("BtnPref", 32, 32, "Configure|Configure Puntel");
-  BtnImport = button("BtnImport", 60, 32, "Import|Import BMP 24bits truecolor file");
-  BtnViewStitch = button("BtnViewStitch", 92, 32, "Pattern|View final stitch pattern");
-  BtnFileViewer = button("BtnFileViewer", 120, 32, "Viewer|View BMP image file");
-  BtnFlossReport =
-      button("BtnFlossReport", 148, 32, "Floss report|View floss report of current document");
-  BtnPrint = button("BtnPrint", 176, 32, "Print|Print current documents' pattern");
-  BtnNotes = button("BtnNotes", 204, 32, "Notes|Edit compositions' notes");
-  // Their windows come with later work: shown, never enabled until then.
-  for (QToolButton* later : {BtnCharTbl, BtnColorTable, BtnColorSearch, BtnDesign, BtnViewStitch,
-                             BtnFileViewer, BtnFlossReport})
-    MarkUnbuilt(later);
-  for (QToolButton* document :
-       {BtnSave, BtnImport, BtnColorTable, BtnLoadColors, BtnViewStitch, BtnFlossReport,
-        BtnColorSearch, BtnDesign, BtnNotes, BtnPrint, BtnCharTbl, BtnFileViewer})
-    document->setEnabled(false);
+  BtnOpen = button(Command::Open, 4, 4);
+  BtnSave = button(Command::Save, 32, 4);
+  BtnNewWin = button(Command::New, 60, 4);
+  BtnCharTbl = button(Command::CharTable, 92, 4);
+  BtnColorTable = button(Command::ColorTable, 120, 4);
+  BtnLoadColors = button(Command::LoadColors, 148, 4);
+  BtnColorSearch = button(Command::ColorSearch, 176, 4);
+  BtnDesign = button(Command::CreateDesign, 204, 4);
+  BtnExit = button(Command::Exit, 4, 32);
+  BtnPref = button(Command::Preferences, 32, 32);
+  BtnImport = button(Command::Import, 60, 32);
+  BtnViewStitch = button(Command::StitchPattern, 92, 32);
+  BtnFileViewer = button(Command::Viewer, 120, 32);
+  BtnFlossReport = button(Command::FlossReport, 148, 32);
+  BtnPrint = button(Command::Print, 176, 32);
+  BtnNotes = button(Command::Notes, 204, 32);
 
   StatusLine = new QWidget(Panel1);
   auto info = [this](const QString& hint) {
@@ -155,10 +161,10 @@ void TMainForm::CreateToolbar() {
   SetHint(CottonSpin, "Cotton|Change the cotton size");
   ZoomSpin->setEnabled(false);
   CottonSpin->setEnabled(false);
-  connect(ZoomSpin, &SpinButton::Up, this, &TMainForm::ZoomUp);
-  connect(ZoomSpin, &SpinButton::Down, this, &TMainForm::ZoomDown);
-  connect(CottonSpin, &SpinButton::Up, this, &TMainForm::CottonUp);
-  connect(CottonSpin, &SpinButton::Down, this, &TMainForm::CottonDown);
+  connect(ZoomSpin, &SpinButton::Up, this, GuardedSlot([this] { ZoomUp(); }));
+  connect(ZoomSpin, &SpinButton::Down, this, GuardedSlot([this] { ZoomDown(); }));
+  connect(CottonSpin, &SpinButton::Up, this, GuardedSlot([this] { CottonUp(); }));
+  connect(CottonSpin, &SpinButton::Down, this, GuardedSlot([this] { CottonDown(); }));
 
   auto* grid = new QGridLayout(StatusLine);
   grid->setContentsMargins(2, 2, 2, 2);
@@ -208,47 +214,59 @@ void TMainForm::CreateStatusPanel() {
   meter = status->meter;
 }
 
+void TMainForm::CreateCommands() {
+  for (const CommandInfo& info : AllCommands()) {
+    auto* action = new QAction(info.text, this);
+    action->setObjectName(info.name);
+    if (*info.key) action->setShortcut(QKeySequence(info.key));
+    action->setCheckable(info.checkable);
+    // Menu items keep no hint of their own; the Window menu's items have theirs.
+    if (info.hint && !info.button) action->setStatusTip(QString(info.hint).section('|', 1));
+    addAction(action);  // its key works whichever menus the menu bar shows
+    actions_[size_t(info.command)] = action;
+  }
+  FileNewItem = Action(Command::New);
+  FileOpenItem = Action(Command::Open);
+  FilePrefItem = Action(Command::Preferences);
+  FileExitItem = Action(Command::Exit);
+  CharTableItem = Action(Command::CharTable);
+  ViewerItem = Action(Command::Viewer);
+  DesignEditorItem = Action(Command::DesignEditor);
+  TempPaletteItem = Action(Command::TempPalette);
+  AutoRemap = Action(Command::AutoRemap);
+  Fitinwindows1 = Action(Command::FitInWindow);
+  CascadeItem = Action(Command::Cascade);
+  TileItem = Action(Command::Tile);
+  ArrangeItem = Action(Command::Arrange);
+  MinimizeItem = Action(Command::MinimizeAll);
+  HelpContentsItem = Action(Command::HelpContents);
+  AboutItem = Action(Command::About);
+}
+
 void TMainForm::CreateMenus() {
-  auto item = [this](QMenu* menu, const QString& text, const QKeySequence& key = {}) {
-    QAction* action = menu->addAction(text);
-    if (!key.isEmpty()) action->setShortcut(key);
-    return action;
-  };
   FileMenu = new QMenu("&File", this);
   FileMenu->menuAction()->setStatusTip("File related commands");
-  FileNewItem = item(FileMenu, "&New", Qt::Key_F10);
-  FileOpenItem = item(FileMenu, "&Open", Qt::Key_F2);
+  FileMenu->addAction(FileNewItem);
+  FileMenu->addAction(FileOpenItem);
   FileMenu->addSeparator();
-  FilePrefItem = item(FileMenu, "&Preferences", QKeySequence("Ctrl+P"));
+  FileMenu->addAction(FilePrefItem);
   FileMenu->addSeparator();
-  FileExitItem = item(FileMenu, "E&xit", QKeySequence("Ctrl+F4"));
+  FileMenu->addAction(FileExitItem);
 
   UtilsMenu = new QMenu("&Utils", this);
-  CharTableItem = item(UtilsMenu, "C&haracter table", Qt::Key_F6);
+  UtilsMenu->addAction(CharTableItem);
   UtilsMenu->addSeparator();
-  ViewerItem = item(UtilsMenu, "&Image file viewer", QKeySequence("Ctrl+V"));
-  DesignEditorItem = item(UtilsMenu, "&Design Editor");
+  UtilsMenu->addAction(ViewerItem);
+  UtilsMenu->addAction(DesignEditorItem);
   UtilsMenu->addSeparator();
-  TempPaletteItem = item(UtilsMenu, "&Temp Palette");
-  for (QAction* later : {CharTableItem, ViewerItem, DesignEditorItem, TempPaletteItem})
-    later->setEnabled(false);
+  UtilsMenu->addAction(TempPaletteItem);
 
   OptionsMenu = new QMenu("&Options", this);
-  AutoRemap = item(OptionsMenu, "&Automatic Remap");
-  AutoRemap->setCheckable(true);
-  Fitinwindows1 = item(OptionsMenu, "&Fit in window");
-  Fitinwindows1->setCheckable(true);
+  OptionsMenu->addActions({AutoRemap, Fitinwindows1});
 
   WindowMenu = new QMenu("&Window", this);
   WindowMenu->menuAction()->setStatusTip("Window related commands such as Tile and Cascade");
-  CascadeItem = item(WindowMenu, "&Cascade");
-  CascadeItem->setStatusTip("Arrange windows to overlap");
-  TileItem = item(WindowMenu, "&Tile");
-  TileItem->setStatusTip("Arrange windows without overlap");
-  ArrangeItem = item(WindowMenu, "&Arrange Icons");
-  ArrangeItem->setStatusTip("Arrange window icons at bottom of main window");
-  MinimizeItem = item(WindowMenu, "&Minimize All");
-  MinimizeItem->setStatusTip("Minimize all windows");
+  WindowMenu->addActions({CascadeItem, TileItem, ArrangeItem, MinimizeItem});
   connect(WindowMenu, &QMenu::aboutToShow, this, [this] {
     // Below its own items, the Window menu lists the child windows.
     const QList<QAction*> actions = WindowMenu->actions();
@@ -268,24 +286,30 @@ void TMainForm::CreateMenus() {
 
   HelpMenu = new QMenu("&Help", this);
   HelpMenu->menuAction()->setStatusTip("Help topics");
-  HelpContentsItem = item(HelpMenu, "&Help", Qt::Key_F1);
-  HelpContentsItem->setEnabled(false);  // the help pages come with their own work
-  AboutItem = item(HelpMenu, "&About", QKeySequence("Ctrl+A"));
+  HelpMenu->addActions({HelpContentsItem, AboutItem});
+  MergeMenus();
+}
 
-  connect(FileNewItem, &QAction::triggered, this, &TMainForm::NewDocument);
-  connect(BtnNewWin, &QToolButton::clicked, this, &TMainForm::NewDocument);
-  connect(FileOpenItem, &QAction::triggered, this, &TMainForm::OpenCompositions);
-  connect(BtnOpen, &QToolButton::clicked, this, &TMainForm::OpenCompositions);
-  connect(FilePrefItem, &QAction::triggered, this, &TMainForm::Preferences);
-  connect(BtnPref, &QToolButton::clicked, this, &TMainForm::Preferences);
-  connect(FileExitItem, &QAction::triggered, this, &TMainForm::Exit);
-  connect(BtnExit, &QToolButton::clicked, this, &TMainForm::Exit);
-  connect(AboutItem, &QAction::triggered, this, &TMainForm::About);
-  connect(AutoRemap, &QAction::triggered, this, &TMainForm::ToggleAutoRemap);
-  connect(Fitinwindows1, &QAction::triggered, this, &TMainForm::ToggleFitInWindow);
-  connect(CascadeItem, &QAction::triggered, mdi, &QMdiArea::cascadeSubWindows);
-  connect(TileItem, &QAction::triggered, mdi, &QMdiArea::tileSubWindows);
-  connect(ArrangeItem, &QAction::triggered, this, [this] {
+void TMainForm::ConnectCommands() {
+  const auto on = [this](Command command, auto body) {
+    connect(Action(command), &QAction::triggered, this, GuardedSlot(std::move(body)));
+  };
+  // Document commands go to the active document.
+  const auto document = [&](Command command, auto method) {
+    on(command, [this, method] {
+      if (TMDIChild* active = ActiveDocument()) (active->*method)();
+    });
+  };
+  on(Command::New, [this] { NewDocument(); });
+  on(Command::Open, [this] { OpenCompositions(); });
+  on(Command::Preferences, [this] { Preferences(); });
+  on(Command::Exit, [this] { Exit(); });
+  on(Command::About, [this] { About(); });
+  on(Command::AutoRemap, [this] { ToggleAutoRemap(); });
+  on(Command::FitInWindow, [this] { ToggleFitInWindow(); });
+  on(Command::Cascade, [this] { mdi->cascadeSubWindows(); });
+  on(Command::Tile, [this] { mdi->tileSubWindows(); });
+  on(Command::Arrange, [this] {
     // Minimized windows line up along the bottom of the client area.
     int left = 0;
     for (QMdiSubWindow* window : mdi->subWindowList())
@@ -294,23 +318,46 @@ void TMainForm::CreateMenus() {
         left += window->width();
       }
   });
-  connect(MinimizeItem, &QAction::triggered, this, [this] {
+  on(Command::MinimizeAll, [this] {
     const QList<QMdiSubWindow*> windows = mdi->subWindowList();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) (*it)->showMinimized();
   });
+  document(Command::Save, &TMDIChild::Save1Click);
+  document(Command::SaveAs, &TMDIChild::SaveAs1Click);
+  document(Command::Import, &TMDIChild::Import1Click);
+  document(Command::Export, &TMDIChild::Export1Click);
+  document(Command::LoadColors, &TMDIChild::Load1Click);
+  document(Command::SaveColors, &TMDIChild::Save2Click);
+  document(Command::Notes, &TMDIChild::Editcompositionnotes1Click);
+  document(Command::Print, &TMDIChild::Print1Click);
+  document(Command::Rotate, &TMDIChild::Rotateimage1Click);
+  document(Command::Remap, &TMDIChild::RemapPictClick);
+  document(Command::BusyOff, &TMDIChild::BUSYflagoffClick);
+  document(Command::CancelSearch, &TMDIChild::CancelSearchClick);
+  UpdateCommands();
+}
 
-  // The buttons that forward to the active document's commands.
-  auto forward = [this](QToolButton* button, auto command) {
-    connect(button, &QToolButton::clicked, this, [this, command] {
-      if (TMDIChild* document = ActiveDocument()) (document->*command)();
-    });
-  };
-  forward(BtnSave, &TMDIChild::Save1Click);
-  forward(BtnImport, &TMDIChild::Import1Click);
-  forward(BtnLoadColors, &TMDIChild::Load1Click);
-  forward(BtnNotes, &TMDIChild::Editcompositionnotes1Click);
-  forward(BtnPrint, &TMDIChild::Print1Click);
-  MergeMenus();
+CommandFacts TMainForm::Facts() const {
+  CommandFacts facts;
+  facts.closing = closing_;
+  for (TMDIChild* document : Documents()) facts.any_busy = facts.any_busy || document->Busy();
+  TMDIChild* active = ActiveDocument();
+  if (!active || !active->Composition) return facts;
+  facts.document = true;
+  facts.picture = active->Composition->HasPicture();
+  facts.busy = active->Busy();
+  facts.searching = active->Searching();
+  facts.unmapped = active->RemapWanted();
+  return facts;
+}
+
+void TMainForm::UpdateCommands() {
+  const CommandFacts facts = Facts();
+  for (const CommandInfo& info : AllCommands())
+    Action(info.command)->setEnabled(CommandEnabled(info.command, facts));
+  CottonSpin->setEnabled(facts.document);
+  ZoomSpin->setEnabled(facts.picture);
+  if (!facts.picture) ZoomPanel->clear();
 }
 
 void TMainForm::StartUp() {
@@ -368,8 +415,11 @@ TMDIChild* TMainForm::CreateDocument() {
     auto* window = new TMDIChild(this);
     msgpanel->setText("Initializing composition...");
     msgpanel->repaint();
+    connect(window, &TMDIChild::stateChanged, this, &TMainForm::UpdateCommands);
+    // Closing: once the window is gone from the list of documents.
+    connect(window, &QObject::destroyed, this, &TMainForm::UpdateCommands, Qt::QueuedConnection);
     window->NewComposition(MainPalette);
-    window->Composition->Modified = false;
+    window->Composition->SetModified(false);
     SetCursorAll(Qt::ArrowCursor);
     msgpanel->setText(kCaption);
     msgpanel->repaint();
@@ -411,17 +461,40 @@ void TMainForm::OpenCompositions() {
     TMDIChild* window = CreateDocument();
     if (!window) return;
     window->FileName = LocalPath(file);
-    if (!window->Composition->LoadFromFile(window->FileName)) {
+    TLoadResult loaded;
+    try {
+      loaded = window->Composition->LoadFromFile(window->FileName);
+    } catch (const Exception& error) {
       delete window;  // not yet a child window: closing it is freeing it
+      if (dynamic_cast<const EOldComposition*>(&error))
+        Messages().Info(error.Message());
+      else if (!dynamic_cast<const ECompositionMissing*>(&error))
+        Messages().Error(error.Message());
       return;
     }
+    for (const std::string& warning : loaded.Warnings) Messages().Error(warning);
+    // A load that reported an error opens on what could be read, but never saves over
+    // the file it came from: it is named "(recovered)" and Save asks for a new name.
+    const bool recovered = !loaded.Warnings.empty() || loaded.PaletteRecovered;
+    if (recovered) {
+      window->Composition->SetModified(true);
+      window->FileName.clear();
+    } else if (loaded.OlderVersion) {
+      try {
+        window->Composition->ConvertOlderFile(window->FileName);
+      } catch (const Exception& error) {
+        // The composition is read; only its file stays in the older version.
+        Messages().Error(error.Message());
+      }
+    }
     window->SetDocumentCursor(Qt::WaitCursor);
-    window->SetCaption(NameOfPath(file));
+    window->SetCaption(recovered ? RecoveredName(NameOfPath(file)) : NameOfPath(file));
     setWindowTitle(QString(kCaption) + " [" + window->Caption() + "]");
     AddChild(window);
     ShowDocumentInfo(window);
+    window->RememberFileStamp();
     window->FitImage();
-    window->StartPictureUpdate(*window->Composition, false);
+    window->StartPictureUpdate(false);
     QCoreApplication::processEvents();
   }
 }
@@ -430,28 +503,24 @@ void TMainForm::ShowDocumentInfo(TMDIChild* window) {
   if (!window || !window->Composition) return;
   SetCursorAll(Qt::WaitCursor);
   TpunCompo& composition = *window->Composition;
-  numcolorpanel->setText(
-      QString("[%1],[%2]").arg(composition.Palette.ThreadCount()).arg(composition.Palette.Count()));
+  numcolorpanel->setText(QString("[%1],[%2]")
+                             .arg(composition.Palette().ThreadCount())
+                             .arg(composition.Palette().Count()));
   const uint16_t fabric = composition.FabricCount();
-  stitchsizepanel->setText("[" + EmbroiderySize(composition.Width, fabric, Settings().Unit) +
-                           "],[" + EmbroiderySize(composition.Height, fabric, Settings().Unit) +
+  stitchsizepanel->setText("[" + EmbroiderySize(composition.Width(), fabric, Settings().Unit) +
+                           "],[" + EmbroiderySize(composition.Height(), fabric, Settings().Unit) +
                            "]");
-  imagesizepanel->setText(QString("[%1],[%2]").arg(composition.Width).arg(composition.Height));
-  ShowCottonCount(composition.CottonSize);
+  imagesizepanel->setText(QString("[%1],[%2]").arg(composition.Width()).arg(composition.Height()));
+  ShowCottonCount(composition.CottonSize());
   if (ZoomSpin->isEnabled())
-    ZoomPanel->setText(QString("%1:1").arg(composition.Zoom + 1));
+    ZoomPanel->setText(QString("%1:1").arg(composition.Zoom() + 1));
   else
     ZoomPanel->clear();
   SetCursorAll(Qt::ArrowCursor);
 }
 
 void TMainForm::ClearDocumentInfo() {
-  BtnImport->setEnabled(false);
-  CottonSpin->setEnabled(false);
   CottonPanel->clear();
-  for (QToolButton* button : {BtnSave, BtnViewStitch, BtnColorTable, BtnLoadColors, BtnFlossReport,
-                              BtnColorSearch, BtnDesign, BtnPrint, BtnNotes})
-    button->setEnabled(false);
   numcolorpanel->clear();
   stitchsizepanel->clear();
   imagesizepanel->clear();
@@ -461,10 +530,6 @@ void TMainForm::ClearDocumentInfo() {
 void TMainForm::SetCursorAll(Qt::CursorShape cursor) {
   setCursor(cursor);
   for (TMDIChild* document : Documents()) document->SetDocumentCursor(cursor);
-}
-
-void TMainForm::EnableCloseCommand(bool enabled) {
-  close_enabled_ = enabled;
 }
 
 void TMainForm::ShowCottonCount(uint8_t cotton_size) {
@@ -511,6 +576,7 @@ void TMainForm::SubWindowActivated(QMdiSubWindow* window) {
   if (active_document_ && active_document_ != document) active_document_->Deactivated();
   active_document_ = document;
   MergeMenus();
+  UpdateCommands();
   if (document) {
     document->Activated();
   } else {
@@ -536,9 +602,9 @@ void TMainForm::StepZoom(int step) {
   TMDIChild* document = ActiveDocument();
   if (!document || !document->Composition) return;
   TpunCompo& composition = *document->Composition;
-  const int zoom = composition.Zoom + step;
+  const int zoom = composition.Zoom() + step;
   if (zoom >= 0 && zoom <= 10) composition.SetZoom(uint8_t(zoom));  // shown 1:1 to 11:1
-  ZoomPanel->setText(QString("%1:1").arg(composition.Zoom + 1));
+  ZoomPanel->setText(QString("%1:1").arg(composition.Zoom() + 1));
   document->FitImage();
   document->update();
 }
@@ -547,9 +613,9 @@ void TMainForm::StepCotton(int step) {
   TMDIChild* document = ActiveDocument();
   if (!document || !document->Composition) return;
   TpunCompo& composition = *document->Composition;
-  const int cotton = composition.CottonSize + step;
+  const int cotton = composition.CottonSize() + step;
   if (cotton >= 0 && cotton <= 3) composition.SetCottonSize(uint8_t(cotton));
-  ShowCottonCount(composition.CottonSize);
+  ShowCottonCount(composition.CottonSize());
 }
 
 void TMainForm::ToggleAutoRemap() {
@@ -562,15 +628,15 @@ void TMainForm::ToggleAutoRemap() {
   }
   if (!Settings().AutoRemap) return;
   for (TMDIChild* document : Documents())
-    if (document->RemapPict->isEnabled() && !document->Busy && document->Composition)
-      document->StartPictureUpdate(*document->Composition, false);
+    if (document->RemapWanted() && !document->Busy() && document->Composition)
+      document->StartPictureUpdate(false);
 }
 
 void TMainForm::ToggleFitInWindow() {
   Settings().FinInWindow = Fitinwindows1->isChecked();
   TMDIChild* document = ActiveDocument();
   if (!Settings().FinInWindow || !document || !document->Composition ||
-      !document->Composition->LoadedFromFile)
+      !document->Composition->LoadedFromFile())
     return;
   document->FitImage();
 }
@@ -588,28 +654,20 @@ void TMainForm::About() {
 }
 
 void TMainForm::Exit() {
-  BtnExit->setEnabled(false);
+  closing_ = true;
+  UpdateCommands();
   close();
-  BtnExit->setEnabled(true);
+  closing_ = false;
+  UpdateCommands();
 }
 
 void TMainForm::TimerTick() {
-  if (Documents().isEmpty() || !BtnExit->isEnabled()) return;
-  for (TMDIChild* document : Documents()) {
-    if (!document->Busy) continue;
-    BtnExit->setEnabled(false);
-    EnableCloseCommand(false);
-    if (TMDIChild* active = ActiveDocument())
-      active->FileExitItem->setEnabled(false);
-    else
-      FileExitItem->setEnabled(false);
-    return;
-  }
+  UpdateCommands();
 }
 
 bool TMainForm::CloseQuery() {
   for (TMDIChild* document : Documents()) {
-    if (!document->Busy && !document->WorkerRunning()) continue;
+    if (!document->Working()) continue;
     Messages().Error("Composition is busy, cannot close !");
     auto* sub = qobject_cast<QMdiSubWindow*>(document->parentWidget());
     if (sub && sub->isMinimized()) sub->showNormal();
@@ -620,6 +678,11 @@ bool TMainForm::CloseQuery() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  // What fails while closing keeps the window open.
+  if (!Guarded([&] { CloseFrame(event); })) event->ignore();
+}
+
+void TMainForm::CloseFrame(QCloseEvent* event) {
   if (!CloseQuery()) {
     event->ignore();
     return;

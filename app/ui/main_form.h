@@ -4,9 +4,11 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <array>
 #include <memory>
 #include <string>
 
+#include "app/ui/commands.h"
 #include "palette/floss_palette.h"
 #include "pattern/symbol_table.h"
 
@@ -36,6 +38,13 @@ class TMainForm : public QMainWindow {
   TpunPal TempPalette;
   ::SymbolTable SymbolTable;
 
+  // The one action of a command: its menu item and its toolbar button.
+  QAction* Action(Command command) const { return actions_[size_t(command)]; }
+  // Every command's enabled state, from the active document's state and picture and the
+  // frame's own; run on every state change, activation and close.
+  void UpdateCommands();
+  CommandFacts Facts() const;
+
   // The toolbar and its areas.
   QWidget *Panel1, *Panel4, *StatusLine, *Panel5;
   QToolButton *BtnOpen, *BtnSave, *BtnNewWin, *BtnCharTbl, *BtnColorTable, *BtnLoadColors,
@@ -60,8 +69,8 @@ class TMainForm : public QMainWindow {
   void ShowDocumentInfo(TMDIChild* window);
   void ClearDocumentInfo();
   void SetCursorAll(Qt::CursorShape cursor);
-  void EnableCloseCommand(bool enabled);
-  bool CloseCommandEnabled() const { return close_enabled_; }
+  // A document window may be closed: none is busy.
+  bool CloseCommandEnabled() const { return !Facts().any_busy; }
   void ShowCottonCount(uint8_t cotton_size);
   void ShowMainProgress(const std::string& text, uint16_t percent);
   void ShowAppHint(const QString& hint);
@@ -92,6 +101,9 @@ class TMainForm : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void CloseFrame(QCloseEvent* event);
+  void CreateCommands();
+  void ConnectCommands();
   void CreateToolbar();
   void CreateStatusPanel();
   void CreateMenus();
@@ -105,6 +117,7 @@ class TMainForm : public QMainWindow {
   void SubWindowActivated(QMdiSubWindow* window);
   bool CloseQuery();
 
-  bool close_enabled_ = true;
+  std::array<QAction*, kCommandCount> actions_{};
+  bool closing_ = false;
   QPointer<TMDIChild> active_document_;
 };

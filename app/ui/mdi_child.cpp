@@ -12,22 +12,26 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <optional>
+#include <utility>
 
 #include "app/app_settings.h"
+#include "app/ui/commands.h"
 #include "app/ui/file_names.h"
-#include "app/ui/later_commands.h"
 #include "app/ui/main_form.h"
 #include "app/ui/note_dlg.h"
 #include "app/ui/picture_view.h"
+#include "app/ui/slot_guard.h"
 #include "app/ui/spin_button.h"
 #include "app/ui/status_panel.h"
 #include "app/ui/ui_seams.h"
-#include "app/ui/ui_thread.h"
+#include "base/exceptions.h"
 #include "base/latin1.h"
 #include "base/message_seam.h"
 #include "composition/bitmap_file.h"
-#include "composition/ui/update_picture_thread.h"
+#include "composition/search_result.h"
+#include "composition/ui/color_search_job.h"
+#include "composition/ui/document_jobs.h"
+#include "composition/ui/picture_jobs.h"
 #include "palette/palette_errors.h"
 
 namespace {
@@ -54,23 +58,6 @@ class Hourglass {
 
 }  // namespace
 
-class TMDIChild::BusyWork {
- public:
-  explicit BusyWork(TMDIChild& window) : window_(window) {
-    ++window_.own_work_;
-    window_.SetBusy(true);
-  }
-  ~BusyWork() {
-    --window_.own_work_;
-    window_.SetBusy(false);
-  }
-  BusyWork(const BusyWork&) = delete;
-  BusyWork& operator=(const BusyWork&) = delete;
-
- private:
-  TMDIChild& window_;
-};
-
 TMDIChild::TMDIChild(TMainForm* frame) : QWidget(nullptr), frame_(frame) {
   setAttribute(Qt::WA_DeleteOnClose);
   ScrollBox1 = new QScrollArea(this);
@@ -95,84 +82,67 @@ TMDIChild::TMDIChild(TMainForm* frame) : QWidget(nullptr), frame_(frame) {
   layout->addWidget(ScrollBox1, 1);
   layout->addWidget(statuspanel);
 
+  jobs_ = std::make_unique<DocumentJobs>();
+  connect(jobs_.get(), &DocumentJobs::ProgressShown, this,
+          [this](const QString& text, int percent) {
+            ShowProgress(text.toLatin1().toStdString(), uint16_t(percent));
+          });
+  connect(jobs_.get(), &DocumentJobs::JobEnded, this,
+          [this](bool more_waiting) { Guarded([&] { JobEnded(more_waiting); }); });
   CreateMenus();
   SetCaption("New Composition.dmc");
   resize(261, 309);
-  SetBusy(false);
-  SetSearching(0);
   Composition = std::make_unique<TpunCompo>();
-  UpdatingPicture = false;
 }
 
-TMDIChild::~TMDIChild() = default;
+TMDIChild::~TMDIChild() {
+  // The worker may hold the composition: it stops and ends before the composition goes.
+  jobs_->Join();
+}
 
 void TMDIChild::CreateMenus() {
-  auto item = [this](QMenu* menu, const QString& text, const QKeySequence& key = {}) {
-    QAction* action = menu->addAction(text);
-    if (!key.isEmpty()) action->setShortcut(key);
+  const auto item = [this](QMenu* menu, Command command) {
+    QAction* action = frame_->Action(command);
+    menu->addAction(action);
     return action;
   };
   FileMenu = new QMenu("&File", this);
-  New1 = item(FileMenu, "&New", Qt::Key_F10);
-  Open1 = item(FileMenu, "&Open", Qt::Key_F2);
-  Save1 = item(FileMenu, "&Save", Qt::Key_F3);
-  SaveAs1 = item(FileMenu, "Save &As...");
+  New1 = item(FileMenu, Command::New);
+  Open1 = item(FileMenu, Command::Open);
+  Save1 = item(FileMenu, Command::Save);
+  SaveAs1 = item(FileMenu, Command::SaveAs);
   FileMenu->addSeparator();
   QMenu* images = FileMenu->addMenu("&Images");
-  Import1 = item(images, "&Import", QKeySequence("Ctrl+I"));
-  Export1 = item(images, "&Export", QKeySequence("Ctrl+E"));
+  Import1 = item(images, Command::Import);
+  Export1 = item(images, Command::Export);
   QMenu* colors = FileMenu->addMenu("&Colors");
-  Load1 = item(colors, "&Load", QKeySequence("Ctrl+L"));
-  Save2 = item(colors, "&Save", QKeySequence("Ctrl+S"));
+  Load1 = item(colors, Command::LoadColors);
+  Save2 = item(colors, Command::SaveColors);
   FileMenu->addSeparator();
-  Editcompositionnotes1 = item(FileMenu, "&Edit composition notes");
-  Preference = item(FileMenu, "&Preferences", QKeySequence("Ctrl+P"));
+  Editcompositionnotes1 = item(FileMenu, Command::Notes);
+  Preference = item(FileMenu, Command::Preferences);
   FileMenu->addSeparator();
-  Print1 = item(FileMenu, "P&rint", QKeySequence("Ctrl+F7"));
+  Print1 = item(FileMenu, Command::Print);
   FileMenu->addSeparator();
-  FileExitItem = item(FileMenu, "E&xit", QKeySequence("Ctrl+F4"));
+  FileExitItem = item(FileMenu, Command::Exit);
 
   ToolsMenu = new QMenu("&Tools", this);
-  ColorTable1 = item(ToolsMenu, "&Color Table", Qt::Key_F5);
-  Rotateimage1 = item(ToolsMenu, "&Rotate image");
+  ColorTable1 = item(ToolsMenu, Command::ColorTable);
+  Rotateimage1 = item(ToolsMenu, Command::Rotate);
   ToolsMenu->addSeparator();
-  Automaticcolorsearch1 = item(ToolsMenu, "&Automatic color search");
-  CancelSearch = item(ToolsMenu, "&Cancel color search");
+  Automaticcolorsearch1 = item(ToolsMenu, Command::ColorSearch);
+  CancelSearch = item(ToolsMenu, Command::CancelSearch);
   ToolsMenu->addSeparator();
-  CreateModel1 = item(ToolsMenu, "&Create Design");
+  CreateModel1 = item(ToolsMenu, Command::CreateDesign);
   ToolsMenu->addSeparator();
-  RemapPict = item(ToolsMenu, "&Remap Picture");
-  BUSYflagoff = item(ToolsMenu, "&Turn BUSY flag off");
+  RemapPict = item(ToolsMenu, Command::Remap);
+  BUSYflagoff = item(ToolsMenu, Command::BusyOff);
 
   ViewMenu = new QMenu("&View", this);
-  Stitchpattern1 = item(ViewMenu, "&Stitch pattern", Qt::Key_F8);
+  Stitchpattern1 = item(ViewMenu, Command::StitchPattern);
   ViewMenu->addSeparator();
-  Flossreport1 = item(ViewMenu, "&Floss report", Qt::Key_F9);
-  // F10 belongs to File "&New" too, which comes first and takes the key: shown, not bound.
-  Colorusagereport1 = item(ViewMenu, "&Color usage report\tF10");
-
-  for (QObject* later :
-       {static_cast<QObject*>(ColorTable1), static_cast<QObject*>(Automaticcolorsearch1),
-        static_cast<QObject*>(CreateModel1), static_cast<QObject*>(Stitchpattern1),
-        static_cast<QObject*>(Flossreport1), static_cast<QObject*>(Colorusagereport1)})
-    MarkUnbuilt(later);
-
-  connect(New1, &QAction::triggered, frame_, &TMainForm::NewDocument);
-  connect(Open1, &QAction::triggered, frame_, &TMainForm::OpenCompositions);
-  connect(Preference, &QAction::triggered, frame_, &TMainForm::Preferences);
-  connect(FileExitItem, &QAction::triggered, frame_, &TMainForm::Exit);
-  connect(Save1, &QAction::triggered, this, &TMDIChild::Save1Click);
-  connect(SaveAs1, &QAction::triggered, this, &TMDIChild::SaveAs1Click);
-  connect(Import1, &QAction::triggered, this, &TMDIChild::Import1Click);
-  connect(Export1, &QAction::triggered, this, &TMDIChild::Export1Click);
-  connect(Load1, &QAction::triggered, this, &TMDIChild::Load1Click);
-  connect(Save2, &QAction::triggered, this, &TMDIChild::Save2Click);
-  connect(Editcompositionnotes1, &QAction::triggered, this, &TMDIChild::Editcompositionnotes1Click);
-  connect(Print1, &QAction::triggered, this, &TMDIChild::Print1Click);
-  connect(Rotateimage1, &QAction::triggered, this, &TMDIChild::Rotateimage1Click);
-  connect(RemapPict, &QAction::triggered, this, &TMDIChild::RemapPictClick);
-  connect(BUSYflagoff, &QAction::triggered, this, &TMDIChild::BUSYflagoffClick);
-  connect(CancelSearch, &QAction::triggered, this, &TMDIChild::CancelSearchClick);
+  Flossreport1 = item(ViewMenu, Command::FlossReport);
+  Colorusagereport1 = item(ViewMenu, Command::ColorUsage);
 }
 
 QString TMDIChild::Caption() const {
@@ -195,47 +165,11 @@ void TMDIChild::SetDocumentCursor(Qt::CursorShape cursor) {
   ScrollBox1->viewport()->setCursor(cursor);
 }
 
-void TMDIChild::SetBusy(bool busy) {
-  Busy = busy;
-  if (IsActive()) {
-    BUSYflagoff->setEnabled(busy);
-    EnableIdleCommands(!busy);
-  }
-  frame_->BtnExit->setEnabled(!busy);
-  frame_->EnableCloseCommand(!busy);
-  FileExitItem->setEnabled(!busy);
-}
-
-void TMDIChild::SetSearching(uint32_t searching) {
-  Searching = searching;
-  CancelSearch->setEnabled(searching != 0);
-  SetBusy(searching != 0);
-}
-
-void TMDIChild::EnableIdleCommands(bool enabled) {
-  if (!IsActive()) return;
-  SetDocumentCursor(enabled ? Qt::ArrowCursor : Qt::WaitCursor);
-  for (QToolButton* button :
-       {frame_->BtnImport, frame_->BtnViewStitch, frame_->BtnColorTable, frame_->BtnLoadColors,
-        frame_->BtnFlossReport, frame_->BtnColorSearch, frame_->BtnDesign, frame_->BtnPrint})
-    EnableCommand(button, enabled);
-  for (QAction* action : {Rotateimage1, Import1, Stitchpattern1, ColorTable1, Load1, Flossreport1,
-                          CreateModel1, Automaticcolorsearch1, Print1, Colorusagereport1})
-    EnableCommand(action, enabled);
-}
-
-void TMDIChild::EnablePictureCommands(bool enabled) {
-  if (!IsActive()) return;
-  for (QToolButton* button : {frame_->BtnSave, frame_->BtnViewStitch, frame_->BtnColorTable,
-                              frame_->BtnLoadColors, frame_->BtnFlossReport, frame_->BtnColorSearch,
-                              frame_->BtnDesign, frame_->BtnPrint, frame_->BtnNotes})
-    EnableCommand(button, enabled);
-  for (QAction* action :
-       {Export1, Rotateimage1, Save1, Stitchpattern1, ColorTable1, Load1, Flossreport1,
-        Automaticcolorsearch1, CreateModel1, Print1, Editcompositionnotes1, Colorusagereport1})
-    EnableCommand(action, enabled);
-  frame_->ZoomSpin->setEnabled(enabled);
-  if (!enabled) frame_->ZoomPanel->clear();
+void TMDIChild::SetWork(DocWork work) {
+  const DocumentState before = state_;
+  state_.SetWork(work);
+  SetDocumentCursor(Busy() ? Qt::WaitCursor : Qt::ArrowCursor);
+  if (!(state_ == before)) emit stateChanged();
 }
 
 void TMDIChild::Activated() {
@@ -250,7 +184,7 @@ void TMDIChild::Deactivated() {
 
 bool TMDIChild::event(QEvent* event) {
   if (event->type() == QEvent::Type(UM_DOCACTIVATE)) {
-    DocActivate();
+    Guarded([this] { DocActivate(); });
     return true;
   }
   return QWidget::event(event);
@@ -258,18 +192,14 @@ bool TMDIChild::event(QEvent* event) {
 
 void TMDIChild::DocActivate() {
   if (!Composition || !IsActive()) return;
-  frame_->CottonSpin->setEnabled(true);
-  EnableCommand(frame_->BtnImport, true);
-  EnableCommand(Import1, true);
-  EnablePictureCommands(Composition->HasPicture());
-  if (Busy) EnableIdleCommands(false);
+  frame_->UpdateCommands();
   frame_->ShowDocumentInfo(this);
 }
 
 void TMDIChild::FitImage() {
   if (!Composition) return;
-  const int z = Composition->Zoom + 1;
-  image1->resize(Composition->Width * z, Composition->Height * z);
+  const int z = Composition->Zoom() + 1;
+  image1->resize(Composition->Width() * z, Composition->Height() * z);
   if (!Settings().FinInWindow) return;
   auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
   if (!sub || sub->isMaximized() || !sub->mdiArea()) return;
@@ -285,51 +215,91 @@ void TMDIChild::FitImage() {
 void TMDIChild::NewComposition(const TpunPal& palette) {
   SetDocumentCursor(Qt::WaitCursor);
   Composition = std::make_unique<TpunCompo>(&palette);
-  Composition->OnProgress = [this](const std::string& text, uint16_t percent) {
-    ShowProgress(text, percent);
-  };
+  Composition->SetOnProgress(
+      [this](const std::string& text, uint16_t percent) { ReportFromUi(text, percent); });
   Composition->SetCottonSize(1);
   GridWindow = nullptr;
   GridOpen = false;
   DesignOpen = false;
-  if (Settings().AutoRemap) RemapPict->setEnabled(false);
+  remap_wanted_ = !Settings().AutoRemap;
   SetDocumentCursor(Qt::ArrowCursor);
 }
 
-void TMDIChild::StartPictureUpdate(TpunCompo& composition, bool force) {
-  if (update_running_) {
-    // Two workers never work on one composition: this one starts when the first ends.
-    pending_update_ = true;
-    pending_force_ = pending_force_ || force;
-    pending_composition_ = &composition;
-    return;
-  }
-  update_running_ = true;
-  (new TupdatePictureThread(*this, composition, force))->start();
+void TMDIChild::RunJob(DocWork work, std::function<WorkerJob()> make) {
+  jobs_->Start([this, work, make = std::move(make)] {
+    SetWork(work);
+    return make();
+  });
 }
 
-void TMDIChild::PictureUpdateEnded() {
-  update_running_ = false;
-  if (!pending_update_) return;
-  pending_update_ = false;
-  const bool force = pending_force_;
-  pending_force_ = false;
-  TpunCompo* composition = pending_composition_;
-  pending_composition_ = nullptr;
-  if (composition) StartPictureUpdate(*composition, force);
+void TMDIChild::JobEnded(bool more_waiting) {
+  if (more_waiting) return;  // the next job sets the state as it starts
+  ShowProgress("", 0);
+  SetWork(DocWork::Idle);
+}
+
+void TMDIChild::StartPictureUpdate(bool force) {
+  RunJob(DocWork::UpdatingPicture, [this, force] {
+    // Read here, where the preferences are changed, not while they may change.
+    const bool remap = force || Settings().AutoRemap;
+    WorkerJob job;
+    job.body = UpdatePictureJob(*Composition, remap);
+    job.apply = [this](std::any& result) {
+      const auto update = std::any_cast<std::shared_ptr<PictureUpdateResult>>(result);
+      remap_wanted_ = !update->mapped;
+      if (update->mapped) {
+        ReleaseLater({Composition->MappedPicture()});
+        Composition->SetMappedPicture(std::move(*update->mapped));
+      }
+      ShowPicture(update->screen);
+      if (GridOpen && GridWindow) {
+        GridWindow->update();
+        for (QWidget* child : GridWindow->findChildren<QWidget*>()) child->update();
+      }
+    };
+    return job;
+  });
+}
+
+void TMDIChild::ReleaseLater(std::vector<TPicture> pictures) {
+  jobs_->Start([pictures = std::move(pictures)]() mutable {
+    WorkerJob job;
+    job.body = ReleasePicturesJob(std::move(pictures));
+    return job;
+  });
+}
+
+void TMDIChild::StartColorSearch(const TSearchOptions& options) {
+  RunJob(DocWork::Searching, [this, options] {
+    WorkerJob job;
+    job.body = ColorSearchJob(*Composition, options);
+    job.apply = [this](std::any& result) {
+      const auto search = std::any_cast<std::shared_ptr<ColorSearchResult>>(result);
+      if (!search->finished) return;
+      if (!ApplySearchResult(*Composition, *search->palette)) {
+        Messages().Error(kEmptySearchResult);
+        return;
+      }
+      if (IsActive()) frame_->ShowDocumentInfo(this);
+      StartPictureUpdate(false);
+    };
+    return job;
+  });
 }
 
 void TMDIChild::ShowProgress(const std::string& text, uint16_t percent) {
   msgpanel->setText(Latin1(text));
   meter->setValue(percent);
+}
+
+void TMDIChild::ReportFromUi(const std::string& text, uint16_t percent) {
   // Long work on the interface's own thread reports here: let the windows repaint and the
   // user reach them, but not more often than a screen shows.
-  static QElapsedTimer since_events;
-  if (text.empty() || !since_events.isValid() || since_events.elapsed() >= 30) {
+  jobs_->Progress().Report(text, percent, [this](const std::string& shown, uint16_t p) {
+    ShowProgress(shown, p);
     statuspanel->repaint();
     QCoreApplication::processEvents();
-    since_events.restart();
-  }
+  });
 }
 
 void TMDIChild::ShowPicture(const QImage& picture) {
@@ -338,7 +308,7 @@ void TMDIChild::ShowPicture(const QImage& picture) {
 }
 
 bool TMDIChild::AskSaveChanges() {
-  if (!Composition || !Composition->Modified || !Composition->HasPicture()) return false;
+  if (!Composition || !Composition->Modified() || !Composition->HasPicture()) return false;
   auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
   if (sub && sub->isMinimized()) sub->showNormal();
   if (sub && sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
@@ -347,8 +317,13 @@ bool TMDIChild::AskSaveChanges() {
 }
 
 void TMDIChild::closeEvent(QCloseEvent* event) {
-  // Closing frees the composition: never while a worker still works on it.
-  if (Busy || WorkerRunning()) {
+  // What fails while closing keeps the window open.
+  if (!Guarded([&] { CloseDocument(event); })) event->ignore();
+}
+
+void TMDIChild::CloseDocument(QCloseEvent* event) {
+  // Closing frees the composition: never while work still runs on it.
+  if (Working()) {
     Messages().Error("Cannot close, \"" + Caption().toStdString() + "\" is busy !");
     event->ignore();
     return;
@@ -359,25 +334,47 @@ void TMDIChild::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  jobs_->Join();
   Composition.reset();
   if (frame_->Documents().size() <= 1) frame_->ClearDocumentInfo();
   event->accept();
 }
 
 bool TMDIChild::SaveBeforeClosing() {
-  try {
-    return Save1Click();
-  } catch (const std::exception& error) {
-    Messages().Error(error.what());
-    return false;
-  }
+  bool saved = false;
+  Guarded([&] { saved = Save1Click(); });
+  return saved;
+}
+
+std::optional<TMDIChild::FileStamp> TMDIChild::StampOf(const std::string& path) {
+  std::error_code error;
+  const auto time = std::filesystem::last_write_time(path, error);
+  if (error) return std::nullopt;
+  const uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) return std::nullopt;
+  return FileStamp{time, size};
+}
+
+void TMDIChild::RememberFileStamp() {
+  stamp_path_ = FileName;
+  stamp_ = StampOf(FileName);
+}
+
+bool TMDIChild::MayOverwrite(const std::string& path) {
+  if (!stamp_ || path != stamp_path_) return true;
+  const std::optional<FileStamp> now = StampOf(path);
+  if (!now || *now == *stamp_) return true;
+  return Messages().Confirm(
+      FormatMessage("\"%s\" was changed by another program. Overwrite it ?", path));
 }
 
 bool TMDIChild::Save1Click() {
   if (!Composition) return false;
   if (LowerAscii(FileName).find(".dmc") == std::string::npos) return SaveAs1Click();
+  if (!MayOverwrite(FileName)) return false;
   Hourglass hourglass(*this);
   Composition->SaveToFile(FileName);
+  RememberFileStamp();
   return true;
 }
 
@@ -387,10 +384,12 @@ bool TMDIChild::SaveAs1Click() {
       FileDialogs().Save(this, {"Save Composition", ShownPath(Settings().Compopath),
                                 "PunTel Files (*.dmc)|*.dmc", Caption(), "dmc"});
   if (path.isEmpty()) return false;
+  if (!MayOverwrite(LocalPath(path))) return false;
   {
     Hourglass hourglass(*this);
     FileName = LocalPath(path);
     Composition->SaveToFile(FileName);
+    RememberFileStamp();
   }
   SetCaption(NameOfPath(path));
   Activated();
@@ -398,6 +397,7 @@ bool TMDIChild::SaveAs1Click() {
 }
 
 void TMDIChild::Import1Click() {
+  if (!Composition) return;
   if (GridOpen && GridWindow) GridWindow->close();
   GridOpen = false;
   if (AskSaveChanges()) Save1Click();
@@ -406,39 +406,40 @@ void TMDIChild::Import1Click() {
       {"Import picture", ShownPath(Settings().Imagepath), "BMP files  (*.bmp)|*.bmp", {}, {}});
   if (files.isEmpty()) return;
   const QString path = files.first();
-  {
-    Hourglass hourglass(*this);
-    // A photograph is tens of megabytes to read and copy: that happens beside the windows,
-    // which stay alive meanwhile, with the document's commands barred.
-    // Only the reading: the composition, which the windows may look at meanwhile, takes the
-    // picture here.
-    std::optional<ImportedPicture> picture;
-    {
-      BusyWork work(*this);
-      try {
-        RunBesideUi([&] { picture = ReadBitmapPicture(LocalPath(path)); });
-      } catch (const EBitmapRefused& refused) {
-        Messages().Error(refused.Message());
-      }
-    }
-    if (!picture) {
-      Messages().Error("Could not load file !");
-      return;
-    }
-    Composition->TakePicture(std::move(*picture));
+  // A photograph is tens of megabytes to read and map: that happens on the worker, the
+  // windows stay alive meanwhile, and the document's commands are barred. Behind a job
+  // still running (BUSY flag turned off) it waits its turn.
+  RunJob(DocWork::Importing, [this, path] {
+    WorkerJob job;
+    job.body = ImportPictureJob(LocalPath(path));
+    job.apply = [this, path](std::any& result) { ApplyImport(result, path); };
+    return job;
+  });
+}
+
+void TMDIChild::ApplyImport(std::any& result, const QString& path) {
+  const auto import = std::any_cast<std::shared_ptr<ImportResult>>(result);
+  if (!import->picture) {
+    Messages().Error(import->refusal);
+    Messages().Error("Could not load file !");
+    return;
   }
+  // The block changes hands by move; the pictures let go of are freed on the worker.
+  ReleaseLater({Composition->SourcePicture(), Composition->MappedPicture()});
+  Composition->TakePicture(std::move(*import->picture));
   // The composition is named after the picture: its file name up to its last dot (the
   // whole name when it has none), then ".dmc".
   const QString picture_name = NameOfPath(path);
   const int dot = picture_name.lastIndexOf('.');
   const QString name = (dot < 0 ? picture_name : picture_name.left(dot)) + ".dmc";
   FileName = Settings().Compopath + LocalPath(name);
+  stamp_.reset();
   SetCaption(name);
   Composition->SetTransparencyOn(false);
   frame_->ShowDocumentInfo(this);
   FitImage();
   if (IsActive()) Activated();
-  StartPictureUpdate(*Composition, false);
+  StartPictureUpdate(false);
   image1->show();
 }
 
@@ -452,7 +453,7 @@ void TMDIChild::Export1Click() {
 }
 
 void TMDIChild::Load1Click() {
-  if (Busy || WorkerRunning() || !Composition) return;
+  if (Busy() || Working() || !Composition) return;
   const QStringList files = FileDialogs().Open(this, {"Load work colors",
                                                       ShownPath(Settings().ColorPath),
                                                       "Color Files (*.clr)|*.clr",
@@ -468,10 +469,10 @@ void TMDIChild::Load1Click() {
     Messages().Error("\"" + files.first().toStdString() + "\" is not a palette file !");
     return;
   }
-  Composition->Palette.Assign(loaded);
+  Composition->Palette().Assign(loaded);
   Composition->SetTransparencyOn(false);
   frame_->ShowDocumentInfo(this);
-  StartPictureUpdate(*Composition, false);
+  StartPictureUpdate(false);
 }
 
 void TMDIChild::Save2Click() {
@@ -481,22 +482,22 @@ void TMDIChild::Save2Click() {
                                 "Color Files (*.clr)|*.clr", Caption(), "clr"});
   if (path.isEmpty()) return;
   Hourglass hourglass(*this);
-  Composition->Palette.SaveToFile(LocalPath(path));
+  Composition->Palette().SaveToFile(LocalPath(path));
 }
 
 void TMDIChild::Editcompositionnotes1Click() {
   if (!Composition) return;
   TNoteDlg dialog(this);
-  dialog.SetText(Latin1(Composition->Notes));
+  dialog.SetText(Latin1(Composition->Notes()));
   dialog.setWindowTitle("Notes for : " + Caption());
   if (dialog.exec() != QDialog::Accepted) return;
   const std::string notes = dialog.Text().toLatin1().toStdString();
-  if (notes != Composition->Notes) Composition->SetNotes(notes);
+  if (notes != Composition->Notes()) Composition->SetNotes(notes);
 }
 
 void TMDIChild::Print1Click() {
   if (!Composition) return;
-  if (int64_t(frame_->SymbolTable.Count()) < Composition->Palette.Count()) {
+  if (int64_t(frame_->SymbolTable.Count()) < Composition->Palette().Count()) {
     Messages().Error("Too many colors !");
     return;
   }
@@ -504,26 +505,38 @@ void TMDIChild::Print1Click() {
 }
 
 void TMDIChild::Rotateimage1Click() {
-  if (Busy || WorkerRunning() || !Composition || !Composition->HasPicture()) return;
-  {
-    BusyWork work(*this);
-    Composition->Rotate();
-  }
-  StartPictureUpdate(*Composition, true);
-  FitImage();
+  if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
+  RunJob(DocWork::Rotating, [this] {
+    WorkerJob job;
+    job.body = RotatePictureJob(*Composition);
+    job.apply = [this](std::any& result) {
+      const auto rotated = std::any_cast<std::shared_ptr<RotationResult>>(result);
+      if (!*rotated) return;  // cancelled: the composition is as it was
+      ReleaseLater({Composition->SourcePicture(), Composition->MappedPicture()});
+      Composition->SetPicture(std::move(**rotated));
+      Composition->SetModified(true);
+      StartPictureUpdate(true);
+      FitImage();
+      if (IsActive()) frame_->ShowDocumentInfo(this);  // the sizes changed places
+    };
+    return job;
+  });
 }
 
 void TMDIChild::RemapPictClick() {
-  if (Busy || !Composition) return;
-  StartPictureUpdate(*Composition, true);
+  if (Busy() || !Composition) return;
+  StartPictureUpdate(true);
 }
 
 void TMDIChild::BUSYflagoffClick() {
-  if (Messages().Confirm("Turning BUSY flag off while a composition is\r\nworking can create "
-                         "unexpected errors !\r\n\r\nContinue ?"))
-    SetBusy(false);
+  if (!Messages().Confirm("Turning BUSY flag off while a composition is\r\nworking can create "
+                          "unexpected errors !\r\n\r\nContinue ?"))
+    return;
+  state_.TurnBusyFlagOff();
+  SetDocumentCursor(Qt::ArrowCursor);
+  emit stateChanged();
 }
 
 void TMDIChild::CancelSearchClick() {
-  if (Busy && Searching && SearchComposition) SearchComposition->CancelRequested = true;
+  if (Searching()) jobs_->Cancel();
 }

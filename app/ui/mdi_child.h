@@ -1,15 +1,24 @@
 #pragma once
 // The window of one composition: its picture, its status line, its File, Tools and View
-// menus (merged into the frame's menu bar while it is active) and the busy state that bars
-// a second long operation while a worker changes the composition.
+// menus (merged into the frame's menu bar while it is active; their items are the frame's
+// commands), its state, and the worker that runs its long operations.
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "app/ui/document_state.h"
+#include "composition/color_search.h"
 #include "composition/composition.h"
+#include "composition/ui/worker_job.h"
 
+class DocumentJobs;
 class QAction;
 class QLabel;
 class QMenu;
@@ -17,7 +26,6 @@ class QProgressBar;
 class QScrollArea;
 class PictureView;
 class TMainForm;
-class TupdatePictureThread;
 
 // Posted by a document window to itself when it becomes active.
 constexpr int UM_DOCACTIVATE = 1054;
@@ -27,15 +35,20 @@ class TMDIChild : public QWidget {
 
  public:
   explicit TMDIChild(TMainForm* frame);
-  ~TMDIChild() override;
+  ~TMDIChild() override;  // cancels and joins its worker
 
   TMainForm* Frame() const { return frame_; }
 
-  // State read and written by the frame, the workers and the tools.
-  bool Busy = false;
-  uint32_t Searching = 0;
-  bool UpdatingPicture = false;
-  std::unique_ptr<TpunCompo> SearchComposition;
+  // The state: one value, and its views.
+  const DocumentState& State() const { return state_; }
+  bool Busy() const { return state_.Busy(); }
+  bool Searching() const { return state_.Searching(); }
+  bool UpdatingPicture() const { return state_.UpdatingPicture(); }
+  // Work still runs on the composition, even when "Turn BUSY flag off" cleared Busy.
+  bool Working() const { return state_.Working(); }
+  // The picture is not mapped on the working palette: "Remap Picture" has work to do.
+  bool RemapWanted() const { return remap_wanted_; }
+
   std::unique_ptr<TpunCompo> Composition;
   int32_t MouseX = 0, MouseY = 0;
   bool GridOpen = false, DesignOpen = false;
@@ -49,7 +62,7 @@ class TMDIChild : public QWidget {
   QLabel* msgpanel;
   QProgressBar* meter;
 
-  // Menus and their items.
+  // Menus, and their items: the frame's commands under the names they have here.
   QMenu *FileMenu, *ToolsMenu, *ViewMenu;
   QAction *New1, *Open1, *Save1, *SaveAs1, *Import1, *Export1, *Load1, *Save2,
       *Editcompositionnotes1, *Preference, *Print1, *FileExitItem;
@@ -62,14 +75,18 @@ class TMDIChild : public QWidget {
   bool IsActive() const;
 
   void SetDocumentCursor(Qt::CursorShape cursor);
-  void SetBusy(bool busy);
-  void SetSearching(uint32_t searching);
-  void EnablePictureCommands(bool enabled);
-  void EnableIdleCommands(bool enabled);
+  // Work on the UI thread or a job's start and end: the one place the state changes.
+  void SetWork(DocWork work);
   void FitImage();
   void NewComposition(const TpunPal& palette);
+  // A job on this document's worker; it waits for the running one. `work` is the state
+  // while it runs; the window is idle again once its result is applied.
+  void RunJob(DocWork work, std::function<WorkerJob()> make);
+  DocumentJobs& Jobs() { return *jobs_; }
   // Starts a picture update; a second one for this window waits until the first ends.
-  void StartPictureUpdate(TpunCompo& composition, bool force);
+  void StartPictureUpdate(bool force);
+  void StartColorSearch(const TSearchOptions& options);
+  // Shows a report in the status line (worker reports arrive here already throttled).
   void ShowProgress(const std::string& text, uint16_t percent);
   bool AskSaveChanges();
   // Shows a screen bitmap of the mapped picture (made by CreateScreenBitmap).
@@ -95,30 +112,41 @@ class TMDIChild : public QWidget {
   void BUSYflagoffClick();
   void CancelSearchClick();
 
-  // Runs the picture update that waited for the one that just ended, if any.
-  void PictureUpdateEnded();
-  // A worker, or work of this window's own, still holds the composition, even when
-  // "Turn BUSY flag off" cleared Busy.
-  bool WorkerRunning() const {
-    return update_running_ || SearchComposition != nullptr || own_work_ > 0;
-  }
+  // The file on disk as this window last read or wrote it, to see another program's change.
+  void RememberFileStamp();
+
+ signals:
+  void stateChanged();
 
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // Marks the document busy for work on its composition, however the work ends.
-  class BusyWork;
+  void CloseDocument(QCloseEvent* event);
+  struct FileStamp {
+    std::filesystem::file_time_type time;
+    uintmax_t size = 0;
+    bool operator==(const FileStamp&) const = default;
+  };
+  static std::optional<FileStamp> StampOf(const std::string& path);
+  // False when the file changed on disk since and the user does not want it overwritten.
+  bool MayOverwrite(const std::string& path);
   void CreateMenus();
   void DocActivate();
+  void JobEnded(bool more_waiting);
+  // Pictures the composition let go of are freed on the worker, after the running job.
+  void ReleaseLater(std::vector<TPicture> pictures);
+  void ApplyImport(std::any& result, const QString& path);
   // Save1Click for a closing window, its failure shown: false keeps the window open.
   bool SaveBeforeClosing();
+  // Reports of work on the UI thread: throttled, and the windows kept alive meanwhile.
+  void ReportFromUi(const std::string& text, uint16_t percent);
 
   TMainForm* frame_;
-  bool update_running_ = false;
-  int own_work_ = 0;             // BusyWork under way
-  bool pending_update_ = false;  // a picture update waits for the running one
-  bool pending_force_ = false;
-  TpunCompo* pending_composition_ = nullptr;
+  DocumentState state_;
+  bool remap_wanted_ = false;
+  std::optional<FileStamp> stamp_;
+  std::string stamp_path_;
+  std::unique_ptr<DocumentJobs> jobs_;
 };

@@ -15,6 +15,7 @@
 #include "app/app_settings.h"
 #include "app/ui/file_names.h"
 #include "app/ui/hints.h"
+#include "app/ui/slot_guard.h"
 #include "app/ui/spin_button.h"
 #include "app/ui/ui_seams.h"
 #include "base/exceptions.h"
@@ -96,15 +97,15 @@ QWidget* TPreferDlg::CreateGeneralPage() {
   Cellsize->setFixedWidth(40);
   SpinButton1 = new SpinButton(page);
   SpinButton1->setObjectName("SpinButton1");
-  connect(SpinButton1, &SpinButton::Up, this, &TPreferDlg::SpinButton1Up);
-  connect(SpinButton1, &SpinButton::Down, this, &TPreferDlg::SpinButton1Down);
+  connect(SpinButton1, &SpinButton::Up, this, GuardedSlot([this] { SpinButton1Up(); }));
+  connect(SpinButton1, &SpinButton::Down, this, GuardedSlot([this] { SpinButton1Down(); }));
 
   PaletteFile = NamedEdit(page, "PaletteFile");
   PaletteFile->setMaxLength(255);
   SpeedButton1 = new QToolButton(page);
   SpeedButton1->setObjectName("SpeedButton1");
   SpeedButton1->setText("...");
-  connect(SpeedButton1, &QToolButton::clicked, this, &TPreferDlg::SpeedButton1Click);
+  connect(SpeedButton1, &QToolButton::clicked, this, GuardedSlot([this] { SpeedButton1Click(); }));
 
   unitcombo = NamedList(page, "unitcombo", {"Centimeters", "Millimeters", "Inches", "Stitches"});
   SetHint(unitcombo, "|Select the unit used to display sizes in the main window");
@@ -198,7 +199,7 @@ QWidget* TPreferDlg::CreateButtonPanel() {
   okbtn->setDefault(true);
   cancelbtn = new QPushButton("&Cancel", ButtonPanel);
   cancelbtn->setObjectName("cancelbtn");
-  connect(okbtn, &QPushButton::clicked, this, &TPreferDlg::okbtnClick);
+  connect(okbtn, &QPushButton::clicked, this, GuardedSlot([this] { okbtnClick(); }));
   connect(cancelbtn, &QPushButton::clicked, this, &QDialog::reject);
   auto* column = new QVBoxLayout(ButtonPanel);
   column->setContentsMargins(0, 0, 0, 0);

@@ -1,6 +1,7 @@
 #pragma once
-// The application object: an error that escapes a command reaches the user in the standard
-// error box instead of ending the program.
+// The application object: an error that escapes a command is logged and shown in the
+// standard error box ("Not enough memory for this operation." for a failed allocation)
+// instead of ending the program.
 
 #include <QApplication>
 

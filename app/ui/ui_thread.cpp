@@ -1,6 +1,5 @@
 #include "app/ui/ui_thread.h"
 
-#include <QEventLoop>
 #include <QMetaObject>
 #include <QObject>
 #include <QThread>
@@ -25,23 +24,5 @@ void RunOnUiThread(QObject* context, const std::function<void()>& work) {
         }
       },
       Qt::BlockingQueuedConnection);
-  if (error) std::rethrow_exception(error);
-}
-
-void RunBesideUi(const std::function<void()>& work) {
-  std::exception_ptr error;
-  QEventLoop loop;
-  QThread* thread = QThread::create([&work, &error] {
-    try {
-      work();
-    } catch (...) {
-      error = std::current_exception();
-    }
-  });
-  QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-  thread->start();
-  loop.exec();
-  thread->wait();
-  delete thread;
   if (error) std::rethrow_exception(error);
 }

@@ -11,9 +11,3 @@ class QObject;
 // here, on the caller's thread. When `context` is null, or is destroyed before the call
 // could be delivered, `work` does not run and this returns all the same.
 void RunOnUiThread(QObject* context, const std::function<void()>& work);
-
-// Runs `work` on a thread of its own while the calling (UI) thread keeps handling events, and
-// returns when it is done; an exception thrown by `work` is thrown again here. For work that
-// would otherwise hold the windows still, such as reading a large picture; the caller bars
-// the commands that could disturb it (the document's busy mark) for that time.
-void RunBesideUi(const std::function<void()>& work);

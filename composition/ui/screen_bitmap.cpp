@@ -1,10 +1,8 @@
 #include "composition/ui/screen_bitmap.h"
 
-#include <QCoreApplication>
 #include <algorithm>
+#include <stdexcept>
 
-#include "app/ui/ui_thread.h"
-#include "base/message_seam.h"
 #include "composition/composition.h"
 
 namespace {
@@ -27,18 +25,16 @@ void CopyRows(const PictureBlock& block, uint32_t width, uint32_t height, QImage
 
 }  // namespace
 
-QImage CreateScreenBitmap(const TpunCompo& composition) {
-  const uint32_t width = composition.Width, height = composition.Height;
-  if (!composition.MappedPicture || width == 0 || height == 0) return QImage();
+QImage CreateScreenBitmap(const TPicture& picture) {
+  const uint32_t width = picture.Width(), height = picture.Height();
+  if (!picture || width == 0 || height == 0) return QImage();
   QImage image(int(width), int(height), QImage::Format_RGB32);
-  if (image.isNull()) {
-    const auto report = [] { Messages().Error(kScreenBitmapError); };
-    if (QCoreApplication::instance())
-      RunOnUiThread(QCoreApplication::instance(), report);
-    else
-      report();
-    return QImage();
-  }
-  CopyRows(*composition.MappedPicture, width, height, image);
+  // Raised, not shown: a worker never waits for a window.
+  if (image.isNull()) throw std::runtime_error(kScreenBitmapError);
+  CopyRows(picture.Block(), width, height, image);
   return image;
+}
+
+QImage CreateScreenBitmap(const TpunCompo& composition) {
+  return CreateScreenBitmap(composition.MappedPicture());
 }

@@ -4,11 +4,14 @@
 
 #include <QImage>
 
+class TPicture;
 class TpunCompo;
 
 inline constexpr const char* kScreenBitmapError = "Internal error, unable to create DDB !";
 
 // Width x Height pixels, top row first, in the format the painter draws fastest. Without a
-// picture: a null image. When the image cannot be made (not enough memory): the error
-// message, shown on the UI thread from any thread, and a null image.
+// picture: a null image. When the image cannot be made (not enough memory) it raises the
+// error message.
+QImage CreateScreenBitmap(const TPicture& picture);
+// Of the composition's mapped picture.
 QImage CreateScreenBitmap(const TpunCompo& composition);

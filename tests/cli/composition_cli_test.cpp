@@ -355,3 +355,62 @@ TEST_F(CompositionCli, BytesFromFilesReachTheTerminalEscaped) {
 }
 
 }  // namespace
+
+namespace {
+
+// The same composition in the older version's header layout.
+std::string AsVersion12(const std::string& v13) {
+  std::string v12(290, '\0');
+  v12[0] = 12;
+  v12.replace(4, 8, v13.substr(3, 8));    // both picture sizes
+  v12.replace(12, 6, v13.substr(11, 6));  // width, height, zoom
+  v12.replace(18, 2, v13.substr(17, 2));  // palette entries, 16 bits
+  v12.replace(20, 5, v13.substr(21, 5));  // palette image size, cotton
+  v12.replace(26, 5, v13.substr(26, 5));  // threads, transparency, transparent color
+  v12.replace(34, 256, v13.substr(31, 256));
+  return v12 + v13.substr(287);
+}
+
+}  // namespace
+
+TEST_F(CompositionCli, ALoadThatWarnsFailsAndNoReadingCommandWritesItsInput) {
+  WritePicture(File("p.bmp"), 6, 4, Colorful);
+  const std::string good = ReadFileBytes(Import(File("p.bmp"), "p.dmc"));
+  const size_t image_at = 287 + 6 * 3 * 4;
+  std::string damaged = good;  // the palette image is no palette
+  damaged.replace(image_at, std::string::npos, std::string(good.size() - image_at, 'z'));
+  std::string no_width = good;
+  no_width[11] = no_width[12] = 0;
+  const std::string files[][2] = {
+      {"damaged.dmc", damaged}, {"nowidth.dmc", no_width}, {"old.dmc", AsVersion12(good)}};
+  for (const auto& [name, bytes] : files) WriteFileBytes(File(name), bytes);
+  const std::string out = File("out");
+  const std::pair<std::string, std::string> failing[] = {
+      {"rotate", "Error loading composition colors !"},
+      {"used", "Error loading composition colors !"},
+      {"similar", "Error loading composition colors !"},
+      {"unique", "Error loading composition colors !"},
+      {"info", "Error loading composition colors !"},
+  };
+  for (const auto& [command, message] : failing) {
+    const std::string extra = command == "similar" ? " 10" : command == "unique" ? " 75 1" : "";
+    auto result = RunCli(command + " " + Quoted(File("damaged.dmc")) + extra);
+    EXPECT_EQ(result.status, 1) << command;
+    EXPECT_NE(result.err.find(message), std::string::npos) << command << ": " << result.err;
+    auto zero = RunCli(command + " " + Quoted(File("nowidth.dmc")) + extra);
+    EXPECT_EQ(zero.status, 1) << command;
+    EXPECT_NE(zero.err.find("Invalid composition file !"), std::string::npos) << zero.err;
+  }
+  // Every reading command takes the older file as it is and leaves it so.
+  EXPECT_EQ(Info(File("old.dmc")), Info(File("p.dmc")));
+  for (const std::string& command :
+       {"info " + Quoted(File("old.dmc")), "export " + Quoted(File("old.dmc")) + " " + Quoted(out),
+        "mapped " + Quoted(File("old.dmc")) + " " + Quoted(out),
+        "colors " + Quoted(File("old.dmc")) + " " + Quoted(out),
+        "report floss " + Quoted(File("old.dmc")), "report usage " + Quoted(File("old.dmc"))}) {
+    EXPECT_EQ(RunCli(command).status, 0) << command;
+    EXPECT_EQ(ReadFileBytes(File("old.dmc")), AsVersion12(good)) << command;
+  }
+  for (const auto& [name, bytes] : files) EXPECT_EQ(ReadFileBytes(File(name)), bytes) << name;
+  EXPECT_EQ(ListFolder(folder_.Path()), "damaged.dmc nowidth.dmc old.dmc out p.bmp p.dmc");
+}

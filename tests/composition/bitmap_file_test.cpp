@@ -5,6 +5,7 @@
 
 #include "base/exceptions.h"
 #include "composition/composition.h"
+#include "composition/composition_errors.h"
 #include "tests/composition/picture_fixtures.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/message_of.h"
@@ -56,11 +57,10 @@ std::string Pixels(size_t count, char first = 1) {
 
 class BitmapFile : public ::testing::Test {
  protected:
-  BitmapFile() : compo(&palette) {}
-  void SetUp() override {
+  BitmapFile() : compo(&Filled(palette)) {}
+  static TpunPal& Filled(TpunPal& palette) {
     FillPalette(palette);
-    compo.RefPalette.Assign(palette);
-    compo.ResetPalette();
+    return palette;
   }
   // False with the refusal's text kept when the file is no picture.
   bool Import(const std::string& bytes) {
@@ -85,44 +85,44 @@ class BitmapFile : public ::testing::Test {
 }  // namespace
 
 TEST_F(BitmapFile, TakesTheInformationHeaderAndAllPixelDataToTheEnd) {
-  compo.Palette.Clear();
+  compo.Palette().Clear();
   compo.SetTransparencyOn(true);
-  compo.Modified = false;
+  compo.SetModified(false);
   BitmapFields bitmap;
   bitmap.pixels = Pixels(24 + 5);  // rows of 12 bytes, and 5 bytes beyond them
   ASSERT_TRUE(Import(BitmapBytes(bitmap)));
-  EXPECT_EQ(compo.Width, 3);
-  EXPECT_EQ(compo.Height, 2);
-  EXPECT_EQ(Bytes(*compo.SourcePicture), bitmap.pixels);
-  EXPECT_EQ(*compo.MappedPicture, *compo.SourcePicture);
-  EXPECT_EQ(compo.Palette.Count(), 5);  // back to the reference palette
-  EXPECT_FALSE(compo.TransparencyOn);
-  EXPECT_TRUE(compo.Modified);
+  EXPECT_EQ(compo.Width(), 3);
+  EXPECT_EQ(compo.Height(), 2);
+  EXPECT_EQ(Bytes(compo.SourcePicture().Block()), bitmap.pixels);
+  EXPECT_EQ(compo.MappedPicture().Block(), compo.SourcePicture().Block());
+  EXPECT_EQ(compo.Palette().Count(), 5);  // back to the reference palette
+  EXPECT_FALSE(compo.TransparencyOn());
+  EXPECT_TRUE(compo.Modified());
   EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(BitmapFile, TakesTheCoreHeaderAndSkipsTheColorTable) {
   BitmapFields core{.header_size = 12, .width = 2, .height = 1, .pixels = Pixels(8)};
   ASSERT_TRUE(Import(BitmapBytes(core)));
-  EXPECT_EQ(Bytes(*compo.SourcePicture), core.pixels);
+  EXPECT_EQ(Bytes(compo.SourcePicture().Block()), core.pixels);
 
   BitmapFields table{
       .width = 1, .height = 1, .colors_used = 2, .table = std::string(8, 'T'), .pixels = Pixels(4)};
   ASSERT_TRUE(Import(BitmapBytes(table)));
-  EXPECT_EQ(Bytes(*compo.SourcePicture), table.pixels);
+  EXPECT_EQ(Bytes(compo.SourcePicture().Block()), table.pixels);
 }
 
 TEST_F(BitmapFile, TopDownRowsArePutBottomUp) {
   BitmapFields bitmap{.width = 1, .height = -3, .pixels = Pixels(12) + "extra"};
   ASSERT_TRUE(Import(BitmapBytes(bitmap)));
-  EXPECT_EQ(compo.Height, 3);
-  EXPECT_EQ(Bytes(*compo.SourcePicture),
+  EXPECT_EQ(compo.Height(), 3);
+  EXPECT_EQ(Bytes(compo.SourcePicture().Block()),
             bitmap.pixels.substr(8, 4) + bitmap.pixels.substr(4, 4) + bitmap.pixels.substr(0, 4));
 }
 
 TEST_F(BitmapFile, RefusalsSayWhyAndChangeNothing) {
   GivePicture(compo, 2, 2, RandomPicture(2, 2, 5));
-  compo.Palette.Clear();
+  compo.Palette().Clear();
   const std::string before = StateOf(compo);
   const std::string not_true_color = "Not true color image !";
   const std::string damaged = "Invalid bitmap file !";
@@ -182,8 +182,9 @@ TEST_F(BitmapFile, UnreadableFilesRaise) {
 
 TEST_F(BitmapFile, ExportWritesTheHeadersAndTheSourceRows) {
   const PictureBlock picture = RandomPicture(3, 2, 9);
-  GivePicture(compo, 3, 2, picture);
-  compo.SourcePicture->push_back(0x77);  // a block longer than its rows, as imports make
+  PictureBlock longer = picture;
+  longer.push_back(0x77);  // a block longer than its rows, as imports make
+  GivePicture(compo, 3, 2, longer);
   compo.Remap();
   compo.ExportBitmap(folder.File("out.bmp"));
 
@@ -195,7 +196,7 @@ TEST_F(BitmapFile, ExportWritesTheHeadersAndTheSourceRows) {
   EXPECT_EQ(ReadFileBytes(folder.File("out.bmp")), expected + Bytes(picture));
 
   ASSERT_NO_THROW(compo.ImportBitmap(folder.File("out.bmp")));
-  EXPECT_EQ(*compo.SourcePicture, picture);
+  EXPECT_EQ(compo.SourcePicture().Block(), picture);
 
   GivePicture(compo, 1, 1, RandomPicture(1, 1, 2));
   compo.ExportBitmap(folder.File("one.bmp"));
@@ -219,4 +220,30 @@ TEST_F(BitmapFile, FailedExportRaisesAndKeepsTheOldFile) {
   EXPECT_EQ(ListFolder(folder.Path()), "keep.bmp");
 
   EXPECT_THROW(compo.ExportBitmap(folder.File("no/such/folder.bmp")), EInOutError);
+}
+
+TEST_F(BitmapFile, MappedExportEqualsTheRemappedPictureBandByBand) {
+  // Odd widths put padding in every row, whose bytes are the source's; 300 rows of 4000
+  // pixels make more than one band.
+  for (auto [w, h] :
+       std::vector<std::pair<uint16_t, uint16_t>>{{1, 1}, {5, 3}, {37, 23}, {4000, 300}}) {
+    PictureBlock block = RandomPicture(w, h, w);
+    for (uint32_t y = 0; y < h; ++y)
+      for (size_t at = 3 * size_t(w); at < RowLength(w); ++at) block[y * RowLength(w) + at] = 0x55;
+    block.push_back(0x77);  // past the rows: never exported
+    GivePicture(compo, w, h, block);
+    compo.SetTransparencyOn(true);
+    compo.SetTransparentColor(2);
+    compo.ExportMappedBitmap(folder.File("mapped.bmp"), nullptr, NeverCancelled());
+    compo.Remap();
+    WriteBitmapFile(folder.File("remapped.bmp"), compo.MappedPicture().Block(), w, h);
+    EXPECT_EQ(ReadFileBytes(folder.File("mapped.bmp")), ReadFileBytes(folder.File("remapped.bmp")))
+        << w << "x" << h;
+  }
+  // A cancel leaves the target as it was and nothing beside it.
+  const std::string before = ReadFileBytes(folder.File("mapped.bmp"));
+  const std::atomic<bool> cancel{true};
+  compo.ExportMappedBitmap(folder.File("mapped.bmp"), nullptr, cancel);
+  EXPECT_EQ(ReadFileBytes(folder.File("mapped.bmp")), before);
+  EXPECT_EQ(ListFolder(folder.Path()), "mapped.bmp remapped.bmp");
 }

@@ -14,6 +14,7 @@
 #include "composition/composition.h"
 #include "composition/histogram.h"
 #include "palette/nearest_color_index.h"
+#include "tests/composition/picture_fixtures.h"
 
 // Readable failures: gtest finds this by argument-dependent lookup.
 static void PrintTo(const ColorEntry& entry, std::ostream* out) {
@@ -40,23 +41,21 @@ void GivePixels(TpunCompo& compo, uint16_t width, uint16_t height,
   for (uint32_t y = 0; y < height; ++y)
     for (uint32_t x = 0; x < width; ++x)
       PutPixelAt(block.data(), PixelOffset(width, height, x, y), pixels[size_t(y) * width + x]);
-  compo.Width = width;
-  compo.Height = height;
-  compo.SetPicture(std::move(block));
+  compo.SetPicture(TPicture(width, height, std::move(block)));
 }
 
 void Record(TpunCompo& compo, Reports& reports) {
-  compo.OnProgress = [&reports](const std::string& text, uint16_t percent) {
+  compo.SetOnProgress([&reports](const std::string& text, uint16_t percent) {
     reports.emplace_back(text, percent);
-  };
+  });
 }
 
 // Sets the composition's cancel flag on the handler's n-th call (counting from 1).
 void CancelAt(TpunCompo& compo, Reports& reports, size_t n) {
-  compo.OnProgress = [&compo, &reports, n](const std::string& text, uint16_t percent) {
+  compo.SetOnProgress([&compo, &reports, n](const std::string& text, uint16_t percent) {
     reports.emplace_back(text, percent);
-    if (reports.size() == n) compo.CancelRequested = true;
-  };
+    if (reports.size() == n) compo.SetCancelRequested(true);
+  });
 }
 
 size_t CountText(const Reports& reports, const std::string& part, size_t from = 0) {
@@ -218,11 +217,11 @@ TEST(SearchUsedColors, KeepsTheFirstMetOrderAndReportsEveryPixel) {
               Rgb(190, 20, 0), Rgb(10, 10, 201)});
   Reports reports;
   Record(compo, reports);
-  compo.Modified = false;
+  compo.SetModified(false);
   compo.SearchUsedColors();
-  EXPECT_EQ(EntriesOf(compo.Palette),
+  EXPECT_EQ(EntriesOf(compo.Palette()),
             (Entries{{"C", Rgb(10, 10, 200)}, {"A", Rgb(200, 10, 10)}, {"B", Rgb(10, 200, 10)}}));
-  EXPECT_TRUE(compo.Modified);
+  EXPECT_TRUE(compo.Modified());
   // One report a row: every pixel of a row would repeat the same text.
   const Reports expected = {
       {"(50%) Searching used colors", 50}, {"(100%) Searching used colors", 100}, {"", 0}};
@@ -239,7 +238,7 @@ TEST(SearchUsedColors, EqualsThePlainScanOnALargerPicture) {
   for (int i = 0; i < 300 * 170; ++i) pixels.push_back(random() & 0xFFFFFF);
   GivePixels(compo, 300, 170, pixels);
   compo.SearchUsedColors();
-  EXPECT_EQ(EntriesOf(compo.Palette), plain::UsedColors(pixels, entries));
+  EXPECT_EQ(EntriesOf(compo.Palette()), plain::UsedColors(pixels, entries));
 }
 
 TEST(SearchUsedColors, OneColorLeavesOneEntryAndACancelLeavesThePaletteAlone) {
@@ -247,17 +246,17 @@ TEST(SearchUsedColors, OneColorLeavesOneEntryAndACancelLeavesThePaletteAlone) {
   Fill(palette, {{"A", Rgb(200, 10, 10)}, {"B", Rgb(10, 200, 10)}});
   TpunCompo compo(&palette);
   GivePixels(compo, 2, 3, std::vector<TColor>(6, Rgb(12, 190, 3)));
-  compo.CancelRequested = true;  // cleared: on its own the operation starts afresh
+  compo.SetCancelRequested(true);  // cleared: on its own the operation starts afresh
   compo.SearchUsedColors();
-  EXPECT_EQ(EntriesOf(compo.Palette), (Entries{{"B", Rgb(10, 200, 10)}}));
+  EXPECT_EQ(EntriesOf(compo.Palette()), (Entries{{"B", Rgb(10, 200, 10)}}));
 
   compo.ResetPalette();
-  compo.Modified = false;
+  compo.SetModified(false);
   Reports reports;
   CancelAt(compo, reports, 1);  // during the first row: the second row is never searched
   compo.SearchUsedColors();
-  EXPECT_EQ(compo.Palette.Count(), 2);
-  EXPECT_FALSE(compo.Modified);
+  EXPECT_EQ(compo.Palette().Count(), 2);
+  EXPECT_FALSE(compo.Modified());
   EXPECT_EQ(reports, (Reports{{"(33%) Searching used colors", 33}, {"", 0}}));
 }
 
@@ -295,11 +294,11 @@ TEST(RemoveUniqueEntries, DeletesDarkEntriesOfExactlyThatCount) {
   TpunCompo compo(&palette);
   GivePixels(compo, 4, 1,
              {Rgb(100, 100, 100), Rgb(60, 60, 60), Rgb(60, 60, 60), Rgb(250, 250, 250)});
-  compo.Modified = false;
+  compo.SetModified(false);
   compo.RemoveUniqueEntries(75, 1);
-  EXPECT_EQ(EntriesOf(compo.Palette),
+  EXPECT_EQ(EntriesOf(compo.Palette()),
             (Entries{{"twice", Rgb(60, 60, 60)}, {"bright", Rgb(250, 250, 250)}}));
-  EXPECT_FALSE(compo.Modified);
+  EXPECT_FALSE(compo.Modified());
 }
 
 TEST(RemoveUniqueEntries, ACountOf65537IsNotOneDot) {
@@ -311,7 +310,7 @@ TEST(RemoveUniqueEntries, ACountOf65537IsNotOneDot) {
   GivePixels(compo, 32769, 2, pixels);
   EXPECT_EQ(compo.DotHistogram()[0], "      dark ->  65537 Dot(s)");
   compo.RemoveUniqueEntries(99, 1);  // 16-bit counters would have made it 1 dot as well
-  EXPECT_EQ(EntriesOf(compo.Palette), (Entries{{"dark", Rgb(10, 10, 10)}}));
+  EXPECT_EQ(EntriesOf(compo.Palette()), (Entries{{"dark", Rgb(10, 10, 10)}}));
 }
 
 TEST(RemoveUniqueEntries, ReportsEveryLineAndStopsAtAMatchWhenCancelled) {
@@ -336,7 +335,7 @@ TEST(RemoveUniqueEntries, ReportsEveryLineAndStopsAtAMatchWhenCancelled) {
   reports.clear();
   CancelAt(compo, reports, 3);  // after line 0: line 1 matches and finds the flag
   compo.RemoveUniqueEntries(75, 1);
-  EXPECT_EQ(EntriesOf(compo.Palette),
+  EXPECT_EQ(EntriesOf(compo.Palette()),
             (Entries{{"b", Rgb(20, 20, 20)}, {"c", Rgb(30, 30, 30)}, {"d", Rgb(40, 40, 40)}}));
   EXPECT_EQ(reports.size(), 4u);
   EXPECT_EQ(reports.back(), std::make_pair(std::string(), uint16_t(0)));
@@ -353,7 +352,8 @@ TEST(RemoveUniqueEntries, EqualsTheLiteralLookupByFirstNameIgnoringCase) {
     GivePixels(compo, 15, 10, pixels);
     const int light = int(random() % 100), dots = int(1 + random() % 3);
     compo.RemoveUniqueEntries(uint8_t(light), uint8_t(dots));
-    EXPECT_EQ(EntriesOf(compo.Palette), plain::RemoveUnique(pixels, entries, light, dots)) << round;
+    EXPECT_EQ(EntriesOf(compo.Palette()), plain::RemoveUnique(pixels, entries, light, dots))
+        << round;
   }
 }
 
@@ -362,10 +362,10 @@ TEST(RemoveUniqueEntries, EqualsTheLiteralLookupByFirstNameIgnoringCase) {
 TEST(RemoveSimilarColors, MergesWithinTheToleranceIntoTheLowestIndex) {
   TpunCompo compo;
   auto run = [&](const Entries& entries, uint16_t t) {
-    compo.Palette.Clear();
-    Fill(compo.Palette, entries);
+    compo.Palette().Clear();
+    Fill(compo.Palette(), entries);
     compo.RemoveSimilarColors(t);
-    return EntriesOf(compo.Palette);
+    return EntriesOf(compo.Palette());
   };
   const Entries pair = {{"x", Rgb(10, 10, 10)}, {"y", Rgb(12, 9, 11)}};
   EXPECT_EQ(run(pair, 2), (Entries{pair[0]}));
@@ -380,7 +380,7 @@ TEST(RemoveSimilarColors, MergesWithinTheToleranceIntoTheLowestIndex) {
       {"310", Rgb(0, 0, 0)}, {"a", Rgb(50, 60, 70)}, {"310", Rgb(0, 0, 0)}, {"b", Rgb(52, 60, 70)}};
   EXPECT_EQ(run(black, 5), (Entries{black[0], black[1], black[2]}));
   EXPECT_EQ(run({}, 3), Entries{});
-  compo.CancelRequested = true;  // on its own the operation clears an earlier cancel
+  compo.SetCancelRequested(true);  // on its own the operation clears an earlier cancel
   EXPECT_EQ(run(pair, 2), (Entries{pair[0]}));
 }
 
@@ -393,9 +393,9 @@ TEST(RemoveSimilarColors, ReportsEachPairLeavingOutRepeats) {
   TpunCompo compo(&palette);
   Reports reports;
   Record(compo, reports);
-  compo.Modified = false;
+  compo.SetModified(false);
   compo.RemoveSimilarColors(2);
-  EXPECT_TRUE(compo.Modified);
+  EXPECT_TRUE(compo.Modified());
   EXPECT_EQ(reports, (Reports{{"Searching...", 0},
                               {"(25%)-(3) Removing similar colors", 25},  // pairs (0,1) to (0,3)
                               {"(50%)-(3) Removing similar colors", 50},
@@ -418,7 +418,7 @@ TEST(RemoveSimilarColors, EqualsThePairByPairRoundAndItsCancels) {
     Reports reports;
     Record(compo, reports);
     compo.RemoveSimilarColors(t);
-    ASSERT_EQ(EntriesOf(compo.Palette), merged) << round;
+    ASSERT_EQ(EntriesOf(compo.Palette()), merged) << round;
     ASSERT_EQ(reports, expected) << round;
 
     // Cancelled after the n-th report: the same reports, the palette exactly as before.
@@ -426,13 +426,14 @@ TEST(RemoveSimilarColors, EqualsThePairByPairRoundAndItsCancels) {
       Reports plain_reports;
       const Entries result = plain::Merge(entries, t, &plain_reports, n);
       compo.ResetPalette();
-      compo.Modified = false;
+      compo.SetModified(false);
       reports.clear();
       CancelAt(compo, reports, n);
       compo.RemoveSimilarColors(t);
-      ASSERT_EQ(EntriesOf(compo.Palette), result) << round << " " << n;
+      ASSERT_EQ(EntriesOf(compo.Palette()), result) << round << " " << n;
       ASSERT_EQ(reports, plain_reports) << round << " " << n;
-      EXPECT_EQ(compo.Modified, plain_reports[plain_reports.size() - 2].first == "Cleaning up...");
+      EXPECT_EQ(compo.Modified(),
+                plain_reports[plain_reports.size() - 2].first == "Cleaning up...");
     }
   }
 }
@@ -459,11 +460,11 @@ TEST(AutomaticColorSearch, EqualsThePlainStepsOnRandomPicturesAndPalettes) {
     if (options.KeepOriginalPalette) {
       std::shuffle(start.begin(), start.end(), random);
       start.resize(start.size() / 2 + 1);
-      work.Palette.Clear();
-      Fill(work.Palette, start);
+      work.Palette().Clear();
+      Fill(work.Palette(), start);
     }
     ASSERT_TRUE(AutomaticColorSearch(work, options));
-    EXPECT_EQ(EntriesOf(work.Palette), plain::Search(pixels, start, options)) << round;
+    EXPECT_EQ(EntriesOf(work.Palette()), plain::Search(pixels, start, options)) << round;
   }
 }
 
@@ -481,9 +482,9 @@ TEST(AutomaticColorSearch, OnlySortsWhenThePaletteIsSmallEnough) {
   options.MaxFloss = 3;
   options.RemoveLonely = false;
   EXPECT_TRUE(AutomaticColorSearch(work, options));
-  EXPECT_EQ(EntriesOf(work.Palette), (Entries{{"light", Rgb(220, 220, 220)},
-                                              {"mid", Rgb(120, 120, 120)},
-                                              {"dark", Rgb(20, 20, 20)}}));
+  EXPECT_EQ(EntriesOf(work.Palette()), (Entries{{"light", Rgb(220, 220, 220)},
+                                                {"mid", Rgb(120, 120, 120)},
+                                                {"dark", Rgb(20, 20, 20)}}));
   EXPECT_EQ(CountText(reports, "Searching..."), 0u);
 }
 
@@ -508,7 +509,7 @@ TEST(AutomaticColorSearch, RoundsEndAtTheFirstToleranceOf255OrMore) {
     options.RemoveLonely = false;
     EXPECT_TRUE(AutomaticColorSearch(work, options));
     EXPECT_EQ(CountText(reports, "Searching..."), size_t(rounds)) << increment;
-    EXPECT_EQ(work.Palette.Count(), 30);
+    EXPECT_EQ(work.Palette().Count(), 30);
   }
 }
 
@@ -524,7 +525,7 @@ TEST(AutomaticColorSearch, ACancelAtAnyReportEndsTheSearch) {
   auto fresh = [&](TpunCompo& work, Reports& reports, size_t n) {
     GivePixels(work, 12, 10, pixels);
     CancelAt(work, reports, n);
-    work.Palette.OnProgress = work.OnProgress;  // as the search worker binds both
+    work.Palette().OnProgress = work.OnProgress();  // as the search worker binds both
   };
   size_t total;
   {
@@ -560,16 +561,56 @@ TEST(AutomaticColorSearch, ACancelDuringTheFirstSortIsNotLostAndAnEarlierOneIsCl
   options.MaxFloss = 2;
   options.Increment = 2;
   options.RemoveLonely = false;
-  work.CancelRequested = true;  // from before the search: cleared when it starts
+  work.SetCancelRequested(true);  // from before the search: cleared when it starts
   EXPECT_TRUE(AutomaticColorSearch(work, options));
-  EXPECT_EQ(EntriesOf(work.Palette), (Entries{{"c", Rgb(200, 200, 200)}, {"b", Rgb(12, 12, 12)}}));
+  EXPECT_EQ(EntriesOf(work.Palette()),
+            (Entries{{"c", Rgb(200, 200, 200)}, {"b", Rgb(12, 12, 12)}}));
 
   work.ResetPalette();
-  work.Palette.OnProgress = [&](const std::string& text, uint16_t) {
-    if (text.find("Sorting") != std::string::npos) work.CancelRequested = true;
+  work.Palette().OnProgress = [&](const std::string& text, uint16_t) {
+    if (text.find("Sorting") != std::string::npos) work.SetCancelRequested(true);
   };
   EXPECT_FALSE(AutomaticColorSearch(work, options));
   // The round found the flag at its first pair and left the sorted palette alone.
-  EXPECT_EQ(EntriesOf(work.Palette),
+  EXPECT_EQ(EntriesOf(work.Palette()),
             (Entries{{"c", Rgb(200, 200, 200)}, {"b", Rgb(12, 12, 12)}, {"a", Rgb(10, 10, 10)}}));
+}
+
+TEST(RunColorSearch, SearchesACopyThroughTheGivenSinkAndFlagAndLeavesTheDocumentAlone) {
+  std::mt19937 random(31);
+  const Entries reference = RandomPalette(random, 60);
+  TpunPal palette;
+  Fill(palette, reference);
+  const auto pixels = RandomPixels(random, reference, 16 * 9);
+  TSearchOptions options;
+  options.MaxFloss = 12;
+  options.Increment = 3;
+  TpunCompo document(&palette);
+  GivePixels(document, 16, 9, pixels);
+  document.Palette().Delete(0);  // the search starts from the reference palette, not this
+  Reports document_heard;
+  Record(document, document_heard);
+  const std::string before = fixtures::StateOf(document);
+  const PictureBlock* shared = &document.SourcePicture().Block();
+
+  Reports heard;
+  const ProgressHandler sink = [&](const std::string& text, uint16_t percent) {
+    heard.emplace_back(text, percent);
+    // The copy shares the document's block instead of copying it.
+    EXPECT_EQ(&document.SourcePicture().Block(), shared);
+  };
+  std::atomic<bool> cancel{false};
+  const TSearchResult result = RunColorSearch(document, options, sink, cancel);
+  ASSERT_FALSE(result.Cancelled);
+  ASSERT_TRUE(result.Palette);
+  EXPECT_EQ(EntriesOf(*result.Palette), plain::Search(pixels, reference, options));
+  EXPECT_GT(CountText(heard, "Sorting"), 0u);  // the copy's palette reports there too
+  EXPECT_TRUE(document_heard.empty());
+  EXPECT_EQ(fixtures::StateOf(document), before);
+
+  cancel = true;
+  const TSearchResult cancelled = RunColorSearch(document, options, sink, cancel);
+  EXPECT_TRUE(cancelled.Cancelled);
+  EXPECT_FALSE(cancelled.Palette);
+  EXPECT_EQ(fixtures::StateOf(document), before);
 }

@@ -7,6 +7,7 @@
 
 #include "base/exceptions.h"
 #include "composition/composition.h"
+#include "composition/composition_errors.h"
 #include "tests/composition/picture_fixtures.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/scripted_messages.h"
@@ -46,7 +47,7 @@ class CompositionFile : public ::testing::Test {
   // A 3 x 2 composition with settings that all differ from a new one's.
   void Fill(TpunCompo& compo) {
     GivePicture(compo, 3, 2, RandomPicture(3, 2, 21));
-    compo.Palette.Delete(4);
+    compo.Palette().Delete(4);
     compo.SetZoom(3);
     compo.SetCottonSize(2);
     compo.SetTransparencyOn(true);
@@ -56,6 +57,25 @@ class CompositionFile : public ::testing::Test {
   std::string SavedBytes(TpunCompo& compo, const std::string& name = "c.dmc") {
     compo.SaveToFile(folder.File(name));
     return ReadFileBytes(folder.File(name));
+  }
+  // How a load ends: "" when taken, else the kind of error raised and its text. A load
+  // shows no message itself.
+  std::string Refusal(TpunCompo& compo, const std::string& name) {
+    const size_t shown = messages.shown.size();
+    std::string refusal;
+    try {
+      compo.LoadFromFile(name);
+    } catch (const EOldComposition& error) {
+      refusal = "Old: " + error.Message();
+    } catch (const EInvalidComposition& error) {
+      refusal = "Invalid: " + error.Message();
+    } catch (const ECompositionMissing&) {
+      refusal = "Missing";
+    } catch (const EInOutError& error) {
+      refusal = "Unreadable: " + error.Message();
+    }
+    EXPECT_EQ(messages.shown.size(), shown);
+    return refusal;
   }
   std::string NativeImage(const TpunPal& source) {
     source.SaveToFile(folder.File("p.clr"));
@@ -78,12 +98,12 @@ class CompositionFile : public ::testing::Test {
 TEST_F(CompositionFile, WritesVersion13FieldByField) {
   TpunCompo compo(&palette);
   Fill(compo);
-  compo.Palette.SetThreadCount(77);
+  compo.Palette().SetThreadCount(77);
   compo.SetTransparentColor(70000);
   compo.SetNotes(std::string(300, 'n'));
   const std::string file = SavedBytes(compo);
 
-  EXPECT_FALSE(compo.Modified);
+  EXPECT_FALSE(compo.Modified());
   EXPECT_EQ(At16(file, 0), 13);
   EXPECT_EQ(file[2], 0);
   EXPECT_EQ(At32(file, 3), 24u);
@@ -98,8 +118,8 @@ TEST_F(CompositionFile, WritesVersion13FieldByField) {
   EXPECT_EQ(At16(file, 29), 4464);
   EXPECT_EQ(uint8_t(file[31]), 255);
   EXPECT_EQ(file.substr(32, 255), std::string(255, 'n'));
-  EXPECT_EQ(file.substr(287, 24), Bytes(*compo.SourcePicture));
-  const std::string image = NativeImage(compo.Palette);
+  EXPECT_EQ(file.substr(287, 24), Bytes(compo.SourcePicture().Block()));
+  const std::string image = NativeImage(compo.Palette());
   EXPECT_EQ(At32(file, 21), image.size());
   EXPECT_EQ(file.substr(311), image);
 
@@ -112,37 +132,44 @@ TEST_F(CompositionFile, WritesVersion13FieldByField) {
 TEST_F(CompositionFile, ReadsBackWhatItWroteAndSavesTheSameBytesAgain) {
   TpunCompo original(&palette);
   Fill(original);
-  original.SourcePicture->push_back(0x5A);  // a block longer than its rows is kept as stored
-  original.Palette.SetThreadCount(77);
+  PictureBlock longer = original.SourcePicture().Block();
+  longer.push_back(0x5A);  // a block longer than its rows is kept as stored
+  GivePicture(original, 3, 2, longer);
+  original.Palette().SetThreadCount(77);
   original.SetTransparentColor(70000);
   original.SetNotes(std::string(300, 'n'));
   const std::string first = SavedBytes(original);
 
   TpunCompo loaded(&palette);
-  ASSERT_TRUE(loaded.LoadFromFile(folder.File("c.dmc")));
-  EXPECT_TRUE(loaded.LoadedFromFile);
-  EXPECT_FALSE(loaded.Modified);
-  EXPECT_EQ(loaded.Width, 3);
-  EXPECT_EQ(loaded.Height, 2);
-  EXPECT_EQ(loaded.Zoom, 3);
-  EXPECT_EQ(loaded.CottonSize, 2);
-  EXPECT_TRUE(loaded.TransparencyOn);
-  EXPECT_EQ(loaded.TransparentColor, 4464);
-  EXPECT_EQ(loaded.Notes, std::string(255, 'n'));
-  EXPECT_EQ(*loaded.SourcePicture, *original.SourcePicture);
-  EXPECT_EQ(*loaded.MappedPicture, *original.SourcePicture);
-  EXPECT_EQ(loaded.Palette.Colors.Entries(), original.Palette.Colors.Entries());
-  EXPECT_EQ(loaded.Palette.ThreadCount(), 77);  // installed, not counted again
+  ASSERT_TRUE(loaded.LoadFromFile(folder.File("c.dmc")).Warnings.empty());
+  EXPECT_TRUE(loaded.LoadedFromFile());
+  EXPECT_FALSE(loaded.Modified());
+  EXPECT_EQ(loaded.Width(), 3);
+  EXPECT_EQ(loaded.Height(), 2);
+  EXPECT_EQ(loaded.Zoom(), 3);
+  EXPECT_EQ(loaded.CottonSize(), 2);
+  EXPECT_TRUE(loaded.TransparencyOn());
+  EXPECT_EQ(loaded.TransparentColor(), 4464);
+  EXPECT_EQ(loaded.Notes(), std::string(255, 'n'));
+  EXPECT_EQ(loaded.SourcePicture().Block(), original.SourcePicture().Block());
+  EXPECT_EQ(loaded.MappedPicture().Block(), original.SourcePicture().Block());
+  EXPECT_EQ(loaded.Palette().Colors.Entries(), original.Palette().Colors.Entries());
+  EXPECT_EQ(loaded.Palette().ThreadCount(), 77);  // installed, not counted again
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(SavedBytes(loaded, "again.dmc"), first);
 
+  // Read from memory exactly as from the file.
+  TpunCompo from_bytes(&palette);
+  from_bytes.LoadFromBytes(reinterpret_cast<const uint8_t*>(first.data()), first.size());
+  EXPECT_EQ(StateOf(from_bytes), StateOf(loaded));
+
+  // A composition without a picture saves, but nothing could be done with its file.
   TpunCompo empty;  // no picture, no colors
   const std::string bare = SavedBytes(empty, "bare.dmc");
   EXPECT_EQ(At32(bare, 7), 0u);
   TpunCompo bare_loaded;
-  ASSERT_TRUE(bare_loaded.LoadFromFile(folder.File("bare.dmc")));
+  EXPECT_EQ(Refusal(bare_loaded, folder.File("bare.dmc")), "Invalid: Invalid composition file !");
   EXPECT_FALSE(bare_loaded.HasPicture());
-  EXPECT_EQ(SavedBytes(bare_loaded, "bare2.dmc"), bare);
 }
 
 TEST_F(CompositionFile, Version12IsReadAndRewrittenAsVersion13) {
@@ -174,21 +201,33 @@ TEST_F(CompositionFile, Version12IsReadAndRewrittenAsVersion13) {
   WriteFileBytes(folder.File("old.dmc"), file + pixels + image);
 
   TpunCompo compo(&palette);
-  ASSERT_TRUE(compo.LoadFromFile(folder.File("old.dmc")));
-  EXPECT_EQ(compo.Width, 2);
-  EXPECT_EQ(compo.Zoom, 4);
-  EXPECT_EQ(compo.CottonSize, 3);
-  EXPECT_EQ(compo.Notes, "note");
-  EXPECT_EQ(Bytes(*compo.SourcePicture), pixels);
-  EXPECT_EQ(compo.Palette.Colors.Entries(), colors.Colors.Entries());
-  EXPECT_FALSE(compo.Modified);
+  const TLoadResult loaded = compo.LoadFromFile(folder.File("old.dmc"));
+  EXPECT_TRUE(loaded.OlderVersion);
+  EXPECT_TRUE(loaded.Warnings.empty());
+  EXPECT_EQ(compo.Width(), 2);
+  EXPECT_EQ(compo.Zoom(), 4);
+  EXPECT_EQ(compo.CottonSize(), 3);
+  EXPECT_EQ(compo.Notes(), "note");
+  EXPECT_EQ(Bytes(compo.SourcePicture().Block()), pixels);
+  EXPECT_EQ(compo.Palette().Colors.Entries(), colors.Colors.Entries());
+  EXPECT_FALSE(compo.Modified());
 
+  // Reading only reads; the rewrite is asked for, and keeps the file as it was.
+  EXPECT_EQ(ReadFileBytes(folder.File("old.dmc")), file + pixels + image);
+  compo.ConvertOlderFile(folder.File("old.dmc"));
   const std::string rewritten = ReadFileBytes(folder.File("old.dmc"));
   EXPECT_EQ(At16(rewritten, 0), 13);
   EXPECT_EQ(rewritten.substr(287, 8), pixels);
+  EXPECT_EQ(ReadFileBytes(folder.File("old.dmc.v12")), file + pixels + image);
   TpunCompo again(&palette);
-  ASSERT_TRUE(again.LoadFromFile(folder.File("old.dmc")));
+  EXPECT_FALSE(again.LoadFromFile(folder.File("old.dmc")).OlderVersion);
   EXPECT_EQ(StateOf(again), StateOf(compo));
+  // A later conversion leaves the first kept file alone.
+  WriteFileBytes(folder.File("old.dmc"), file + pixels + image);
+  compo.SetNotes("later");
+  compo.ConvertOlderFile(folder.File("old.dmc"));
+  EXPECT_EQ(ReadFileBytes(folder.File("old.dmc.v12")), file + pixels + image);
+  EXPECT_EQ(ListFolder(folder.Path()), "old.dmc old.dmc.v12");
 }
 
 TEST_F(CompositionFile, RefusedFilesLeaveTheCompositionAlone) {
@@ -203,10 +242,13 @@ TEST_F(CompositionFile, RefusedFilesLeaveTheCompositionAlone) {
   huge_picture[10] = 0x7F;
   std::string huge_palette = good;  // would allocate gigabytes if believed
   huge_palette[24] = char(0xFF);
-  std::string v11 = good, v99 = good;
+  std::string v11 = good, v99 = good, no_width = good, no_height = good;
   v11[0] = 11;
   v99[0] = 99;
-  const std::string invalid = "Error: Invalid composition file !";
+  no_width[11] = 0;  // 0 x 2, its 24 picture bytes still there
+  no_height[13] = 0;
+  const std::string invalid = "Invalid: Invalid composition file !";
+  const std::string old = "Old: Old Composition, use the convert utility !";
   const std::pair<std::string, std::string> cases[] = {
       {"", invalid},
       {good.substr(0, 1), invalid},
@@ -219,23 +261,30 @@ TEST_F(CompositionFile, RefusedFilesLeaveTheCompositionAlone) {
       {huge_picture, invalid},
       {huge_palette, invalid},
       {v99, invalid},
-      {v11, "Info: Old Composition, use the convert utility !"},
-      {v11.substr(0, 2), "Info: Old Composition, use the convert utility !"},
+      {no_width, invalid},
+      {no_height, invalid},
+      {v11, old},
+      {v11.substr(0, 2), old},
   };
   TpunCompo compo(&palette);
   GivePicture(compo, 1, 1, RandomPicture(1, 1, 1));
   const std::string before = StateOf(compo);
   for (const auto& [bytes, message] : cases) {
-    messages.shown.clear();
     WriteFileBytes(folder.File("bad.dmc"), bytes);
-    EXPECT_FALSE(compo.LoadFromFile(folder.File("bad.dmc"))) << bytes.size();
-    EXPECT_EQ(messages.shown, std::vector<std::string>{message}) << bytes.size();
+    EXPECT_EQ(Refusal(compo, folder.File("bad.dmc")), message) << bytes.size();
+    EXPECT_EQ(StateOf(compo), before) << bytes.size();
+    std::string from_bytes;
+    try {
+      compo.LoadFromBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    } catch (const Exception& error) {
+      from_bytes = error.Message();
+    }
+    EXPECT_EQ(from_bytes, message.substr(message.find(": ") + 2)) << bytes.size();
     EXPECT_EQ(StateOf(compo), before) << bytes.size();
   }
-  messages.shown.clear();
-  EXPECT_FALSE(compo.LoadFromFile(folder.File("missing.dmc")));
-  EXPECT_FALSE(compo.LoadFromFile(folder.Path()));
-  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(Refusal(compo, folder.File("missing.dmc")), "Missing");
+  EXPECT_EQ(Refusal(compo, folder.Path()), "Unreadable: Unable to read " + folder.Path());
+  EXPECT_EQ(Refusal(compo, "/dev/zero"), "Unreadable: Unable to read /dev/zero");
   EXPECT_EQ(StateOf(compo), before);
 }
 
@@ -248,14 +297,16 @@ TEST_F(CompositionFile, PaletteImageThatIsNoPaletteFallsBackToTheReference) {
   WriteFileBytes(folder.File("c.dmc"), file);
 
   TpunCompo compo(&palette);
-  compo.Palette.Delete(0);
-  ASSERT_TRUE(compo.LoadFromFile(folder.File("c.dmc")));
-  EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: Error loading composition colors !"});
-  EXPECT_EQ(compo.Palette.Colors.Entries(), palette.Colors.Entries());
-  EXPECT_FALSE(compo.TransparencyOn);
-  EXPECT_EQ(*compo.SourcePicture, *source.SourcePicture);
-  EXPECT_EQ(compo.Zoom, 3);
-  EXPECT_FALSE(compo.Modified);
+  compo.Palette().Delete(0);
+  const TLoadResult loaded = compo.LoadFromFile(folder.File("c.dmc"));
+  EXPECT_EQ(loaded.Warnings, std::vector<std::string>{"Error loading composition colors !"});
+  EXPECT_TRUE(loaded.PaletteRecovered);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(compo.Palette().Colors.Entries(), palette.Colors.Entries());
+  EXPECT_FALSE(compo.TransparencyOn());
+  EXPECT_EQ(compo.SourcePicture().Block(), source.SourcePicture().Block());
+  EXPECT_EQ(compo.Zoom(), 3);
+  EXPECT_FALSE(compo.Modified());
 }
 
 TEST_F(CompositionFile, NoPaletteEntriesKeepTheWorkingPalette) {
@@ -266,11 +317,11 @@ TEST_F(CompositionFile, NoPaletteEntriesKeepTheWorkingPalette) {
   WriteFileBytes(folder.File("c.dmc"), file.substr(0, 287 + 24));  // and no image at all
 
   TpunCompo compo(&palette);
-  compo.Palette.Delete(0);
-  compo.Palette.Delete(0);
-  const auto kept = compo.Palette.Colors.Entries();
-  ASSERT_TRUE(compo.LoadFromFile(folder.File("c.dmc")));
-  EXPECT_EQ(compo.Palette.Colors.Entries(), kept);
+  compo.Palette().Delete(0);
+  compo.Palette().Delete(0);
+  const auto kept = compo.Palette().Colors.Entries();
+  ASSERT_TRUE(compo.LoadFromFile(folder.File("c.dmc")).Warnings.empty());
+  EXPECT_EQ(compo.Palette().Colors.Entries(), kept);
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -285,8 +336,8 @@ TEST_F(CompositionFile, FailedSaveRaisesKeepsTheOldFileAndStaysModified) {
   }
   EXPECT_EQ(ReadFileBytes(folder.File("keep.dmc")), "old composition");
   EXPECT_EQ(ListFolder(folder.Path()), "keep.dmc");
-  EXPECT_TRUE(compo.Modified);
+  EXPECT_TRUE(compo.Modified());
 
   EXPECT_THROW(compo.SaveToFile(folder.File("no/such/folder.dmc")), EInOutError);
-  EXPECT_TRUE(compo.Modified);
+  EXPECT_TRUE(compo.Modified());
 }

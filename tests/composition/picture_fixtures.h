@@ -29,9 +29,7 @@ inline PictureBlock RandomPicture(uint32_t width, uint32_t height, uint32_t seed
 }
 
 inline void GivePicture(TpunCompo& compo, uint16_t width, uint16_t height, PictureBlock block) {
-  compo.Width = width;
-  compo.Height = height;
-  compo.SetPicture(std::move(block));
+  compo.SetPicture(TPicture(width, height, std::move(block)));
 }
 
 inline void Le16(std::string& out, uint32_t value) {
@@ -50,16 +48,16 @@ inline std::string Bytes(const PictureBlock& block) {
 
 // The observable state of a composition, to tell that an operation left it alone.
 inline std::string StateOf(const TpunCompo& compo) {
-  std::string state = std::to_string(compo.Width) + "x" + std::to_string(compo.Height) + " z" +
-                      std::to_string(compo.Zoom) + " c" + std::to_string(compo.CottonSize) + " t" +
-                      std::to_string(compo.TransparencyOn) + "/" +
-                      std::to_string(compo.TransparentColor) + " m" +
-                      std::to_string(compo.Modified) + " f" + std::to_string(compo.LoadedFromFile) +
-                      " n" + compo.Notes + " p";
-  for (const auto& entry : compo.Palette.Colors.Entries())
+  std::string state = std::to_string(compo.Width()) + "x" + std::to_string(compo.Height()) + " z" +
+                      std::to_string(compo.Zoom()) + " c" + std::to_string(compo.CottonSize()) +
+                      " t" + std::to_string(compo.TransparencyOn()) + "/" +
+                      std::to_string(compo.TransparentColor()) + " m" +
+                      std::to_string(compo.Modified()) + " f" +
+                      std::to_string(compo.LoadedFromFile()) + " n" + compo.Notes() + " p";
+  for (const auto& entry : compo.Palette().Colors.Entries())
     state += entry.name + "=" + std::to_string(entry.color) + ",";
-  if (compo.SourcePicture) state += " s" + Bytes(*compo.SourcePicture);
-  if (compo.MappedPicture) state += " d" + Bytes(*compo.MappedPicture);
+  if (compo.SourcePicture()) state += " s" + Bytes(compo.SourcePicture().Block());
+  if (compo.MappedPicture()) state += " d" + Bytes(compo.MappedPicture().Block());
   return state;
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <stdexcept>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -16,9 +18,9 @@ namespace {
 using Reports = std::vector<std::pair<std::string, uint16_t>>;
 
 void Record(TpunCompo& compo, Reports& reports) {
-  compo.OnProgress = [&reports](const std::string& text, uint16_t percent) {
+  compo.SetOnProgress([&reports](const std::string& text, uint16_t percent) {
     reports.emplace_back(text, percent);
-  };
+  });
 }
 
 TColor At(const PictureBlock& block, uint32_t w, uint32_t h, uint32_t x, uint32_t y) {
@@ -46,8 +48,8 @@ TEST(Remap, EqualsThePlainSearchAndReportsEveryRowTwice) {
   TpunCompo compo(&palette);
   const uint16_t w = 37, h = 23;
   GivePicture(compo, w, h, RandomPicture(w, h, 11));
-  const PictureBlock source = *compo.SourcePicture;
-  compo.Modified = false;
+  const PictureBlock source = compo.SourcePicture().Block();
+  compo.SetModified(false);
   Reports reports;
   Record(compo, reports);
 
@@ -55,11 +57,11 @@ TEST(Remap, EqualsThePlainSearchAndReportsEveryRowTwice) {
 
   for (uint32_t y = 0; y < h; ++y)
     for (uint32_t x = 0; x < w; ++x)
-      ASSERT_EQ(At(*compo.MappedPicture, w, h, x, y),
+      ASSERT_EQ(At(compo.MappedPicture().Block(), w, h, x, y),
                 colors[size_t(LinearNearest(colors, At(source, w, h, x, y)))])
           << x << "," << y;
-  EXPECT_EQ(*compo.SourcePicture, source);
-  EXPECT_FALSE(compo.Modified);
+  EXPECT_EQ(compo.SourcePicture().Block(), source);
+  EXPECT_FALSE(compo.Modified());
   Reports expected;
   for (uint32_t y = 0; y < h; ++y) {
     const auto p = uint16_t((y + 1) * 100 / h);
@@ -85,10 +87,10 @@ TEST(Remap, TransparentEntryIsGreyAndTiesGoToTheLowerIndex) {
 
   compo.Remap();
 
-  EXPECT_EQ(At(*compo.MappedPicture, 3, 1, 0, 0), MakeColor(0, 0, 0));
-  EXPECT_EQ(At(*compo.MappedPicture, 3, 1, 1, 0), MakeColor(128, 128, 128));
-  EXPECT_EQ(At(*compo.MappedPicture, 3, 1, 2, 0), MakeColor(20, 0, 0));
-  EXPECT_EQ(*compo.SourcePicture, block);
+  EXPECT_EQ(At(compo.MappedPicture().Block(), 3, 1, 0, 0), MakeColor(0, 0, 0));
+  EXPECT_EQ(At(compo.MappedPicture().Block(), 3, 1, 1, 0), MakeColor(128, 128, 128));
+  EXPECT_EQ(At(compo.MappedPicture().Block(), 3, 1, 2, 0), MakeColor(20, 0, 0));
+  EXPECT_EQ(compo.SourcePicture().Block(), block);
 }
 
 TEST(Remap, EmptyPaletteRefusesTheFirstPixel) {
@@ -105,18 +107,18 @@ TEST(Remap, EmptyPaletteRefusesTheFirstPixel) {
 TEST(Rotate, TransposesWithItsReportsAndMarksModified) {
   TpunCompo compo;
   GivePicture(compo, 4, 2, RandomPicture(4, 2, 3));
-  const PictureBlock before = *compo.SourcePicture;
-  compo.Modified = false;
+  const PictureBlock before = compo.SourcePicture().Block();
+  compo.SetModified(false);
   Reports reports;
   Record(compo, reports);
 
   compo.Rotate();
 
-  EXPECT_EQ(compo.Width, 2);
-  EXPECT_EQ(compo.Height, 4);
-  EXPECT_EQ(At(*compo.SourcePicture, 2, 4, 1, 3), At(before, 4, 2, 3, 1));
-  EXPECT_EQ(*compo.MappedPicture, *compo.SourcePicture);
-  EXPECT_TRUE(compo.Modified);
+  EXPECT_EQ(compo.Width(), 2);
+  EXPECT_EQ(compo.Height(), 4);
+  EXPECT_EQ(At(compo.SourcePicture().Block(), 2, 4, 1, 3), At(before, 4, 2, 3, 1));
+  EXPECT_EQ(compo.MappedPicture().Block(), compo.SourcePicture().Block());
+  EXPECT_TRUE(compo.Modified());
   EXPECT_EQ(reports, (Reports{{"Initializing...", 0},
                               {"Rotating image...", 0},
                               {"Rotating image...", 25},
@@ -124,7 +126,7 @@ TEST(Rotate, TransposesWithItsReportsAndMarksModified) {
                               {"Rotating image...", 75},
                               {"", 0}}));
   compo.Rotate();
-  EXPECT_EQ(*compo.SourcePicture, before);
+  EXPECT_EQ(compo.SourcePicture().Block(), before);
 }
 
 TEST(Rotate, TiledResultIsByteIdenticalToThePlainTranspose) {
@@ -134,8 +136,63 @@ TEST(Rotate, TiledResultIsByteIdenticalToThePlainTranspose) {
   for (auto [w, h] : sizes) {
     TpunCompo compo;
     GivePicture(compo, w, h, RandomPicture(w, h, w * 1000u + h));
-    const PictureBlock expected = PlainTranspose(*compo.SourcePicture, w, h);
+    const PictureBlock expected = PlainTranspose(compo.SourcePicture().Block(), w, h);
     compo.Rotate();
-    EXPECT_EQ(*compo.SourcePicture, expected) << w << "x" << h;
+    EXPECT_EQ(compo.SourcePicture().Block(), expected) << w << "x" << h;
   }
+}
+
+TEST(Picture, HoldsItsSizesWithItsBlockAndCopiesShareIt) {
+  // A block shorter than its sizes is refused, one as long or longer is taken.
+  for (auto [w, h, bytes, taken] :
+       std::vector<std::tuple<uint16_t, uint16_t, size_t, bool>>{{3, 2, 24, true},
+                                                                 {3, 2, 25, true},
+                                                                 {3, 2, 23, false},
+                                                                 {1, 1, 3, false},
+                                                                 {0, 0, 0, true},
+                                                                 {65535, 1, 0, false}}) {
+    if (taken)
+      EXPECT_EQ(TPicture(w, h, PictureBlock(bytes)).Size(), bytes);
+    else
+      EXPECT_THROW(TPicture(w, h, PictureBlock(bytes)), std::invalid_argument) << w << "x" << h;
+  }
+  TpunPal palette;
+  FillPalette(palette);
+  TpunCompo compo(&palette);
+  EXPECT_FALSE(compo.HasPicture());
+  EXPECT_EQ(compo.MappedPicture().Size(), 0u);
+  GivePicture(compo, 4, 2, RandomPicture(4, 2, 5));
+  EXPECT_EQ(compo.Width(), 4);
+  EXPECT_EQ(compo.Height(), 2);
+  // Before a mapping the shown picture is the source itself; a copy shares its block.
+  EXPECT_EQ(&compo.MappedPicture().Block(), &compo.SourcePicture().Block());
+  TpunCompo copy;
+  copy.Assign(compo);
+  EXPECT_EQ(&copy.SourcePicture().Block(), &compo.SourcePicture().Block());
+  // A worker's half changes nothing; installing its result is the Remap.
+  const std::optional<TPicture> mapped = compo.MapPicture(nullptr, NeverCancelled());
+  ASSERT_TRUE(mapped);
+  EXPECT_EQ(&compo.MappedPicture().Block(), &compo.SourcePicture().Block());
+  EXPECT_THROW(compo.SetMappedPicture(TPicture(2, 4, PictureBlock(24))), std::invalid_argument);
+  compo.SetMappedPicture(*mapped);
+  TpunCompo remapped;
+  remapped.Assign(compo);
+  remapped.Remap();
+  EXPECT_EQ(compo.MappedPicture(), remapped.MappedPicture());
+  EXPECT_NE(&compo.MappedPicture().Block(), &compo.SourcePicture().Block());
+  copy.Rotate();  // the copy's own picture: the other keeps its block
+  EXPECT_EQ(compo.Width(), 4);
+  EXPECT_EQ(copy.Width(), 2);
+
+  // A passed-in flag found set stops a mapping and a rotation, changing nothing.
+  const std::atomic<bool> cancel{true};
+  Reports reports;
+  copy.ResetMappedPicture();
+  copy.Remap([&](const std::string& t, uint16_t p) { reports.emplace_back(t, p); }, cancel);
+  copy.Rotate(nullptr, cancel);
+  EXPECT_FALSE(copy.RotatedPicture(nullptr, cancel));
+  EXPECT_FALSE(copy.MapPicture(nullptr, cancel));
+  EXPECT_EQ(copy.Width(), 2);
+  EXPECT_EQ(&copy.MappedPicture().Block(), &copy.SourcePicture().Block());
+  EXPECT_EQ(reports, (Reports{{"", 0}}));
 }

@@ -19,29 +19,29 @@ TEST(ApplySearchResult, TheTransparentColorFollowsItsFloss) {
   TpunCompo document(&floss);
   document.SetTransparencyOn(true);
   document.SetTransparentColor(2);  // Blanc
-  document.Modified = false;
+  document.SetModified(false);
   TpunPal result;
   Fill(result, {"Blanc", "310"});
   ASSERT_TRUE(ApplySearchResult(document, result));
-  EXPECT_EQ(document.Palette.Count(), 2);
-  EXPECT_TRUE(document.Modified);
-  EXPECT_TRUE(document.TransparencyOn);
-  EXPECT_EQ(document.TransparentColor, 0);
+  EXPECT_EQ(document.Palette().Count(), 2);
+  EXPECT_TRUE(document.Modified());
+  EXPECT_TRUE(document.TransparencyOn());
+  EXPECT_EQ(document.TransparentColor(), 0);
 
   // Its floss gone, transparency goes off rather than greying another floss.
   TpunPal without;
   Fill(without, {"310", "666"});
   ASSERT_TRUE(ApplySearchResult(document, without));
-  EXPECT_FALSE(document.TransparencyOn);
+  EXPECT_FALSE(document.TransparencyOn());
 }
 
 TEST(ApplySearchResult, AnEmptyResultChangesNothing) {
   TpunPal floss;
   Fill(floss, {"310", "666"});
   TpunCompo document(&floss);
-  document.Modified = false;
+  document.SetModified(false);
   TpunPal empty;
   EXPECT_FALSE(ApplySearchResult(document, empty));
-  EXPECT_EQ(document.Palette.Count(), 2);
-  EXPECT_FALSE(document.Modified);
+  EXPECT_EQ(document.Palette().Count(), 2);
+  EXPECT_FALSE(document.Modified());
 }

@@ -25,27 +25,24 @@ struct Fixture {
   Reports reports;
   Fixture(const std::vector<std::pair<std::string, TColor>>& palette,
           const std::vector<uint32_t>& counts) {
-    for (const auto& [name, color] : palette) compo.Palette.AddClr(color, name);
+    for (const auto& [name, color] : palette) compo.Palette().AddClr(color, name);
     std::vector<TColor> pixels;
     for (size_t k = 0; k < counts.size(); ++k)
       pixels.insert(pixels.end(), counts[k], palette[k].second);
     Picture(uint16_t(pixels.size()), 1, pixels);
-    compo.OnProgress = [this](const std::string& text, uint16_t percent) {
-      reports.emplace_back(text, percent);
-    };
+    compo.SetOnProgress(
+        [this](const std::string& text, uint16_t percent) { reports.emplace_back(text, percent); });
   }
   void Picture(uint16_t width, uint16_t height, const std::vector<TColor>& pixels) {
     PictureBlock block(PictureBytes(width, height), 0);
     for (uint32_t i = 0; i < pixels.size(); ++i)
       PutPixelAt(block.data(), PixelOffset(width, height, i % width, i / width), pixels[i]);
-    compo.Width = width;
-    compo.Height = height;
-    compo.SetPicture(std::move(block));
+    compo.SetPicture(TPicture(width, height, std::move(block)));
   }
   Lines Floss(uint8_t cotton) {
-    compo.CottonSize = cotton;
+    compo.SetCottonSize(cotton);
     std::vector<std::string> threads;
-    compo.Palette.ListThreads(threads);
+    compo.Palette().ListThreads(threads);
     return FlossReportLines(compo, threads);
   }
 };
@@ -132,7 +129,7 @@ TEST(ColorUsageReport, OneLinePerPaletteColor) {
                    {"310", Rgb(0, 0, 0)},
                    {std::string(130, 'x'), Rgb(9, 9, 200)}},
                   {5, 0, 1});
-  const Lines lines = ColorUsageLines(fixture.compo, fixture.compo.Palette);
+  const Lines lines = ColorUsageLines(fixture.compo, fixture.compo.Palette());
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], "     blanc ->      5 Dot(s)");
   EXPECT_EQ(lines[1], "       310 ->      0 Dot(s)");
@@ -140,7 +137,7 @@ TEST(ColorUsageReport, OneLinePerPaletteColor) {
   EXPECT_EQ(fixture.reports, (Reports{{"Creating image histogram...", 116}, {"", 0}}));
 
   fixture.Picture(1000, 1000, std::vector<TColor>(1000000, Rgb(0, 0, 0)));
-  EXPECT_EQ(ColorUsageLines(fixture.compo, fixture.compo.Palette)[1],
+  EXPECT_EQ(ColorUsageLines(fixture.compo, fixture.compo.Palette())[1],
             "       310 -> 1000000 Dot(s)");
 
   fixture.reports.clear();

@@ -6,14 +6,16 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QToolButton>
+#include <array>
+#include <string>
 
 #include "app/app_settings.h"
+#include "app/ui/commands.h"
 #include "app/ui/main_form.h"
 #include "app/ui/mdi_child.h"
 #include "app/ui/picture_view.h"
 #include "app/ui/spin_button.h"
 #include "composition/bitmap_file.h"
-#include "composition/ui/update_picture_thread.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/ui_support.h"
@@ -56,10 +58,8 @@ class MainWindow : public ::testing::Test {
     }
     dialogs.AnswerOpen({picture});
     document->Import1Click();
-    EXPECT_TRUE(WaitFor([&] {
-      return !document->Busy && !document->image1->Picture().isNull() &&
-             TupdatePictureThread::Instances() == 0;
-    }));
+    EXPECT_TRUE(
+        WaitFor([&] { return !document->Working() && !document->image1->Picture().isNull(); }));
     return document;
   }
 
@@ -125,7 +125,7 @@ TEST_F(MainWindow, SavedCompositionOpensAgainTheSame) {
   document->FileName.clear();  // a new name: Save goes through Save As
   dialogs.AnswerSave(QString::fromStdString(files.File("tulip.dmc")));
   document->Save1Click();
-  EXPECT_FALSE(document->Composition->Modified);
+  EXPECT_FALSE(document->Composition->Modified());
   EXPECT_EQ(document->Caption().toStdString(), "tulip.dmc");
   const std::string saved = ReadFileBytes(files.File("tulip.dmc"));
 
@@ -133,12 +133,10 @@ TEST_F(MainWindow, SavedCompositionOpensAgainTheSame) {
   frame->OpenCompositions();
   TMDIChild* opened = frame->ActiveDocument();
   ASSERT_NE(opened, document);
-  ASSERT_TRUE(WaitFor([&] {
-    return !opened->Busy && !opened->image1->Picture().isNull() &&
-           TupdatePictureThread::Instances() == 0;
-  }));
-  EXPECT_EQ(opened->Composition->Notes, "a tulip");
-  EXPECT_EQ(*opened->Composition->SourcePicture, *document->Composition->SourcePicture);
+  ASSERT_TRUE(WaitFor([&] { return !opened->Working() && !opened->image1->Picture().isNull(); }));
+  EXPECT_EQ(opened->Composition->Notes(), "a tulip");
+  EXPECT_EQ(opened->Composition->SourcePicture().Block(),
+            document->Composition->SourcePicture().Block());
   EXPECT_EQ(opened->image1->Picture(), document->image1->Picture());
   opened->FileName = files.File("again.dmc");
   opened->Save1Click();
@@ -187,7 +185,7 @@ TEST_F(MainWindow, ClosingAsksAboutUnsavedChanges) {
     EXPECT_FALSE(frame->mdi->activeSubWindow()->close());
   }
   ASSERT_TRUE(document->Composition && document->Composition->HasPicture());
-  document->Composition->Modified = false;
+  document->Composition->SetModified(false);
   frame->mdi->activeSubWindow()->close();
 
   frame->NewDocument();  // nothing modified with a picture: no question
@@ -208,7 +206,7 @@ TEST_F(MainWindow, ImportNamesTheCompositionAfterThePictureFileOnly) {
 TEST_F(MainWindow, BusyDocumentBarsExitAndClosing) {
   auto frame = Start();
   TMDIChild* document = Import(*frame, Picture("c.bmp", 5, 5));
-  document->SetBusy(true);
+  document->SetWork(DocWork::Reporting);
   EXPECT_FALSE(frame->BtnExit->isEnabled());
   EXPECT_FALSE(frame->CloseCommandEnabled());
   EXPECT_FALSE(document->FileExitItem->isEnabled());
@@ -222,11 +220,11 @@ TEST_F(MainWindow, BusyDocumentBarsExitAndClosing) {
     EXPECT_EQ(messages.shown.back(), "Error: Cannot close, \"c.dmc\" is busy !");
   }
   EXPECT_TRUE(frame->isVisible());
-  document->SetBusy(false);
+  document->SetWork(DocWork::Idle);
   EXPECT_TRUE(frame->BtnExit->isEnabled());
   EXPECT_TRUE(frame->CloseCommandEnabled());
   EXPECT_TRUE(document->FileExitItem->isEnabled());
-  document->Composition->Modified = false;
+  document->Composition->SetModified(false);
 }
 
 TEST_F(MainWindow, ZoomAndCottonStopAtTheirLimits) {
@@ -241,7 +239,7 @@ TEST_F(MainWindow, ZoomAndCottonStopAtTheirLimits) {
   EXPECT_EQ(frame->CottonPanel->text().toStdString(), "22");
   for (int i = 0; i < 5; ++i) frame->CottonDown();
   EXPECT_EQ(frame->CottonPanel->text().toStdString(), "11");
-  document->Composition->Modified = false;
+  document->Composition->SetModified(false);
 
   // With no document the spins do nothing.
   frame->mdi->closeAllSubWindows();
@@ -258,7 +256,7 @@ TEST_F(MainWindow, EmbroiderySizeInEveryUnit) {
     frame->ShowDocumentInfo(document);
     EXPECT_EQ(frame->stitchsizepanel->text().toStdString(), expected[unit]) << int(unit);
   }
-  document->Composition->Modified = false;
+  document->Composition->SetModified(false);
 }
 
 TEST_F(MainWindow, OpeningStopsAtAFileThatIsNoComposition) {
@@ -277,7 +275,144 @@ TEST_F(MainWindow, OpeningStopsAtAFileThatIsNoComposition) {
   ASSERT_EQ(frame->Documents().size(), 1);
   EXPECT_EQ(frame->Documents()[0]->Caption().toStdString(), "one.dmc");
   EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: Invalid composition file !"});
-  ASSERT_TRUE(WaitFor([&] { return TupdatePictureThread::Instances() == 0; }));
+  ASSERT_TRUE(WaitFor([&] { return !frame->Documents()[0]->Working(); }));
+}
+
+// Each column one state of the active document; each row a command: 1 enabled, 0 not.
+TEST_F(MainWindow, EveryCommandFollowsTheActiveDocumentsState) {
+  enum Column { kIdle, kBusy, kSearching, kNoPicture, kNoDocument, kBusyFlagOff, kColumns };
+  const std::array<std::pair<Command, const char*>, kCommandCount> expected = {{
+      {Command::New, "111111"},          {Command::Open, "111111"},
+      {Command::Save, "111001"},         {Command::SaveAs, "111101"},
+      {Command::Import, "100101"},       {Command::Export, "111001"},
+      {Command::LoadColors, "100001"},   {Command::SaveColors, "111101"},
+      {Command::Notes, "111001"},        {Command::Preferences, "111111"},
+      {Command::Print, "100001"},        {Command::Exit, "100111"},
+      {Command::ColorTable, "000000"},   {Command::Rotate, "100001"},
+      {Command::ColorSearch, "000000"},  {Command::CancelSearch, "001000"},
+      {Command::CreateDesign, "000000"}, {Command::Remap, "100101"},
+      {Command::BusyOff, "011000"},      {Command::StitchPattern, "000000"},
+      {Command::FlossReport, "000000"},  {Command::ColorUsage, "000000"},
+      {Command::CharTable, "000000"},    {Command::Viewer, "000000"},
+      {Command::DesignEditor, "000000"}, {Command::TempPalette, "000000"},
+      {Command::AutoRemap, "111111"},    {Command::FitInWindow, "111111"},
+      {Command::Cascade, "111111"},      {Command::Tile, "111111"},
+      {Command::Arrange, "111111"},      {Command::MinimizeAll, "111111"},
+      {Command::HelpContents, "000000"}, {Command::About, "111111"},
+  }};
+  auto frame = Start();
+  Settings().AutoRemap = false;  // the picture stays unmapped: "Remap Picture" has work
+  TMDIChild* document = Import(*frame, Picture("h.bmp", 6, 4));
+  const auto expect_column = [&](Column column, const char* state) {
+    QCoreApplication::processEvents();  // a closed window leaves the list of documents
+    for (const auto& [command, row] : expected) {
+      QAction* action = frame->Action(command);
+      EXPECT_EQ(action->isEnabled(), row[column] == '1') << state << ": " << InfoOf(command).name;
+      // The toolbar button is that action.
+      if (const char* name = InfoOf(command).button) {
+        auto* button = frame->findChild<QToolButton*>(name);
+        ASSERT_TRUE(button) << name;
+        EXPECT_EQ(button->defaultAction(), action) << name;
+        EXPECT_EQ(button->isEnabled(), action->isEnabled()) << name;
+      }
+    }
+    EXPECT_EQ(frame->ZoomSpin->isEnabled(), column != kNoPicture && column != kNoDocument) << state;
+  };
+  // The document's menu items are the frame's actions.
+  EXPECT_EQ(document->Save1, frame->Action(Command::Save));
+  EXPECT_EQ(document->FileExitItem, frame->FileExitItem);
+  EXPECT_EQ(document->RemapPict->objectName(), "RemapPict");
+
+  expect_column(kIdle, "idle");
+  document->SetWork(DocWork::Reporting);
+  expect_column(kBusy, "busy");
+  {
+    ScriptedMessages messages;
+    messages.Answer(true);
+    document->BUSYflagoffClick();
+  }
+  expect_column(kBusyFlagOff, "busy flag off");
+  document->SetWork(DocWork::Searching);
+  expect_column(kSearching, "searching");
+  document->SetWork(DocWork::Idle);
+  document->Composition->SetModified(false);
+  frame->mdi->activeSubWindow()->close();
+  frame->NewDocument();
+  expect_column(kNoPicture, "no picture");
+  frame->mdi->activeSubWindow()->close();
+  expect_column(kNoDocument, "no document");
+}
+
+TEST_F(MainWindow, AModelErrorInACommandIsShownOnceAndTheWindowStaysIdle) {
+  auto frame = Start();
+  TMDIChild* document = Import(*frame, Picture("i.bmp", 4, 4));
+  document->FileName = files.File("no/such/folder/i.dmc");
+  ScriptedMessages messages;
+  frame->Action(Command::Save)->trigger();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].rfind("Error: ", 0), 0u) << messages.shown[0];
+  EXPECT_FALSE(document->Working());
+  EXPECT_EQ(document->cursor().shape(), Qt::ArrowCursor);
+  EXPECT_TRUE(frame->Action(Command::Import)->isEnabled());
+  document->Composition->SetModified(false);
+}
+
+TEST_F(MainWindow, SavingOverAFileAnotherProgramChangedAsksFirst) {
+  auto frame = Start();
+  TMDIChild* document = Import(*frame, Picture("g.bmp", 4, 4));
+  const std::string path = files.File("g.dmc");
+  document->FileName = path;
+  ASSERT_TRUE(document->Save1Click());  // nothing there yet: no question
+  const std::string saved = ReadFileBytes(path);
+  const std::string question =
+      "Confirm: \"" + path + "\" was changed by another program. Overwrite it ?";
+  struct Case {
+    bool changed, answer, written;
+  };
+  for (const Case& c :
+       {Case{false, false, true}, Case{true, false, false}, Case{true, true, true}}) {
+    if (c.changed) WriteFileBytes(path, "another program's bytes");
+    ScriptedMessages messages;
+    if (c.changed) messages.Answer(c.answer);
+    EXPECT_EQ(document->Save1Click(), c.written);
+    EXPECT_EQ(messages.shown,
+              c.changed ? std::vector<std::string>{question} : std::vector<std::string>{});
+    EXPECT_EQ(ReadFileBytes(path) == saved, c.written);
+  }
+  document->Composition->SetModified(false);
+}
+
+TEST_F(MainWindow, ACompositionWhosePaletteFailedOpensRecoveredAndNeverSavesOverItsFile) {
+  auto frame = Start();
+  TMDIChild* document = Import(*frame, Picture("j.bmp", 4, 2));
+  document->Composition->Palette().Delete(0);
+  const std::string path = files.File("j.dmc");
+  document->FileName = path;
+  document->Save1Click();
+  // The palette image, after the header and the pixels, made unreadable.
+  std::string damaged = ReadFileBytes(path);
+  const size_t image_at = 287 + PictureBytes(4, 2);
+  damaged.replace(image_at, std::string::npos, std::string(damaged.size() - image_at, 'z'));
+  WriteFileBytes(path, damaged);
+  frame->mdi->closeAllSubWindows();
+
+  ScriptedMessages messages;
+  dialogs.AnswerOpen({QString::fromStdString(path)});
+  frame->OpenCompositions();
+  EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: Error loading composition colors !"});
+  TMDIChild* opened = frame->ActiveDocument();
+  ASSERT_TRUE(opened);
+  ASSERT_TRUE(WaitFor([&] { return !opened->Working(); }));
+  EXPECT_EQ(opened->Caption().toStdString(), "j (recovered).dmc");
+  EXPECT_TRUE(opened->Composition->Modified());
+  EXPECT_EQ(opened->Composition->Palette().Count(), frame->MainPalette.Count());
+  // Save asks for a name; given up, nothing is written.
+  const size_t asked = dialogs.requests.size();
+  EXPECT_FALSE(opened->Save1Click());
+  EXPECT_EQ(dialogs.requests.size(), asked + 1);
+  EXPECT_EQ(dialogs.requests.back().fileName.toStdString(), "j (recovered).dmc");
+  EXPECT_EQ(ReadFileBytes(path), damaged);
+  opened->Composition->SetModified(false);
 }
 
 #include <unistd.h>

@@ -6,11 +6,14 @@
 #include <QAction>
 #include <QCursor>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTest>
 #include <QThread>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -18,16 +21,18 @@
 #include <vector>
 
 #include "app/app_settings.h"
+#include "app/ui/commands.h"
 #include "app/ui/main_form.h"
 #include "app/ui/mdi_child.h"
 #include "app/ui/picture_view.h"
 #include "app/ui/progress_throttle.h"
+#include "app/ui/slot_guard.h"
 #include "app/ui/ui_thread.h"
+#include "base/exceptions.h"
 #include "composition/composition.h"
 #include "composition/search_result.h"
-#include "composition/ui/color_search_thread.h"
+#include "composition/ui/document_jobs.h"
 #include "composition/ui/screen_bitmap.h"
-#include "composition/ui/update_picture_thread.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 
@@ -96,9 +101,7 @@ PictureBlock NumberedPicture(uint32_t width, uint32_t height) {
 }
 
 void GivePicture(TpunCompo& composition, uint32_t width, uint32_t height, PictureBlock block) {
-  composition.Width = uint16_t(width);
-  composition.Height = uint16_t(height);
-  composition.SetPicture(std::move(block));
+  composition.SetPicture(TPicture(uint16_t(width), uint16_t(height), std::move(block)));
 }
 
 TEST(CreateScreenBitmap, CopiesBottomUpPaddedRowsTopRowFirst) {
@@ -113,7 +116,7 @@ TEST(CreateScreenBitmap, CopiesBottomUpPaddedRowsTopRowFirst) {
     for (uint32_t y = 0; y < height; ++y)
       for (uint32_t x = 0; x < width; ++x) {
         const TColor expected =
-            PixelAt(composition.MappedPicture->data(), PixelOffset(width, height, x, y));
+            PixelAt(composition.MappedPicture().Data(), PixelOffset(width, height, x, y));
         EXPECT_EQ(image.pixel(int(x), int(y)),
                   qRgb(RedOf(expected), GreenOf(expected), BlueOf(expected)))
             << "width " << width << " at " << x << "," << y;
@@ -127,15 +130,12 @@ TEST(CreateScreenBitmap, NoPictureGivesANullImageSilentlyAndAShortBlockIsNotOver
   TpunCompo empty;
   EXPECT_TRUE(CreateScreenBitmap(empty).isNull());
 
-  // Only the bottom row is there: the rows above it stay black.
+  // A block holding only the bottom row can no longer reach a composition: the picture
+  // refuses it, so nothing can read past it.
   TpunCompo short_block;
   PictureBlock bottom_only(RowLength(2), 0);
-  PutPixelAt(bottom_only.data(), 0, MakeColor(10, 20, 30));
-  GivePicture(short_block, 2, 2, std::move(bottom_only));
-  const QImage image = CreateScreenBitmap(short_block);
-  ASSERT_EQ(image.size(), QSize(2, 2));
-  EXPECT_EQ(image.pixel(0, 1), qRgb(10, 20, 30));
-  EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
+  EXPECT_THROW(GivePicture(short_block, 2, 2, std::move(bottom_only)), std::invalid_argument);
+  EXPECT_TRUE(CreateScreenBitmap(short_block).isNull());
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -174,7 +174,7 @@ class Workers : public ::testing::Test {
 
   void TearDown() override {
     // A worker that outlived its test is cancelled and waited for before its window goes.
-    if (window_ && window_->SearchComposition) window_->SearchComposition->CancelRequested = true;
+    if (window_) window_->CancelSearchClick();
     EXPECT_TRUE(WaitIdle());
     Settings() = saved_settings_;
     frame_.reset();
@@ -193,20 +193,16 @@ class Workers : public ::testing::Test {
     return block;
   }
 
-  // Every worker has ended and freed itself, and the window is idle.
+  // Every job has ended and the window is idle.
   bool WaitIdle() {
     return QTest::qWaitFor(
-        [&] {
-          return TupdatePictureThread::Instances() == 0 && TcolorSearchThread::Instances() == 0 &&
-                 !window_->Busy && !window_->UpdatingPicture;
-        },
-        10000);
+        [&] { return !window_ || (!window_->Working() && !window_->Jobs().Running()); }, 10000);
   }
 
   void ExpectIdle() {
-    EXPECT_FALSE(window_->Busy);
-    EXPECT_FALSE(window_->UpdatingPicture);
-    EXPECT_EQ(window_->Searching, 0u);
+    EXPECT_FALSE(window_->Busy());
+    EXPECT_FALSE(window_->UpdatingPicture());
+    EXPECT_FALSE(window_->Searching());
     EXPECT_EQ(window_->msgpanel->text(), "");
     EXPECT_EQ(window_->cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(window_->image1->cursor().shape(), Qt::ArrowCursor);
@@ -232,23 +228,7 @@ class Workers : public ::testing::Test {
   }
 
   // Starts a search on a working copy, as the "Automatic color search" command does.
-  void StartSearch(const TSearchOptions& options, const ProgressHandler& spy = {}) {
-    TpunCompo& document = *window_->Composition;
-    window_->SetSearching(1);
-    window_->SearchComposition = std::make_unique<TpunCompo>(&document.RefPalette);
-    window_->SearchComposition->Assign(document);
-    auto* search = new TcolorSearchThread(*window_);
-    search->Options = options;
-    if (spy) {
-      // Runs on the worker ahead of the relay the thread bound.
-      TpunCompo& work = *window_->SearchComposition;
-      work.OnProgress = [spy, relay = work.OnProgress](const std::string& text, uint16_t percent) {
-        spy(text, percent);
-        relay(text, percent);
-      };
-    }
-    search->start();
-  }
+  void StartSearch(const TSearchOptions& options) { window_->StartColorSearch(options); }
 
   TempFolder config_;
   std::string previous_config_;
@@ -260,12 +240,12 @@ class Workers : public ::testing::Test {
 TEST_F(Workers, APictureUpdateMapsThePictureAndShowsItInFlossColors) {
   ScriptedMessages messages;
   Settings().AutoRemap = true;
-  window_->StartPictureUpdate(*window_->Composition, false);
+  window_->StartPictureUpdate(false);
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
   EXPECT_FALSE(window_->RemapPict->isEnabled());
   ASSERT_EQ(window_->image1->Picture().size(), QSize(kWidth, kHeight));
-  const std::set<TColor> floss = PaletteColors(window_->Composition->Palette);
+  const std::set<TColor> floss = PaletteColors(window_->Composition->Palette());
   for (TColor color : ShownColors()) EXPECT_TRUE(floss.count(color)) << std::hex << color;
   EXPECT_EQ(window_->image1->Picture(), CreateScreenBitmap(*window_->Composition));
   EXPECT_TRUE(messages.shown.empty());
@@ -274,7 +254,7 @@ TEST_F(Workers, APictureUpdateMapsThePictureAndShowsItInFlossColors) {
 TEST_F(Workers, WithoutAutomaticRemapTheUnmappedPictureShowsUntilRemapPicture) {
   ScriptedMessages messages;
   Settings().AutoRemap = false;
-  window_->StartPictureUpdate(*window_->Composition, false);
+  window_->StartPictureUpdate(false);
   ASSERT_TRUE(WaitIdle());
   EXPECT_TRUE(window_->RemapPict->isEnabled());
   TpunCompo unmapped;
@@ -285,7 +265,7 @@ TEST_F(Workers, WithoutAutomaticRemapTheUnmappedPictureShowsUntilRemapPicture) {
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
   EXPECT_FALSE(window_->RemapPict->isEnabled());
-  const std::set<TColor> floss = PaletteColors(window_->Composition->Palette);
+  const std::set<TColor> floss = PaletteColors(window_->Composition->Palette());
   for (TColor color : ShownColors()) EXPECT_TRUE(floss.count(color)) << std::hex << color;
 }
 
@@ -294,36 +274,58 @@ TEST_F(Workers, AnErrorInThePictureUpdateLeavesTheWindowIdleAndUsable) {
   Settings().AutoRemap = true;
   TpunCompo& composition = *window_->Composition;
   std::vector<std::string> before_heard;
-  composition.OnProgress = [&](const std::string& text, uint16_t) { before_heard.push_back(text); };
-  composition.Palette.OnProgress = [&](const std::string& text, uint16_t) {
+  composition.SetOnProgress(
+      [&](const std::string& text, uint16_t) { before_heard.push_back(text); });
+  composition.Palette().OnProgress = [&](const std::string& text, uint16_t) {
     before_heard.push_back("palette " + text);
   };
-  composition.Palette.Clear();
+  composition.Palette().Clear();
 
-  window_->StartPictureUpdate(composition, false);
+  window_->StartPictureUpdate(false);
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
   EXPECT_EQ(messages.shown,
             std::vector<std::string>{"Error: (TpunPal.GetClr) : Invalid Color index !"});
   // The handlers are the ones the worker found.
   EXPECT_TRUE(before_heard.empty());
-  composition.OnProgress("x", 0);
-  composition.Palette.OnProgress("y", 0);
+  composition.OnProgress()("x", 0);
+  composition.Palette().OnProgress("y", 0);
   EXPECT_EQ(before_heard, (std::vector<std::string>{"x", "palette y"}));
 
   // The window takes the next update: the failed one told it that it ended.
-  composition.Palette.Assign(frame_->MainPalette);
-  window_->StartPictureUpdate(composition, false);
+  composition.Palette().Assign(frame_->MainPalette);
+  window_->StartPictureUpdate(false);
   ASSERT_TRUE(WaitIdle());
   ASSERT_EQ(window_->image1->Picture().size(), QSize(kWidth, kHeight));
   EXPECT_EQ(window_->image1->Picture(), CreateScreenBitmap(composition));
   EXPECT_EQ(messages.shown.size(), 1u);
 }
 
+TEST_F(Workers, RotateTurnsThePictureOnTheWorkerAndShowsItMapped) {
+  ScriptedMessages messages;
+  Settings().AutoRemap = true;
+  window_->Composition->SetModified(false);
+  const TPicture before = window_->Composition->SourcePicture();
+  frame_->UpdateCommands();  // the fixture gave the picture behind the window's back
+  frame_->Action(Command::Rotate)->trigger();
+  EXPECT_TRUE(window_->Busy());
+  ASSERT_TRUE(WaitIdle());
+  ExpectIdle();
+  EXPECT_EQ(window_->Composition->Width(), kHeight);
+  EXPECT_EQ(window_->Composition->Height(), kWidth);
+  EXPECT_TRUE(window_->Composition->Modified());
+  EXPECT_EQ(before.Width(), kWidth);  // the picture let go of is whole until freed
+  ASSERT_EQ(window_->image1->Picture().size(), QSize(kHeight, kWidth));
+  EXPECT_EQ(window_->image1->Picture(), CreateScreenBitmap(*window_->Composition));
+  const std::set<TColor> floss = PaletteColors(window_->Composition->Palette());
+  for (TColor color : ShownColors()) EXPECT_TRUE(floss.count(color)) << std::hex << color;
+  EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(Workers, AFinishedSearchReplacesThePaletteAndStartsAPictureUpdate) {
   ScriptedMessages messages;
   Settings().AutoRemap = true;
-  window_->Composition->Modified = false;
+  window_->Composition->SetModified(false);
   TSearchOptions options;
   options.MaxFloss = 6;
   options.Increment = 8;  // few merge rounds: the test is about the hand-over
@@ -331,11 +333,11 @@ TEST_F(Workers, AFinishedSearchReplacesThePaletteAndStartsAPictureUpdate) {
   StartSearch(options);
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
-  EXPECT_EQ(window_->SearchComposition, nullptr);
-  const TpunPal& palette = window_->Composition->Palette;
+  EXPECT_FALSE(window_->Jobs().Running());  // the working copy went with its job
+  const TpunPal& palette = window_->Composition->Palette();
   EXPECT_GT(palette.Count(), 0);
   EXPECT_LE(palette.Count(), 6);
-  EXPECT_TRUE(window_->Composition->Modified);
+  EXPECT_TRUE(window_->Composition->Modified());
   // The update that followed mapped the picture onto the reduced palette.
   const std::set<TColor> floss = PaletteColors(palette);
   const std::set<TColor> shown = ShownColors();
@@ -346,21 +348,19 @@ TEST_F(Workers, AFinishedSearchReplacesThePaletteAndStartsAPictureUpdate) {
 
 TEST_F(Workers, ASearchCancelledAtOnceChangesNothing) {
   ScriptedMessages messages;
-  const std::set<TColor> before = PaletteColors(window_->Composition->Palette);
-  const int32_t count = window_->Composition->Palette.Count();
-  window_->Composition->Modified = false;
+  const std::set<TColor> before = PaletteColors(window_->Composition->Palette());
+  const int32_t count = window_->Composition->Palette().Count();
+  window_->Composition->SetModified(false);
   TSearchOptions options;
   options.MaxFloss = 2;
-  StartSearch(options, [this](const std::string&, uint16_t) {
-    // Set from the first report on, as the Cancel command would.
-    window_->SearchComposition->CancelRequested = true;
-  });
+  StartSearch(options);
+  window_->CancelSearchClick();  // before the first report, as at once as a user could
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
-  EXPECT_EQ(window_->SearchComposition, nullptr);
-  EXPECT_EQ(window_->Composition->Palette.Count(), count);
-  EXPECT_EQ(PaletteColors(window_->Composition->Palette), before);
-  EXPECT_FALSE(window_->Composition->Modified);
+  EXPECT_FALSE(window_->Jobs().Running());  // the working copy went with its job
+  EXPECT_EQ(window_->Composition->Palette().Count(), count);
+  EXPECT_EQ(PaletteColors(window_->Composition->Palette()), before);
+  EXPECT_FALSE(window_->Composition->Modified());
   EXPECT_TRUE(window_->image1->Picture().isNull());  // no picture update was started
   EXPECT_TRUE(messages.shown.empty());
 }
@@ -372,8 +372,8 @@ TEST_F(Workers, AnEmptySearchResultLeavesThePaletteAndSaysSo) {
   PutPixelAt(two.data(), PixelOffset(2, 1, 0, 0), MakeColor(0, 0, 0));
   PutPixelAt(two.data(), PixelOffset(2, 1, 1, 0), MakeColor(255, 255, 255));
   GivePicture(*window_->Composition, 2, 1, std::move(two));
-  const int32_t count = window_->Composition->Palette.Count();
-  window_->Composition->Modified = false;
+  const int32_t count = window_->Composition->Palette().Count();
+  window_->Composition->SetModified(false);
   TSearchOptions options;
   options.RemoveLonely = true;
   options.Dots = 1;
@@ -382,9 +382,100 @@ TEST_F(Workers, AnEmptySearchResultLeavesThePaletteAndSaysSo) {
   ASSERT_TRUE(WaitIdle());
   ExpectIdle();
   EXPECT_EQ(messages.shown, std::vector<std::string>{std::string("Error: ") + kEmptySearchResult});
-  EXPECT_EQ(window_->Composition->Palette.Count(), count);
-  EXPECT_FALSE(window_->Composition->Modified);
-  EXPECT_EQ(window_->SearchComposition, nullptr);
+  EXPECT_EQ(window_->Composition->Palette().Count(), count);
+  EXPECT_FALSE(window_->Composition->Modified());
+  EXPECT_FALSE(window_->Jobs().Running());  // the working copy went with its job
+}
+
+TEST_F(Workers, AJobStillRunningWhenItsWindowGoesIsCancelledAndJoined) {
+  ScriptedMessages messages;
+  std::atomic<bool> started{false}, saw_cancel{false}, ended{false};
+  bool applied = false;
+  window_->RunJob(DocWork::Reporting, [&] {
+    WorkerJob job;
+    job.body = [&](const ProgressHandler& progress, const CancelToken& cancel) {
+      started = true;
+      for (int i = 0; i < 20000 && !cancel; ++i) {
+        progress("Working...", 0);
+        QThread::msleep(1);
+      }
+      saw_cancel = cancel.load();
+      ended = true;
+      return std::any();
+    };
+    job.apply = [&](std::any&) { applied = true; };
+    return job;
+  });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return started.load(); }, 5000));
+  EXPECT_TRUE(window_->Busy());
+  EXPECT_FALSE(frame_->mdi->activeSubWindow()->close());  // the user may not close it
+  delete frame_->mdi->activeSubWindow();                  // the program may
+  window_ = nullptr;
+  EXPECT_TRUE(ended);  // joined before the window was gone
+  EXPECT_TRUE(saw_cancel);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(applied);
+  EXPECT_EQ(messages.shown,
+            std::vector<std::string>{"Error: Cannot close, \"New Composition.dmc\" is busy !"});
+}
+
+TEST_F(Workers, WhatAJobRaisesIsShownOnceAndTheWindowGoesIdle) {
+  struct Case {
+    std::function<void()> raise;
+    std::string shown;
+    bool while_made = false;  // raised on the UI thread, as the job is made
+  };
+  const Case cases[] = {
+      {[] { throw std::bad_alloc(); }, kOutOfMemory},
+      {[] { throw EInOutError("Cannot open file x.bmp"); }, "Cannot open file x.bmp"},
+      {[] { throw 7; }, "Unexpected error"},
+      {[] { throw EInOutError("Unable to read x.dmc"); }, "Unable to read x.dmc", true},
+  };
+  for (const Case& c : cases) {
+    ScriptedMessages messages;
+    bool applied = false;
+    window_->RunJob(DocWork::Reporting, [&] {
+      if (c.while_made) c.raise();
+      WorkerJob job;
+      job.body = [&](const ProgressHandler&, const CancelToken&) -> std::any {
+        c.raise();
+        return {};
+      };
+      job.apply = [&](std::any&) { applied = true; };
+      return job;
+    });
+    ASSERT_TRUE(WaitIdle());
+    ExpectIdle();
+    EXPECT_FALSE(applied);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: " + c.shown});
+  }
+}
+
+// An object whose event handler lets an error out, as a slip past Guarded would.
+class Throwing : public QObject {
+ public:
+  explicit Throwing(std::function<void()> raise) : raise_(std::move(raise)) {}
+  bool event(QEvent*) override {
+    raise_();
+    return true;
+  }
+
+ private:
+  std::function<void()> raise_;
+};
+
+TEST(LastGuard, ShowsWhatEscapedAnEventHandlerAndTheProgramGoesOn) {
+  const std::pair<std::function<void()>, std::string> cases[] = {
+      {[] { throw std::bad_alloc(); }, kOutOfMemory},
+      {[] { throw EInOutError("Unable to write to x.dmc"); }, "Unable to write to x.dmc"},
+  };
+  for (const auto& [raise, text] : cases) {
+    ScriptedMessages messages;
+    Throwing object(raise);
+    QEvent event(QEvent::User);
+    EXPECT_FALSE(QCoreApplication::sendEvent(&object, &event));
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: " + text});
+  }
 }
 
 }  // namespace
