@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/exceptions.h"
 #include "composition/picture_block.h"
 
 constexpr size_t kBitmapFileHeaderSize = 14;
@@ -20,6 +21,12 @@ enum class BitmapVerdict {
   Damaged,       // a header or the pixel rows cut short, or a negative width
   TooLarge,      // wider or higher than a picture can be
   Empty,         // no pixel at all
+};
+
+// A bitmap refused as a picture; the message is BitmapRefusalText's.
+class EBitmapRefused : public Exception {
+ public:
+  using Exception::Exception;
 };
 
 // The message shown for a bitmap that is refused.

@@ -27,7 +27,6 @@
 #include "base/latin1.h"
 #include "base/message_seam.h"
 #include "composition/bitmap_file.h"
-#include "composition/composition_errors.h"
 #include "composition/ui/update_picture_thread.h"
 
 namespace {
@@ -412,19 +411,15 @@ void TMDIChild::Import1Click() {
     // Only the reading: the composition, which the windows may look at meanwhile, takes the
     // picture here.
     std::optional<ImportedPicture> picture;
-    std::string refusal;
     {
       BusyWork work(*this);
-      RunBesideUi([&] {
-        try {
-          picture = ReadBitmapPicture(LocalPath(path));
-        } catch (const EBitmapRefused& error) {
-          refusal = error.Message();
-        }
-      });
+      try {
+        RunBesideUi([&] { picture = ReadBitmapPicture(LocalPath(path)); });
+      } catch (const EBitmapRefused& refused) {
+        Messages().Error(refused.Message());
+      }
     }
     if (!picture) {
-      Messages().Error(refusal);
       Messages().Error("Could not load file !");
       return;
     }
