@@ -1,5 +1,7 @@
 #include "cli/document.h"
 
+#include <filesystem>
+
 #include "app/program_folders.h"
 #include "app/settings.h"
 #include "composition/composition_errors.h"
@@ -21,6 +23,7 @@ std::unique_ptr<TpunCompo> NewDocument(const TpunPal& main_palette, ProgressHand
 
 std::unique_ptr<TpunCompo> LoadDocument(const TpunPal& main_palette, const std::string& file_name,
                                         ProgressHandler progress) {
+  if (!std::filesystem::is_regular_file(file_name)) throw CliError(file_name + ": no such file");
   auto document = NewDocument(main_palette, std::move(progress));
   TLoadResult loaded;
   try {

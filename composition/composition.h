@@ -120,8 +120,7 @@ class TpunCompo {
   // Raises std::invalid_argument unless it has the source picture's sizes and block size;
   // an empty one shows the source picture again.
   void SetMappedPicture(TPicture mapped);
-  // Raises EBitmapRefused (a file that is no 24-bit bitmap, with the reason) or
-  // EInOutError; a refused file changes nothing.
+  // Raises EBitmapRefused (why the file is no picture) or EInOutError; changes nothing then.
   void ImportBitmap(const std::string& file_name);
   // ImportBitmap's second half: the picture becomes the source picture, the working
   // palette returns to the reference palette and transparency goes off.
