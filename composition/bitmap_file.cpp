@@ -6,7 +6,6 @@
 #include "base/atomic_file.h"
 #include "base/exceptions.h"
 #include "composition/composition.h"
-#include "composition/composition_errors.h"
 #include "composition/input_file.h"
 #include "composition/little_endian.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "composition/composition_errors.h"
+#include "base/exceptions.h"
 #include "composition/picture_block.h"
 
 constexpr size_t kBitmapFileHeaderSize = 14;
@@ -24,6 +24,12 @@ enum class BitmapVerdict {
   TooLarge,         // wider or higher than a picture can be
   Empty,            // no pixel at all
   TooLargeToStore,  // more pixel data than a composition file can hold
+};
+
+// A bitmap refused as a picture; the message is BitmapRefusalText's.
+class EBitmapRefused : public Exception {
+ public:
+  using Exception::Exception;
 };
 
 // The message shown for a bitmap that is refused.

@@ -71,8 +71,12 @@ void TpunCompo::SearchUsedColors(const ProgressHandler& progress, const std::ato
           source_.Block(), width, height, palette_,
           [&](size_t part, uint32_t y, const int32_t* indices) {
             std::vector<uint64_t>& mine = first[part];
+            // Neighbours mostly share an entry, met already at the pixel before.
+            int32_t previous = -1;
             for (uint32_t x = 0; x < width; ++x) {
-              uint64_t& at = mine[size_t(indices[x])];
+              if (indices[x] == previous) continue;
+              previous = indices[x];
+              uint64_t& at = mine[size_t(previous)];
               if (at == kNever) at = uint64_t(y) * width + x;
             }
           },

@@ -110,6 +110,17 @@ class TpunCompo {
   void Remap(const ProgressHandler& progress, const std::atomic<bool>& cancel);
   void Rotate();
   void Rotate(const ProgressHandler& progress, const std::atomic<bool>& cancel);
+  // Raises EBitmapRefused (why the file is no picture) or EInOutError; changes nothing then.
+  void ImportBitmap(const std::string& file_name);
+  // ImportBitmap's second half: the picture becomes the source picture, the working
+  // palette returns to the reference palette and transparency goes off.
+  void TakePicture(ImportedPicture&& picture);
+  void ExportBitmap(const std::string& file_name) const;
+  // The picture as Remap would map it, written as a bitmap file band by band without
+  // making the mapped picture; a cancel leaves the target as it was. Raises EInOutError.
+  void ExportMappedBitmap(const std::string& file_name, const ProgressHandler& progress,
+                          const std::atomic<bool>& cancel) const;
+
   // The halves of Remap and Rotate that change nothing, for a worker: the picture they
   // would install, or none when cancelled (and for Rotate without a picture). The window
   // installs it on its own thread: SetMappedPicture, or SetPicture and SetModified.
@@ -120,17 +131,6 @@ class TpunCompo {
   // Raises std::invalid_argument unless it has the source picture's sizes and block size;
   // an empty one shows the source picture again.
   void SetMappedPicture(TPicture mapped);
-  // Raises EBitmapRefused (a file that is no 24-bit bitmap, with the reason) or
-  // EInOutError; a refused file changes nothing.
-  void ImportBitmap(const std::string& file_name);
-  // ImportBitmap's second half: the picture becomes the source picture, the working
-  // palette returns to the reference palette and transparency goes off.
-  void TakePicture(ImportedPicture&& picture);
-  void ExportBitmap(const std::string& file_name) const;
-  // The picture as Remap would map it, written as a bitmap file band by band without
-  // making the mapped picture; a cancel leaves the target as it was. Raises EInOutError.
-  void ExportMappedBitmap(const std::string& file_name, const ProgressHandler& progress,
-                          const std::atomic<bool>& cancel) const;
 
   // Color reduction. Without a progress sink and cancel flag, SearchUsedColors and
   // RemoveSimilarColors clear the composition's own flag first and then poll it.

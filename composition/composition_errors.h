@@ -1,6 +1,7 @@
 #pragma once
-// Why a composition file or a picture file is not taken. The model shows no message: it
-// raises these with the text the user is shown, and the windows and puntel-cli show it.
+// Why a composition file is not taken (a picture file: EBitmapRefused, bitmap_file.h). The model
+// shows no message: it raises these with the text the user is shown, and the windows and puntel-cli
+// show it.
 
 #include "base/exceptions.h"
 
@@ -24,10 +25,4 @@ class EOldComposition : public Exception {
 class EInvalidComposition : public Exception {
  public:
   EInvalidComposition() : Exception(kInvalidComposition) {}
-};
-
-// A picture file that is not taken; the text says why (BitmapRefusalText).
-class EBitmapRefused : public Exception {
- public:
-  using Exception::Exception;
 };

@@ -210,8 +210,12 @@ void TpunCompo::SaveToFile(const std::string& file_name) {
 
 TLoadResult TpunCompo::LoadFromFile(const std::string& file_name) {
   InputFile file(file_name);
-  if (file.Missing()) throw ECompositionMissing(FormatMessage("File not found : %s", file_name));
-  if (!file.Opened()) throw EInOutError(FormatMessage("Unable to read %s", file_name));
+  if (!file.Opened()) {
+    struct stat info {};
+    if (::stat(file_name.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR))
+      throw ECompositionMissing(FormatMessage("File not found : %s", file_name));
+    throw EInOutError(FormatMessage("Unable to read %s", file_name));
+  }
   StoredComposition stored;
   try {
     stored = ReadComposition(file);

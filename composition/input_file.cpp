@@ -9,14 +9,11 @@
 #include "base/exceptions.h"
 
 InputFile::InputFile(const std::string& file_name) {
+  // O_NONBLOCK: opening a pipe must not wait for a writer; it is refused below anyway.
   int fd = ::open(file_name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    missing_ = errno == ENOENT || errno == ENOTDIR;
-    return;
-  }
+  if (fd < 0) return;
   struct stat info {};
-  // A folder or a device opens too, but holds no file to read; a pipe would make the
-  // opening wait for a writer, hence O_NONBLOCK.
+  // A folder or a device opens too, but holds no file to read.
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
     return;

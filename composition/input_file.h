@@ -14,8 +14,6 @@ class InputFile {
   InputFile& operator=(const InputFile&) = delete;
 
   bool Opened() const { return fd_ >= 0; }
-  // Not opened because no file of that name exists (rather than one that cannot be read).
-  bool Missing() const { return missing_; }
   // The length the file had when it was opened; it may change while it is read.
   uint64_t Size() const { return size_; }
 
@@ -25,6 +23,5 @@ class InputFile {
 
  private:
   int fd_ = -1;
-  bool missing_ = false;
   uint64_t size_ = 0;
 };

@@ -5,7 +5,6 @@
 
 #include "base/exceptions.h"
 #include "composition/composition.h"
-#include "composition/composition_errors.h"
 #include "tests/composition/picture_fixtures.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/message_of.h"
