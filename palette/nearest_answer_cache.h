@@ -1,10 +1,11 @@
 #pragma once
-// The answers of a grid for whole pictures: a lookup is one load from a small table, with
-// no list to scan and no branch that a photograph's noise could make the processor
-// mispredict. The cube is cut into 32,768 coarse cells of side 8; one table entry per cell
-// (64 KiB, which stays in the L2 cache) holds the floss of a cell whose colors all share
-// one, and only a cell on a boundary between floss keeps the answers of its 512 colors.
-// Cells are answered on first use. Only for palettes whose indices fit 14 bits.
+// The answers of a grid for whole pictures: a lookup is two loads, with no list to scan and
+// no branch that a photograph's noise could make the processor mispredict. One table entry
+// per grid cell of side 4 names the slot holding the answers of its 64 colors. A cell whose
+// colors all share one floss (most of the cells a photograph uses) names that floss's slot,
+// shared by every such cell, so the slots that lookups keep reaching stay in the caches;
+// only a cell on a boundary between floss fills a slot of its own. Cells are answered on
+// first use. Only for palettes whose indices fit 14 bits.
 
 #include <array>
 #include <atomic>
@@ -29,62 +30,67 @@ class NearestAnswerCache {
   // threads at once.
   void FindPixels(const uint8_t* pixels, size_t count, int32_t* indices) const;
 
-  // Slots filled so far: one per cell on a boundary between floss, one per floss that
-  // fills a whole cell somewhere.
-  size_t SlotsUsed() const;
+  // Cells answered so far that lie on a boundary between floss, each with a slot of its own.
+  size_t BoundaryCells() const { return boundary_slots_.load(std::memory_order_relaxed); }
+  // Floss whose slot is filled: those that fill a whole cell somewhere.
+  size_t FlossSlots() const { return floss_slots_.load(std::memory_order_relaxed); }
   size_t MemoryBytes() const;
 
  private:
-  static constexpr int kShift = 3;
-  static constexpr int kSide = 1 << kShift;
-  static constexpr int kColors = kSide * kSide * kSide;
-  static constexpr size_t kCells = size_t(1) << (3 * (8 - kShift));
-  // A coarse entry is the slot holding the answers of the cell's colors, kUnanswered before
-  // first use. Cells of one floss share that floss's slot, so every lookup is the same two
-  // loads whatever the cell: no branch for the processor to mispredict.
-  static constexpr uint16_t kUnanswered = 0xFFFF;
-  // Room for every cell and for the few answered twice by threads racing on one cell.
-  static constexpr size_t kSlots = kCells + 1024;
-  static_assert(kSlots < kUnanswered);
-  static constexpr uint32_t kNoSlot = 0xFFFFFFFF;
+  static constexpr int kSide = NearestColorGrid::kCellSide;
+  static constexpr uint32_t kColors = kSide * kSide * kSide;  // per cell and slot
+  static constexpr size_t kCells = size_t(1) << 18;
 
-  // Answers the coarse cell of a color, publishes its entry and gives the color's answer.
-  int32_t AnswerCell(uint32_t cell, int red, int green, int blue) const;
-  // The slot whose answers are all `floss`, filled on first use; kNoSlot if none is left.
-  uint32_t FlossSlot(uint16_t floss) const;
-  // A fresh slot holding `answers`, or kNoSlot.
-  uint32_t NewSlot(const uint16_t* answers) const;
-  // The 512 answers of a coarse cell, in the order of Within; true if they are all equal.
-  bool CellAnswers(int low_red, int low_green, int low_blue, uint16_t* answers) const;
-
-  static constexpr uint32_t CellOf(int red, int green, int blue) {
-    return uint32_t(red >> kShift) | uint32_t(green >> kShift) << (8 - kShift) |
-           uint32_t(blue >> kShift) << (16 - 2 * kShift);
-  }
-  // The bits of the three channels interleaved, red lowest: the 32 answers of a cache line
-  // are a 4 x 4 x 2 box rather than a row, so a photograph's noisy neighbours mostly share
-  // lines; and each grid cell of side 4 inside is a run of 64.
-  static constexpr uint32_t Within(int red, int green, int blue) {
+  // A color's place: its cell above the low 6 bits, its place in the cell in them. Both
+  // interleave the bits of the channels, red lowest, so that the entries and answers of a
+  // cache line cover a compact box of colors (4 x 4 x 2 answers, 4 x 2 x 2 entries) rather
+  // than a row: colors near one another, as a photograph's are, share lines.
+  static constexpr uint32_t PlaceOf(int red, int green, int blue) {
     uint32_t place = 0;
-    for (int bit = 0; bit < kShift; ++bit)
+    for (int bit = 0; bit < 8; ++bit)
       place |= uint32_t((red >> bit & 1) | (green >> bit & 1) << 1 | (blue >> bit & 1) << 2)
                << (3 * bit);
     return place;
   }
-
+  // The channel (red 0, green 1, blue 2) of the color at a place.
+  static constexpr int ColorOfPlace(uint32_t place, int axis) {
+    int value = 0;
+    for (int bit = 0; bit < 8; ++bit) value |= int(place >> (3 * bit + axis) & 1) << bit;
+    return value;
+  }
+  // PlaceOf as the OR of one term per channel: three loads cost less than the shifts and
+  // masks they stand for, on every pixel of a picture.
   using PlaceTerms = std::array<std::array<uint32_t, 256>, 3>;
   static constexpr PlaceTerms MakePlaceTerms();
   static const PlaceTerms kPlaceOf;
 
-  const NearestColorGrid& grid_;
-  std::unique_ptr<uint16_t[]> coarse_;  // read and written through std::atomic_ref
-  // The slots, kColors answers each, handed out in order so that the few pages a picture
-  // uses are full ones. Taken straight from the system, which backs a page only once it is
-  // written; a slot is written once, before its cell's entry is published.
-  struct FreeSlots {
-    void operator()(uint16_t* slots) const;
+  // An entry is the offset of its cell's slot in slots_ (the slot number times kColors).
+  // Slots 0 and 1 hold nothing: their offsets mark a cell unanswered and being answered.
+  // Then one slot per floss, then the boundary cells' slots, handed out in order so that
+  // the pages a picture uses are full ones.
+  static constexpr uint32_t kUnanswered = 0;
+  static constexpr uint32_t kAnswering = kColors;
+  static constexpr uint32_t kFirstFlossSlot = 2;
+
+  // The entry of a cell, answering it first when needed. A cell takes a microsecond or
+  // less, less than putting a thread to sleep and waking it: a thread needing a cell that
+  // another answers spins.
+  uint32_t EntryOf(uint32_t cell) const;
+  uint32_t AnswerCell(uint32_t cell) const;
+  // The entry of `floss`'s slot, filled on first use.
+  uint32_t FlossEntry(uint32_t floss) const;
+
+  struct Free {
+    void operator()(void* memory) const;
   };
-  std::unique_ptr<uint16_t[], FreeSlots> slots_;
-  mutable std::atomic<size_t> next_slot_ = 0;
-  std::unique_ptr<std::atomic<uint32_t>[]> floss_slots_;  // per floss, or kNoSlot
+  const NearestColorGrid& grid_;
+  uint32_t first_boundary_slot_;
+  std::unique_ptr<uint32_t[], Free> entries_;  // per cell, through std::atomic_ref
+  // kColors answers per slot; a slot is written once, before the entry naming it is
+  // published. Taken straight from the system, which backs a page only once it is written.
+  std::unique_ptr<uint16_t[], Free> slots_;
+  mutable std::atomic<size_t> boundary_slots_ = 0;
+  // Per floss 0 while its slot is unfilled, 1 while a thread fills it, 2 once filled.
+  std::unique_ptr<std::atomic<uint8_t>[]> floss_filled_;
+  mutable std::atomic<size_t> floss_slots_ = 0;
 };
