@@ -33,8 +33,6 @@ constexpr int kCellsPerBlock = kPlanes * kPlanes * kPlanes;
 constexpr size_t kBlocks = size_t(1) << (3 * (8 - kBlockShift));
 constexpr size_t kRegions = size_t(1) << (3 * (8 - kRegionShift));
 
-constexpr uintptr_t kBuilding = 1;  // a block's state while a thread builds it
-
 constexpr size_t kFirstPoolChunk = 8 * 1024, kPoolChunk = 256 * 1024;  // bytes
 
 // The box of side 2^shift holding a color, numbered red fastest.
@@ -49,7 +47,8 @@ inline size_t CellInBlock(int red, int green, int blue) {
   return size_t(red >> kCellShift & kMask) | size_t(green >> kCellShift & kMask) << 2 |
          size_t(blue >> kCellShift & kMask) << 4;
 }
-static_assert(kPlanes == 4, "CellInBlock packs 2 bits per axis");
+static_assert(kPlanes == 4 && kBlockShift == 4 && kCellShift == 2,
+              "CellInBlock and NearestColorGrid::CellOf pack 2 bits per axis");
 
 // Least and largest distance along one axis from v to the integers low..low+side-1.
 inline int AxisMin(int v, int low, int side) {
@@ -146,13 +145,6 @@ const NearestColorGrid::Candidate* NearestColorGrid::RegionList(int red, int gre
   std::uninitialized_copy(list.begin(), list.end(), memory);
   slot.store(memory, std::memory_order_release);
   return memory;
-}
-
-inline const uintptr_t* NearestColorGrid::BlockSlots(size_t block, int red, int green,
-                                                     int blue) const {
-  const uintptr_t state = blocks_[block].load(std::memory_order_acquire);
-  if (state > kBuilding) return reinterpret_cast<const uintptr_t*>(state);
-  return ClaimAndBuild(block, red, green, blue);
 }
 
 const uintptr_t* NearestColorGrid::ClaimAndBuild(size_t block, int red, int green, int blue) const {
@@ -258,11 +250,6 @@ const uintptr_t* NearestColorGrid::BuildBlock(int block_red, int block_green,
     block_slots[k] = slots[k] ? slots[k] : reinterpret_cast<uintptr_t>(block_lists + offsets[k]);
   }
   return block_slots;
-}
-
-NearestColorGrid::Cell NearestColorGrid::CellOf(int red, int green, int blue) const {
-  const uintptr_t* slots = BlockSlots(BoxOf(kBlockShift, red, green, blue), red, green, blue);
-  return Cell(slots[CellInBlock(red, green, blue)]);
 }
 
 void NearestColorGrid::FindRange(const TColor* colors, size_t count, int32_t* indices) const {

@@ -50,7 +50,12 @@ class NearestColorGrid {
   const std::vector<TColor>& Colors() const { return colors_; }
 
   // The cell holding a color. Safe from several threads at once, as is everything here.
-  Cell CellOf(int red, int green, int blue) const;
+  Cell CellOf(int red, int green, int blue) const {
+    const size_t block = size_t(red >> 4) | size_t(green >> 4) << 4 | size_t(blue >> 4) << 8;
+    const uintptr_t* slots = BlockSlots(block, red, green, blue);
+    return Cell(
+        slots[size_t(red >> 2 & 3) | size_t(green >> 2 & 3) << 2 | size_t(blue >> 2 & 3) << 4]);
+  }
   // indices[i] = the nearest entry to colors[i], for i < count, on the calling thread.
   void FindRange(const TColor* colors, size_t count, int32_t* indices) const;
 
@@ -66,8 +71,12 @@ class NearestColorGrid {
   const Candidate* Entries() const;
   // The list of the region (side 32) holding a color, built on first use.
   const Candidate* RegionList(int red, int green, int blue) const;
-  // The 64 cell slots of a block, waiting for or doing its build when needed.
-  const uintptr_t* BlockSlots(size_t block, int red, int green, int blue) const;
+  // The 64 cell slots of a block (side 16), waiting for or doing its build when needed.
+  const uintptr_t* BlockSlots(size_t block, int red, int green, int blue) const {
+    const uintptr_t state = blocks_[block].load(std::memory_order_acquire);
+    return state > kBuilding ? reinterpret_cast<const uintptr_t*>(state)
+                             : ClaimAndBuild(block, red, green, blue);
+  }
   const uintptr_t* ClaimAndBuild(size_t block, int red, int green, int blue) const;
   const uintptr_t* BuildBlock(int block_red, int block_green, int block_blue) const;
   void* PoolAllocate(size_t bytes) const;  // with pool_mutex_ held
@@ -86,6 +95,7 @@ class NearestColorGrid {
   // of side 4. A region keeps a list; a block, once built, the slots of its 64 cells. Only
   // the small per-region and per-block tables exist before first use.
   std::unique_ptr<std::atomic<const Candidate*>[]> regions_;
+  static constexpr uintptr_t kBuilding = 1;
   // 0 while unbuilt, kBuilding while a thread builds it, else the address of its slots. A
   // build takes microseconds, less than putting a thread to sleep and waking it, so a thread
   // needing a block being built spins rather than blocking on a mutex.
