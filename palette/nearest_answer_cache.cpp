@@ -31,8 +31,9 @@ bool CellAnswers(const NearestColorGrid::Candidate* list, int red, int green, in
     const int cr = c->red - red, cg = c->green - green, cb = c->blue - blue;
     const uint32_t index = uint32_t(c->index);
     for (int j = 0; j < kColors; ++j) {
-      const int dr = (j & 1 | (j >> 2 & 2)) - cr, dg = (j >> 1 & 1 | (j >> 3 & 2)) - cg,
-                db = (j >> 2 & 1 | (j >> 4 & 2)) - cb;
+      // The offsets of color j in the cell: bits 0 and 3 red, 1 and 4 green, 2 and 5 blue.
+      const int dr = ((j & 1) | (j >> 2 & 2)) - cr, dg = ((j >> 1 & 1) | (j >> 3 & 2)) - cg,
+                db = ((j >> 2 & 1) | (j >> 4 & 2)) - cb;
       best[j] = std::min(best[j], uint32_t(dr * dr + dg * dg + db * db) << 14 | index);
     }
   }
