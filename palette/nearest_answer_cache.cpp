@@ -95,10 +95,7 @@ uint32_t NearestAnswerCache::FlossEntry(uint32_t floss) const {
   }
 }
 
-uint32_t NearestAnswerCache::AnswerCell(uint32_t cell) const {
-  const uint32_t first = cell * kColors;
-  const int red = ColorOfPlace(first, 0), green = ColorOfPlace(first, 1),
-            blue = ColorOfPlace(first, 2);
+uint32_t NearestAnswerCache::AnswerCell(int red, int green, int blue) const {
   const NearestColorGrid::Cell grid_cell = grid_.CellOf(red, green, blue);
   if (grid_cell.IsSingle()) return FlossEntry(uint32_t(grid_cell.Single()));
   uint16_t answers[kColors];
@@ -110,7 +107,7 @@ uint32_t NearestAnswerCache::AnswerCell(uint32_t cell) const {
   return uint32_t(slot * kColors);
 }
 
-uint32_t NearestAnswerCache::EntryOf(uint32_t cell) const {
+uint32_t NearestAnswerCache::EntryOf(uint32_t cell, const uint8_t* pixel) const {
   std::atomic_ref entry(entries_[cell]);
   for (int spins = 0;; ++spins) {
     uint32_t seen = entry.load(std::memory_order_acquire);
@@ -119,7 +116,7 @@ uint32_t NearestAnswerCache::EntryOf(uint32_t cell) const {
         entry.compare_exchange_strong(seen, kAnswering, std::memory_order_acquire)) {
       uint32_t answered;
       try {
-        answered = AnswerCell(cell);
+        answered = AnswerCell(pixel[2] & -kSide, pixel[1] & -kSide, pixel[0] & -kSide);
       } catch (...) {
         entry.store(kUnanswered, std::memory_order_release);  // lets a later lookup try again
         throw;
@@ -137,21 +134,21 @@ void NearestAnswerCache::FindPixels(const uint8_t* pixels, size_t count, int32_t
   const auto place_of = [](const uint8_t* pixel) {
     return size_t(kPlaceOf[2][pixel[0]] | kPlaceOf[1][pixel[1]] | kPlaceOf[0][pixel[2]]);
   };
-  const auto entry_of = [&](size_t place) {
+  const auto entry_of = [&](size_t place, const uint8_t* pixel) {
     const uint32_t entry =
         std::atomic_ref(entries[place / kColors]).load(std::memory_order_acquire);
-    return entry > kAnswering ? entry : EntryOf(uint32_t(place / kColors));
+    return entry > kAnswering ? entry : EntryOf(uint32_t(place / kColors), pixel);
   };
   // Two pixels a step, for fewer instructions of loop control per pixel.
   size_t i = 0;
   for (; i + 2 <= count; i += 2, pixels += 6) {
     const size_t first = place_of(pixels), second = place_of(pixels + 3);
-    indices[i] = slots[entry_of(first) + first % kColors];
-    indices[i + 1] = slots[entry_of(second) + second % kColors];
+    indices[i] = slots[entry_of(first, pixels) + first % kColors];
+    indices[i + 1] = slots[entry_of(second, pixels + 3) + second % kColors];
   }
   if (i < count) {
     const size_t place = place_of(pixels);
-    indices[i] = slots[entry_of(place) + place % kColors];
+    indices[i] = slots[entry_of(place, pixels) + place % kColors];
   }
 }
 

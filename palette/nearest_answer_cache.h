@@ -52,12 +52,6 @@ class NearestAnswerCache {
                << (3 * bit);
     return place;
   }
-  // The channel (red 0, green 1, blue 2) of the color at a place.
-  static constexpr int ColorOfPlace(uint32_t place, int axis) {
-    int value = 0;
-    for (int bit = 0; bit < 8; ++bit) value |= int(place >> (3 * bit + axis) & 1) << bit;
-    return value;
-  }
   // PlaceOf as the OR of one term per channel: three loads cost less than the shifts and
   // masks they stand for, on every pixel of a picture.
   using PlaceTerms = std::array<std::array<uint32_t, 256>, 3>;
@@ -72,11 +66,11 @@ class NearestAnswerCache {
   static constexpr uint32_t kAnswering = kColors;
   static constexpr uint32_t kFirstFlossSlot = 2;
 
-  // The entry of a cell, answering it first when needed. A cell takes a microsecond or
-  // less, less than putting a thread to sleep and waking it: a thread needing a cell that
-  // another answers spins.
-  uint32_t EntryOf(uint32_t cell) const;
-  uint32_t AnswerCell(uint32_t cell) const;
+  // The entry of the cell holding a pixel (blue, green, red), answering it first when
+  // needed. A cell takes a microsecond or less, less than putting a thread to sleep and
+  // waking it: a thread needing a cell that another answers spins.
+  uint32_t EntryOf(uint32_t cell, const uint8_t* pixel) const;
+  uint32_t AnswerCell(int red, int green, int blue) const;  // the cell's low corner
   // The entry of `floss`'s slot, filled on first use.
   uint32_t FlossEntry(uint32_t floss) const;
 

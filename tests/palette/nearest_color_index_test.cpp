@@ -298,7 +298,9 @@ TEST(NearestColorGrid, CellsAnswerEveryColorInsideThem) {
         const int r = r0 + (k & 3), g = g0 + (k >> 2 & 3), b = b0 + (k >> 4);
         const int32_t expected = LinearNearest(palette, MakeColor(r, g, b));
         ASSERT_EQ(grid.CellOf(r, g, b).Answer(r, g, b), expected) << Hex(MakeColor(r, g, b));
-        if (cell.IsSingle()) ASSERT_EQ(cell.Single(), expected) << Hex(MakeColor(r, g, b));
+        if (cell.IsSingle()) {
+          ASSERT_EQ(cell.Single(), expected) << Hex(MakeColor(r, g, b));
+        }
       }
     }
   }
