@@ -6,7 +6,7 @@
 
 #include "base/parallel.h"
 #include "palette/floss_palette.h"
-#include "palette/nearest_color_index.h"
+#include "palette/nearest_color_search.h"
 
 namespace {
 // Pixels mapped per band, between two rounds of the calling thread's after-row work:
@@ -30,7 +30,7 @@ void MapRowsInParallel(const PictureBlock& block, uint32_t width, uint32_t heigh
                        const std::function<void(uint32_t y)>& after_row, bool bottom_up) {
   if (width == 0 || height == 0) return;
   RequireHolds(block, width, height);
-  const NearestColorIndex& index = palette.NearestIndex();
+  const NearestColorSearch& index = palette.NearestIndex();
   // Each row is done with as soon as its work is: one row per thread, kept in the cache.
   std::vector<std::vector<int32_t>> rows(MaxParallelParts(), std::vector<int32_t>(width));
   const uint32_t band_rows = MappingBandRows(width, height);

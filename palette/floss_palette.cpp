@@ -81,12 +81,18 @@ bool TpunPal::IndexOfName(const std::string& name, int32_t& index) const {
   return index >= 0;
 }
 
-const NearestColorIndex& TpunPal::NearestIndex() const {
+void TpunPal::SetNearestSearch(NearestSearchMaker maker) {
+  make_search_ = std::move(maker);
+  nearest_.reset();
+}
+
+const NearestColorSearch& TpunPal::NearestIndex() const {
   if (!nearest_ || nearest_revision_ != Colors.Revision()) {
     std::vector<TColor> colors;
     colors.reserve(size_t(Count()));
     for (const auto& entry : Colors.Entries()) colors.push_back(entry.color);
-    nearest_ = std::make_unique<NearestColorIndex>(std::move(colors));
+    nearest_ =
+        make_search_ ? make_search_(std::move(colors)) : NearestColorIndex::Make(std::move(colors));
     nearest_revision_ = Colors.Revision();
   }
   return *nearest_;

@@ -10,8 +10,7 @@
 #include "base/color.h"
 #include "base/progress.h"
 #include "palette/color_list.h"
-
-class NearestColorIndex;
+#include "palette/nearest_color_search.h"
 
 // The most entries MixColors may leave in a palette.
 inline constexpr int64_t kMostMixedEntries = 1000000;
@@ -46,7 +45,10 @@ class TpunPal {
   // The search structure behind NearestClr, for passes that run their own threads;
   // valid until the palette's colors change. The first call after a change rebuilds it:
   // these three are for one thread at a time, the structure itself for many.
-  const NearestColorIndex& NearestIndex() const;
+  const NearestColorSearch& NearestIndex() const;
+  // What NearestIndex makes: the fast index unless a benchmark gives the plain search
+  // (LinearColorSearch::Make). Belongs to this palette object, so Assign keeps it.
+  void SetNearestSearch(NearestSearchMaker maker);
 
   // Brightest first (red + green + blue), by the classic exchange sort.
   void Sort();
@@ -67,7 +69,8 @@ class TpunPal {
   // Report(PercentText(percent, suffix()), percent), the text made only when listened to.
   void ReportStep(uint16_t percent, const std::function<std::string()>& suffix) const;
 
-  mutable std::unique_ptr<NearestColorIndex> nearest_;
+  NearestSearchMaker make_search_;
+  mutable std::unique_ptr<NearestColorSearch> nearest_;
   mutable uint64_t nearest_revision_ = 0;
 };
 

@@ -1,483 +1,71 @@
 #include "palette/nearest_color_index.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdlib>
-#include <limits>
-#include <memory>
-#include <new>
-#include <thread>
 
 #include "base/parallel.h"
 
-// Why the lists are exact: for a box B let U be the least, over the entries, of the largest
-// squared distance from an entry to a point of B. Every point of B then has some entry within
-// U, so an entry whose least distance to B exceeds U is strictly farther than the nearest
-// everywhere in B: it can be neither the nearest nor tie with it. Keeping all the others keeps
-// every entry at the least distance. A cell lies inside its block and a block inside its
-// region, so each only needs to look at the list of the box around it, and U taken over that
-// list alone is still a distance that some entry reaches: the same argument holds.
-//
-// A lookup scans the list in box_dist order keeping the least (distance, index) pair and stops
-// at the first entry whose box_dist exceeds the best distance: that entry and all after it are
-// strictly farther. The least pair is the lowest index at the least distance, which is what
-// the linear search returns, its stop on a zero distance included.
-
 namespace {
-
-// Cells have a side of 4; they are built 64 at a time, a block of side 16, from the block's
-// own candidates, which come from those of its region of side 32.
-constexpr int kCellShift = 2;
-constexpr int kBlockShift = 4;
-constexpr int kRegionShift = 5;
-constexpr int kCellSide = 1 << kCellShift;
-constexpr int kBlockSide = 1 << kBlockShift;
-constexpr int kRegionSide = 1 << kRegionShift;
-constexpr int kPlanes = kBlockSide / kCellSide;  // cells of a block along each axis
-constexpr int kCellsPerBlock = kPlanes * kPlanes * kPlanes;
-constexpr size_t kBlocks = size_t(1) << (3 * (8 - kBlockShift));
-constexpr size_t kRegions = size_t(1) << (3 * (8 - kRegionShift));
-
-// More than any squared distance in the cube (3 * 255^2): the linear search's starting best.
-constexpr uint32_t kFarther = 3 * 256 * 256;
-constexpr uint32_t kSentinel = std::numeric_limits<uint32_t>::max();
-constexpr uintptr_t kBuilding = 1;  // a block's state while a thread builds it
-
 // Below this many colors a second thread costs more than it saves.
 constexpr size_t kParallelChunk = 32 * 1024;
-constexpr int kCellColors = kCellSide * kCellSide * kCellSide;
-constexpr size_t kTableColors = size_t(1) << 24;
-
-// A color's place in the answer table, the sum of one term per channel: block, then cell
-// in the block, then color in the cell, each numbered red fastest. Tables, because three
-// loads cost less than the shifts and masks they stand for, on every pixel of a picture.
-constexpr std::array<std::array<uint32_t, 256>, 3> MakePlaceTerms() {
-  std::array<std::array<uint32_t, 256>, 3> terms{};
-  for (uint32_t axis = 0; axis < 3; ++axis) {
-    for (uint32_t v = 0; v < 256; ++v) {
-      terms[axis][v] = (v >> kBlockShift) << (12 + 4 * axis) |
-                       (v >> kCellShift & 3) << (6 + 2 * axis) | (v & 3) << (2 * axis);
-    }
-  }
-  return terms;
-}
-constexpr std::array<std::array<uint32_t, 256>, 3> kPlaceOf = MakePlaceTerms();
-
-// The channel (0 red, 1 green, 2 blue) of the color at a place of the answer table.
-constexpr int ColorOfPlace(uint32_t place, uint32_t axis) {
-  return int((place >> (12 + 4 * axis) & 15) << kBlockShift |
-             (place >> (6 + 2 * axis) & 3) << kCellShift | (place >> (2 * axis) & 3));
-}
-static_assert(ColorOfPlace(kPlaceOf[0][201] | kPlaceOf[1][7] | kPlaceOf[2][90], 0) == 201 &&
-              ColorOfPlace(kPlaceOf[0][201] | kPlaceOf[1][7] | kPlaceOf[2][90], 2) == 90);
-
-constexpr size_t kFirstPoolChunk = 8 * 1024, kPoolChunk = 256 * 1024;  // bytes
-
-// The box of side 2^shift holding a color, numbered red fastest.
-inline size_t BoxOf(int shift, int red, int green, int blue) {
-  const int bits = 8 - shift;
-  return size_t(red >> shift) | size_t(green >> shift) << bits |
-         size_t(blue >> shift) << (2 * bits);
-}
-
-inline size_t CellInBlock(int red, int green, int blue) {
-  constexpr int kMask = kPlanes - 1;
-  return size_t(red >> kCellShift & kMask) | size_t(green >> kCellShift & kMask) << 2 |
-         size_t(blue >> kCellShift & kMask) << 4;
-}
-static_assert(kPlanes == 4, "CellInBlock packs 2 bits per axis");
-
-// Least and largest distance along one axis from v to the integers low..low+side-1.
-inline int AxisMin(int v, int low, int side) {
-  if (v < low) return low - v;
-  const int high = low + side - 1;
-  return v > high ? v - high : 0;
-}
-inline int AxisMax(int v, int low, int side) {
-  return std::max(v - low, low + side - 1 - v);
-}
-
 }  // namespace
 
-NearestColorIndex::NearestColorIndex(std::vector<TColor> colors)
-    : colors_(std::move(colors)),
-      regions_(new std::atomic<const Candidate*>[kRegions]()),
-      blocks_(new std::atomic<uintptr_t>[kBlocks]()) {}
-
-void NearestColorIndex::FreeTable::operator()(uint16_t* table) const {
-  std::free(table);
-}
+NearestColorIndex::NearestColorIndex(std::vector<TColor> colors) : grid_(std::move(colors)) {}
 
 NearestColorIndex::~NearestColorIndex() = default;
 
-const NearestColorIndex::Candidate* NearestColorIndex::Entries() const {
-  std::call_once(entries_once_, [this] {
-    // Sorted by (color, index), the first of each run of equal colors is the one to keep.
-    std::vector<uint64_t> keys(colors_.size());
-    for (size_t i = 0; i < colors_.size(); ++i) {
-      keys[i] = uint64_t(colors_[i] & 0xFFFFFF) << 32 | uint32_t(i);
-    }
-    std::sort(keys.begin(), keys.end());
-    std::vector<Candidate> entries;
-    entries.reserve(keys.size() + 1);
-    for (size_t k = 0; k < keys.size(); ++k) {
-      if (k > 0 && keys[k] >> 32 == keys[k - 1] >> 32) continue;
-      const TColor c = TColor(keys[k] >> 32);
-      entries.push_back({0, int32_t(uint32_t(keys[k])), RedOf(c), GreenOf(c), BlueOf(c)});
-    }
-    entries.push_back({kSentinel, 0, 0, 0, 0});
-    entries.shrink_to_fit();
-    entries_ = std::move(entries);
-    entries_bytes_ = entries_.capacity() * sizeof(Candidate);
-  });
-  return entries_.data();
-}
-
-void NearestColorIndex::CollectCandidates(const Candidate* parent, const Box& box,
-                                          std::vector<Candidate>& out) {
-  const size_t start = out.size();
-  uint32_t bound = kSentinel;
-  for (const Candidate* c = parent; c->box_dist != kSentinel; ++c) {
-    const int dr = AxisMax(c->red, box.low_red, box.side);
-    const int dg = AxisMax(c->green, box.low_green, box.side);
-    const int db = AxisMax(c->blue, box.low_blue, box.side);
-    bound = std::min(bound, uint32_t(dr * dr + dg * dg + db * db));
-  }
-  for (const Candidate* c = parent; c->box_dist != kSentinel; ++c) {
-    const int dr = AxisMin(c->red, box.low_red, box.side);
-    const int dg = AxisMin(c->green, box.low_green, box.side);
-    const int db = AxisMin(c->blue, box.low_blue, box.side);
-    const uint32_t d = uint32_t(dr * dr + dg * dg + db * db);
-    if (d <= bound) out.push_back({d, c->index, c->red, c->green, c->blue});
-  }
-  std::sort(out.begin() + start, out.end(), [](const Candidate& a, const Candidate& b) {
-    return a.box_dist != b.box_dist ? a.box_dist < b.box_dist : a.index < b.index;
-  });
-  out.push_back({kSentinel, 0, 0, 0, 0});
-}
-
-void* NearestColorIndex::PoolAllocate(size_t bytes) const {
-  bytes = (bytes + alignof(uintptr_t) - 1) & ~(alignof(uintptr_t) - 1);
-  if (pool_capacity_ - pool_used_ < bytes) {
-    // Chunks grow from small, so a few lookups after a palette edit stay cheap.
-    const size_t size = std::max(bytes, std::clamp(pool_bytes_, kFirstPoolChunk, kPoolChunk));
-    pool_chunks_.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
-    pool_used_ = 0;
-    pool_capacity_ = size;
-    pool_bytes_ += size;
-  }
-  void* memory = pool_chunks_.back().get() + pool_used_;
-  pool_used_ += bytes;
-  return memory;
-}
-
-const NearestColorIndex::Candidate* NearestColorIndex::RegionList(int red, int green,
-                                                                  int blue) const {
-  std::atomic<const Candidate*>& slot = regions_[BoxOf(kRegionShift, red, green, blue)];
-  if (const Candidate* built = slot.load(std::memory_order_acquire)) return built;
-  constexpr int kMask = -kRegionSide;
-  thread_local std::vector<Candidate> list;
-  list.clear();
-  CollectCandidates(Entries(), Box{red & kMask, green & kMask, blue & kMask, kRegionSide}, list);
-  std::lock_guard lock(pool_mutex_);
-  // Another thread may have built it meanwhile; its list is just as good.
-  if (const Candidate* built = slot.load(std::memory_order_acquire)) return built;
-  Candidate* memory = static_cast<Candidate*>(PoolAllocate(list.size() * sizeof(Candidate)));
-  std::uninitialized_copy(list.begin(), list.end(), memory);
-  slot.store(memory, std::memory_order_release);
-  return memory;
-}
-
-inline const uintptr_t* NearestColorIndex::BlockSlots(size_t block, int red, int green,
-                                                      int blue) const {
-  const uintptr_t state = blocks_[block].load(std::memory_order_acquire);
-  if (state > kBuilding) return reinterpret_cast<const uintptr_t*>(state);
-  return ClaimAndBuild(block, red, green, blue);
-}
-
-const uintptr_t* NearestColorIndex::ClaimAndBuild(size_t block, int red, int green,
-                                                  int blue) const {
-  std::atomic<uintptr_t>& state = blocks_[block];
-  for (int spins = 0;; ++spins) {
-    uintptr_t seen = state.load(std::memory_order_acquire);
-    if (seen > kBuilding) return reinterpret_cast<const uintptr_t*>(seen);
-    if (seen == 0 && state.compare_exchange_strong(seen, kBuilding, std::memory_order_acquire)) {
-      const uintptr_t* slots;
-      try {
-        slots = BuildBlock(red & -kBlockSide, green & -kBlockSide, blue & -kBlockSide);
-      } catch (...) {
-        state.store(0, std::memory_order_release);  // lets a later lookup try again
-        throw;
-      }
-      state.store(reinterpret_cast<uintptr_t>(slots), std::memory_order_release);
-      return slots;
-    }
-    // Another thread is building it; let that thread run should it share our core.
-    if (spins >= 64) std::this_thread::yield();
-  }
-}
-
-const uintptr_t* NearestColorIndex::BuildBlock(int block_red, int block_green,
-                                               int block_blue) const {
-  thread_local std::vector<Candidate> block_list, lists;
-  thread_local std::vector<uint32_t> axis_table;
-  block_list.clear();
-  CollectCandidates(RegionList(block_red, block_green, block_blue),
-                    Box{block_red, block_green, block_blue, kBlockSide}, block_list);
-  const size_t n = block_list.size() - 1;  // without the sentinel
-
-  // Squared least and largest distances along each axis from every candidate to every cell
-  // position in the block: a cell's distances are then three additions.
-  axis_table.resize(size_t(3 * 2 * kPlanes) * n);
-  const auto least = [&](int axis, int p) { return &axis_table[(axis * 2 * kPlanes + p) * n]; };
-  const auto largest = [&](int axis, int p) {
-    return &axis_table[((axis * 2 + 1) * kPlanes + p) * n];
-  };
-  const int lows[3] = {block_red, block_green, block_blue};
-  for (size_t j = 0; j < n; ++j) {
-    const int values[3] = {block_list[j].red, block_list[j].green, block_list[j].blue};
-    for (int axis = 0; axis < 3; ++axis) {
-      for (int p = 0; p < kPlanes; ++p) {
-        const int low = lows[axis] + p * kCellSide;
-        const int dmin = AxisMin(values[axis], low, kCellSide);
-        const int dmax = AxisMax(values[axis], low, kCellSide);
-        least(axis, p)[j] = uint32_t(dmin * dmin);
-        largest(axis, p)[j] = uint32_t(dmax * dmax);
-      }
-    }
-  }
-
-  // Every cell's list goes into `lists`; a cell answered by one entry keeps only its slot.
-  lists.clear();
-  uintptr_t slots[kCellsPerBlock];
-  size_t offsets[kCellsPerBlock];
-  int k = 0;
-  for (int pb = 0; pb < kPlanes; ++pb) {
-    for (int pg = 0; pg < kPlanes; ++pg) {
-      for (int pr = 0; pr < kPlanes; ++pr, ++k) {
-        const uint32_t *max_r = largest(0, pr), *max_g = largest(1, pg), *max_b = largest(2, pb);
-        uint32_t bound = kSentinel;
-        for (size_t j = 0; j < n; ++j) bound = std::min(bound, max_r[j] + max_g[j] + max_b[j]);
-        const uint32_t *min_r = least(0, pr), *min_g = least(1, pg), *min_b = least(2, pb);
-        const size_t start = lists.size();
-        for (size_t j = 0; j < n; ++j) {
-          const uint32_t d = min_r[j] + min_g[j] + min_b[j];
-          if (d > bound) continue;
-          Candidate c = block_list[j];
-          c.box_dist = d;
-          // Insertion keeps (box_dist, index) order; the lists are a handful long.
-          size_t at = lists.size();
-          lists.push_back(c);
-          for (; at > start && (lists[at - 1].box_dist > d ||
-                                (lists[at - 1].box_dist == d && lists[at - 1].index > c.index));
-               --at)
-            lists[at] = lists[at - 1];
-          lists[at] = c;
-        }
-        slots[k] = 0;
-        offsets[k] = start;
-        if (lists.size() - start == 1) {
-          slots[k] = uintptr_t(uint32_t(lists[start].index)) << 1 | 1;
-          lists.resize(start);
-        } else {
-          lists.push_back({kSentinel, 0, 0, 0, 0});
-        }
-      }
-    }
-  }
-
-  // The slots first, then the lists they point into, in one piece of the pool.
-  void* memory;
-  {
-    std::lock_guard pool_lock(pool_mutex_);
-    memory = PoolAllocate(sizeof(slots) + lists.size() * sizeof(Candidate));
-  }
-  uintptr_t* const block_slots = static_cast<uintptr_t*>(memory);
-  Candidate* const block_lists = reinterpret_cast<Candidate*>(block_slots + kCellsPerBlock);
-  std::uninitialized_copy(lists.begin(), lists.end(), block_lists);
-  for (k = 0; k < kCellsPerBlock; ++k) {
-    block_slots[k] = slots[k] ? slots[k] : reinterpret_cast<uintptr_t>(block_lists + offsets[k]);
-  }
-  return block_slots;
-}
-
-inline int32_t NearestColorIndex::Scan(const Candidate* c, int red, int green, int blue) {
-  uint32_t best = kFarther;
-  int32_t best_index = 0;
-  for (; c->box_dist <= best; ++c) {
-    const int dr = red - c->red, dg = green - c->green, db = blue - c->blue;
-    const uint32_t d = uint32_t(dr * dr + dg * dg + db * db);
-    if (d < best || (d == best && c->index < best_index)) {
-      best = d;
-      best_index = c->index;
-    }
-  }
-  return best_index;
-}
-
-inline int32_t NearestColorIndex::Answer(uintptr_t slot, int red, int green, int blue) {
-  if (slot & 1) return int32_t(slot >> 1);
-  return Scan(reinterpret_cast<const Candidate*>(slot), red, green, blue);
-}
-
-namespace {
-std::atomic<bool> plain_search{false};
-}  // namespace
-
-void NearestColorIndex::UsePlainSearch(bool plain) {
-  plain_search = plain;
+std::unique_ptr<NearestColorSearch> NearestColorIndex::Make(std::vector<TColor> colors) {
+  return std::make_unique<NearestColorIndex>(std::move(colors));
 }
 
 int32_t NearestColorIndex::Find(TColor color) const {
-  if (plain_search.load(std::memory_order_relaxed)) return LinearNearest(colors_, color);
-  if (colors_.empty()) return 0;
+  if (Size() == 0) return 0;
   const int red = RedOf(color), green = GreenOf(color), blue = BlueOf(color);
-  const uintptr_t* slots = BlockSlots(BoxOf(kBlockShift, red, green, blue), red, green, blue);
-  return Answer(slots[CellInBlock(red, green, blue)], red, green, blue);
+  return grid_.CellOf(red, green, blue).Answer(red, green, blue);
 }
 
-void NearestColorIndex::FindRange(const TColor* colors, size_t count, int32_t* indices) const {
-  // Pictures repeat colors in runs, and neighbouring colors tend to share a block: a repeat
-  // costs a comparison, a block already at hand saves loading its address.
-  TColor previous = 0;
-  int32_t previous_index = -1;
-  size_t block = kBlocks;
-  const uintptr_t* slots = nullptr;
-  for (size_t i = 0; i < count; ++i) {
-    const TColor color = colors[i];
-    if (color != previous || previous_index < 0) {
-      const int red = RedOf(color), green = GreenOf(color), blue = BlueOf(color);
-      const size_t wanted = BoxOf(kBlockShift, red, green, blue);
-      if (wanted != block) {
-        block = wanted;
-        slots = BlockSlots(block, red, green, blue);
-      }
-      previous = color;
-      previous_index = Answer(slots[CellInBlock(red, green, blue)], red, green, blue);
-    }
-    indices[i] = previous_index;
+void NearestColorIndex::FindMany(const TColor* colors, size_t count, int32_t* indices) const {
+  if (Size() == 0) {
+    std::fill(indices, indices + count, 0);
+    return;
   }
+  // Batches of arbitrary colors keep to the grid: a color is rarely asked twice, so
+  // filling the answer cache would cost more than it saves.
+  ParallelFor(count, kParallelChunk, [&](size_t begin, size_t end) {
+    grid_.FindRange(colors + begin, end - begin, indices + begin);
+  });
 }
 
-uint16_t* NearestColorIndex::AnswerTable() const {
+const NearestAnswerCache* NearestColorIndex::Answers() const {
   std::call_once(answers_once_, [this] {
-    // malloc maps a table this large straight from the system, which backs a page only
-    // once it is written: only the pages of cells actually answered take memory.
-    answers_.reset(static_cast<uint16_t*>(std::malloc(kTableColors * sizeof(uint16_t))));
-    if (!answers_) throw std::bad_alloc();
-    answered_.reset(new std::atomic<uint8_t>[kTableColors / kCellColors]());
-    answer_bytes_ = kTableColors / kCellColors * sizeof(answered_[0]);
+    if (Size() > 0 && NearestAnswerCache::Holds(Size()))
+      answers_ = std::make_unique<NearestAnswerCache>(grid_);
+    answers_made_.store(answers_.get(), std::memory_order_release);
   });
   return answers_.get();
 }
 
-// AVX2 has the unsigned minimum of 32-bit lanes that a cell's answers are made of, which
-// the baseline x86-64 instruction set lacks; the loader picks the version the processor runs.
-// Not under ThreadSanitizer, whose instrumented resolver would run before its runtime.
-#if defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define PUNTEL_UNDER_TSAN 1
-#endif
-#endif
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_THREAD__) && \
-    !defined(PUNTEL_UNDER_TSAN)
-__attribute__((target_clones("avx2", "default")))
-#endif
-void NearestColorIndex::BuildCellAnswers(uint16_t* table, uint32_t place) const {
-  const uint32_t first = place & ~uint32_t(kCellColors - 1);
-  const int red = ColorOfPlace(first, 0), green = ColorOfPlace(first, 1),
-            blue = ColorOfPlace(first, 2);
-  const uintptr_t* slots = BlockSlots(BoxOf(kBlockShift, red, green, blue), red, green, blue);
-  const uintptr_t slot = slots[CellInBlock(red, green, blue)];
-  // Ordered by (distance, index) in one key, the least key is the linear search's answer.
-  uint32_t best[kCellColors];
-  if (slot & 1) {
-    std::fill(best, best + kCellColors, uint32_t(slot >> 1));
-  } else {
-    std::fill(best, best + kCellColors, ~uint32_t(0));
-    for (auto* c = reinterpret_cast<const Candidate*>(slot); c->box_dist != kSentinel; ++c) {
-      const int cr = c->red - red, cg = c->green - green, cb = c->blue - blue;
-      const uint32_t index = uint32_t(c->index);
-      for (int j = 0; j < kCellColors; ++j) {
-        const int dr = (j & 3) - cr, dg = (j >> 2 & 3) - cg, db = (j >> 4) - cb;
-        best[j] = std::min(best[j], uint32_t(dr * dr + dg * dg + db * db) << 14 | index);
-      }
-    }
-  }
-  for (int j = 0; j < kCellColors; ++j) {
-    std::atomic_ref(table[first + uint32_t(j)])
-        .store(uint16_t(best[j] & 0x3FFF), std::memory_order_relaxed);
-  }
-  if (answered_[place / kCellColors].exchange(1, std::memory_order_release) == 0)
-    answer_bytes_.fetch_add(kCellColors * sizeof(uint16_t), std::memory_order_relaxed);
-}
-
-void NearestColorIndex::FindMany(const TColor* colors, size_t count, int32_t* indices) const {
-  if (plain_search.load(std::memory_order_relaxed)) {
-    for (size_t i = 0; i < count; ++i) indices[i] = LinearNearest(colors_, colors[i]);
+void NearestColorIndex::FindPixels(const uint8_t* pixels, size_t count, int32_t* indices) const {
+  if (const NearestAnswerCache* answers = Answers()) {
+    answers->FindPixels(pixels, count, indices);
     return;
   }
-  if (colors_.empty()) {
+  if (Size() == 0) {
     std::fill(indices, indices + count, 0);
     return;
   }
-  // Batches of arbitrary colors keep to the cells: a color is rarely asked twice, so
-  // filling answer tables would cost more than it saves. Pictures go through FindPixels.
-  ParallelFor(count, kParallelChunk, [&](size_t begin, size_t end) {
-    FindRange(colors + begin, end - begin, indices + begin);
-  });
-}
-
-void NearestColorIndex::FindPixels(const uint8_t* pixels, size_t count, int32_t* indices) const {
-  if (plain_search.load(std::memory_order_relaxed) || colors_.empty()) {
-    for (size_t i = 0; i < count; ++i, pixels += 3)
-      indices[i] = Find(MakeColor(pixels[2], pixels[1], pixels[0]));
-    return;
-  }
-  if (!HasAnswerTable()) {
-    // Palettes too large for the table (mixed ones): the cells, a short run at a time, with
-    // FindRange's shortcuts for repeated colors and a block at hand.
-    constexpr size_t kRun = 256;
-    TColor colors[kRun];
-    for (size_t done = 0; done < count; done += kRun) {
-      const size_t run = std::min(kRun, count - done);
-      for (size_t i = 0; i < run; ++i, pixels += 3)
-        colors[i] = MakeColor(pixels[2], pixels[1], pixels[0]);
-      FindRange(colors, run, indices + done);
-    }
-    return;
-  }
-  uint16_t* const table = AnswerTable();
-  const std::atomic<uint8_t>* const answered = answered_.get();
-  for (size_t i = 0; i < count; ++i, pixels += 3) {
-    const uint32_t place = kPlaceOf[2][pixels[0]] | kPlaceOf[1][pixels[1]] | kPlaceOf[0][pixels[2]];
-    if (!answered[place / kCellColors].load(std::memory_order_acquire))
-      BuildCellAnswers(table, place);
-    indices[i] = std::atomic_ref(table[place]).load(std::memory_order_relaxed);
+  // Palettes too large for the cache: the grid, a short run at a time.
+  constexpr size_t kRun = 256;
+  TColor colors[kRun];
+  for (size_t done = 0; done < count; done += kRun) {
+    const size_t run = std::min(kRun, count - done);
+    for (size_t i = 0; i < run; ++i, pixels += 3)
+      colors[i] = MakeColor(pixels[2], pixels[1], pixels[0]);
+    grid_.FindRange(colors, run, indices + done);
   }
 }
 
 size_t NearestColorIndex::MemoryBytes() const {
-  size_t bytes = sizeof(*this) + colors_.capacity() * sizeof(TColor) + entries_bytes_ +
-                 kRegions * sizeof(regions_[0]) + kBlocks * sizeof(blocks_[0]) +
-                 answer_bytes_.load(std::memory_order_relaxed);
-  std::lock_guard lock(pool_mutex_);
-  return bytes + pool_bytes_ + pool_chunks_.capacity() * sizeof(pool_chunks_[0]);
-}
-
-int32_t LinearNearest(const std::vector<TColor>& colors, TColor color) {
-  const int red = RedOf(color), green = GreenOf(color), blue = BlueOf(color);
-  uint32_t best = kFarther;
-  int32_t best_index = 0;
-  for (size_t i = 0; i < colors.size(); ++i) {
-    const int dr = red - RedOf(colors[i]), dg = green - GreenOf(colors[i]),
-              db = blue - BlueOf(colors[i]);
-    const uint32_t d = uint32_t(dr * dr + dg * dg + db * db);
-    if (d < best) {
-      best = d;
-      best_index = int32_t(i);
-      if (d == 0) break;
-    }
-  }
-  return best_index;
+  const NearestAnswerCache* answers = answers_made_.load(std::memory_order_acquire);
+  return sizeof(*this) - sizeof(grid_) + grid_.MemoryBytes() +
+         (answers ? answers->MemoryBytes() : 0);
 }

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "base/parallel.h"
+#include "palette/floss_palette.h"
+#include "palette/nearest_answer_cache.h"
 #include "tests/support/floss_table.h"
 
 namespace {
@@ -230,6 +232,115 @@ TEST(NearestColorIndex, ConcurrentLookupsAgree) {
   EXPECT_EQ(second_pixels, first);
   for (size_t i = 0; i < probes.size(); i += 97)
     ASSERT_EQ(first[i], LinearNearest(palette, probes[i])) << Hex(probes[i]);
+}
+
+// Every color of the cells a set of probes reaches, through a fresh cache: exact, and the
+// cells sorted as expected into those of one floss and those on a boundary.
+TEST(NearestAnswerCache, AnswersCellsOfOneFlossAndBoundaryCellsExactly) {
+  const TColor black = MakeColor(0, 0, 0), red8 = MakeColor(8, 0, 0);
+  struct Case {
+    const char* name;
+    std::vector<TColor> palette;
+    size_t boundary_cells, floss_slots;  // after the 64 cells along the red axis
+  } cases[] = {
+      {"one color", {MakeColor(90, 20, 200)}, 0, 1},
+      // Red 4 is as far from both: the first wins, so red 4-7 is split between the two...
+      {"boundary between red 4 and 5", {black, red8}, 1, 2},
+      // ...unless the first is the far one, which then takes the whole cell.
+      {"tie settled inside a cell", {red8, black}, 0, 2},
+      {"duplicates", {black, black, red8, red8}, 1, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const NearestColorGrid grid(c.palette);
+    const NearestAnswerCache cache(grid);
+    std::vector<TColor> axis;  // the cells of side 4 along the red axis, every color of each
+    for (int r = 0; r < 256; ++r)
+      for (int g = 0; g < 4; ++g)
+        for (int b = 0; b < 4; ++b) axis.push_back(MakeColor(r, g, b));
+    std::vector<int32_t> found(axis.size(), -1);
+    cache.FindPixels(AsPixels(axis).data(), axis.size(), found.data());
+    for (size_t i = 0; i < axis.size(); ++i)
+      ASSERT_EQ(found[i], LinearNearest(c.palette, axis[i])) << Hex(axis[i]);
+    EXPECT_EQ(cache.BoundaryCells(), c.boundary_cells);
+    EXPECT_EQ(cache.FlossSlots(), c.floss_slots);
+  }
+
+  // A cell asked again is read, not answered again; random colors stay exact.
+  std::mt19937 random(6);
+  const std::vector<TColor> palette = RandomColors(random, 454);
+  const NearestColorGrid grid(palette);
+  const NearestAnswerCache cache(grid);
+  const std::vector<TColor> probes = Probes(random, palette);
+  std::vector<int32_t> first(probes.size()), again(probes.size());
+  cache.FindPixels(AsPixels(probes).data(), probes.size(), first.data());
+  const size_t cells = cache.BoundaryCells(), bytes = cache.MemoryBytes();
+  cache.FindPixels(AsPixels(probes).data(), probes.size(), again.data());
+  EXPECT_EQ(again, first);
+  EXPECT_EQ(cache.BoundaryCells(), cells);
+  EXPECT_EQ(cache.MemoryBytes(), bytes);
+  for (size_t i = 0; i < probes.size(); ++i)
+    ASSERT_EQ(first[i], LinearNearest(palette, probes[i])) << Hex(probes[i]);
+}
+
+// A cell the grid calls single has one answer everywhere, and every cell's answers are the
+// linear search's.
+TEST(NearestColorGrid, CellsAnswerEveryColorInsideThem) {
+  std::mt19937 random(7);
+  for (size_t size : {1, 3, 454}) {
+    SCOPED_TRACE(size);
+    const std::vector<TColor> palette = RandomColors(random, size);
+    const NearestColorGrid grid(palette);
+    for (TColor corner : RandomColors(random, 300)) {
+      const int r0 = RedOf(corner) & ~3, g0 = GreenOf(corner) & ~3, b0 = BlueOf(corner) & ~3;
+      const NearestColorGrid::Cell cell = grid.CellOf(r0, g0, b0);
+      for (int k = 0; k < 64; ++k) {
+        const int r = r0 + (k & 3), g = g0 + (k >> 2 & 3), b = b0 + (k >> 4);
+        const int32_t expected = LinearNearest(palette, MakeColor(r, g, b));
+        ASSERT_EQ(grid.CellOf(r, g, b).Answer(r, g, b), expected) << Hex(MakeColor(r, g, b));
+        if (cell.IsSingle()) {
+          ASSERT_EQ(cell.Single(), expected) << Hex(MakeColor(r, g, b));
+        }
+      }
+    }
+  }
+}
+
+// A palette makes its search once per revision of its colors, with the maker it was given,
+// which stays its own across Assign and whatever the colors become.
+TEST(NearestColorIndex, PalettesMakeTheirSearchPerRevision) {
+  TpunPal palette;
+  palette.AddClr(MakeColor(0, 0, 0), "black");
+  palette.AddClr(MakeColor(250, 250, 250), "white");
+  int made = 0;
+  palette.SetNearestSearch([&](std::vector<TColor> colors) {
+    ++made;
+    return LinearColorSearch::Make(std::move(colors));
+  });
+  const TColor light = MakeColor(200, 200, 200);
+  const std::vector<uint8_t> pixel = AsPixels({light});
+  int32_t index = -1;
+  const auto pixel_answer = [&] {
+    palette.NearestIndex().FindPixels(pixel.data(), 1, &index);
+    return index;
+  };
+  EXPECT_EQ(palette.NearestClr(light), 1);
+  EXPECT_EQ(pixel_answer(), 1);
+  EXPECT_EQ(made, 1);  // the same revision: the same search
+  palette.PutClr(0, MakeColor(210, 210, 210));
+  EXPECT_EQ(pixel_answer(), 0);
+  EXPECT_EQ(made, 2);
+  TpunPal other;
+  other.AddClr(MakeColor(10, 10, 10), "dark");
+  other.AddClr(MakeColor(190, 200, 200), "grey");
+  palette.Assign(other);
+  EXPECT_EQ(palette.NearestClr(light), 1);
+  EXPECT_EQ(made, 3);
+  // Back to the index: the same answers.
+  palette.SetNearestSearch(nullptr);
+  EXPECT_EQ(pixel_answer(), 1);
+  EXPECT_EQ(made, 3);
+  EXPECT_EQ(palette.NearestIndex().Find(MakeColor(5, 5, 5)), 0);
 }
 
 }  // namespace

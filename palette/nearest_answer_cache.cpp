@@ -1,0 +1,159 @@
+#include "palette/nearest_answer_cache.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+#include <thread>
+
+namespace {
+
+// AVX2 has the unsigned minimum of 32-bit lanes that a cell's answers are made of, which
+// the baseline x86-64 instruction set lacks; the loader picks the version the processor runs.
+// Not under ThreadSanitizer, whose instrumented resolver would run before its runtime.
+#if defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define PUNTEL_UNDER_TSAN 1
+#endif
+#endif
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_THREAD__) && \
+    !defined(PUNTEL_UNDER_TSAN)
+__attribute__((target_clones("avx2", "default")))
+#endif
+// The 64 answers of a grid cell from its list, in the order of PlaceOf's low 6 bits:
+// ordered by (distance, index) in one key, the least key is the linear search's answer.
+// True if they are all the same.
+bool CellAnswers(const NearestColorGrid::Candidate* list, int red, int green, int blue,
+                 uint16_t* answers) {
+  constexpr int kColors = 64;
+  uint32_t best[kColors];
+  std::fill(best, best + kColors, ~uint32_t(0));
+  for (auto* c = list; c->box_dist != NearestColorGrid::kSentinel; ++c) {
+    const int cr = c->red - red, cg = c->green - green, cb = c->blue - blue;
+    const uint32_t index = uint32_t(c->index);
+    for (int j = 0; j < kColors; ++j) {
+      // The offsets of color j in the cell: bits 0 and 3 red, 1 and 4 green, 2 and 5 blue.
+      const int dr = ((j & 1) | (j >> 2 & 2)) - cr, dg = ((j >> 1 & 1) | (j >> 3 & 2)) - cg,
+                db = ((j >> 2 & 1) | (j >> 4 & 2)) - cb;
+      best[j] = std::min(best[j], uint32_t(dr * dr + dg * dg + db * db) << 14 | index);
+    }
+  }
+  bool same = true;
+  for (int j = 0; j < kColors; ++j) {
+    answers[j] = uint16_t(best[j] & 0x3FFF);
+    same = same && answers[j] == answers[0];
+  }
+  return same;
+}
+
+template <typename T>
+T* Allocate(size_t count, bool zeroed) {
+  void* memory = zeroed ? std::calloc(count, sizeof(T)) : std::malloc(count * sizeof(T));
+  if (!memory) throw std::bad_alloc();
+  return static_cast<T*>(memory);
+}
+
+}  // namespace
+
+constexpr NearestAnswerCache::PlaceTerms NearestAnswerCache::MakePlaceTerms() {
+  PlaceTerms terms{};
+  for (int v = 0; v < 256; ++v) {
+    terms[0][size_t(v)] = PlaceOf(v, 0, 0);
+    terms[1][size_t(v)] = PlaceOf(0, v, 0);
+    terms[2][size_t(v)] = PlaceOf(0, 0, v);
+  }
+  return terms;
+}
+constinit const NearestAnswerCache::PlaceTerms NearestAnswerCache::kPlaceOf = MakePlaceTerms();
+static_assert(NearestColorGrid::kCellSide == 4, "a cell's place is the low 6 bits");
+
+void NearestAnswerCache::Free::operator()(void* memory) const {
+  std::free(memory);
+}
+
+NearestAnswerCache::NearestAnswerCache(const NearestColorGrid& grid)
+    : grid_(grid),
+      first_boundary_slot_(kFirstFlossSlot + uint32_t(grid.Colors().size())),
+      entries_(Allocate<uint32_t>(kCells, true)),
+      slots_(Allocate<uint16_t>((first_boundary_slot_ + kCells) * kColors, false)),
+      floss_filled_(new std::atomic<uint8_t>[grid.Colors().size()]()) {}
+
+NearestAnswerCache::~NearestAnswerCache() = default;
+
+uint32_t NearestAnswerCache::FlossEntry(uint32_t floss) const {
+  std::atomic<uint8_t>& filled = floss_filled_[floss];
+  const uint32_t entry = (kFirstFlossSlot + floss) * kColors;
+  for (int spins = 0;; ++spins) {
+    uint8_t seen = filled.load(std::memory_order_acquire);
+    if (seen == 2) return entry;
+    if (seen == 0 && filled.compare_exchange_strong(seen, 1, std::memory_order_acquire)) {
+      std::fill_n(slots_.get() + entry, kColors, uint16_t(floss));
+      floss_slots_.fetch_add(1, std::memory_order_relaxed);
+      filled.store(2, std::memory_order_release);
+      return entry;
+    }
+    if (spins >= 64) std::this_thread::yield();
+  }
+}
+
+uint32_t NearestAnswerCache::AnswerCell(int red, int green, int blue) const {
+  const NearestColorGrid::Cell grid_cell = grid_.CellOf(red, green, blue);
+  if (grid_cell.IsSingle()) return FlossEntry(uint32_t(grid_cell.Single()));
+  uint16_t answers[kColors];
+  if (CellAnswers(grid_cell.List(), red, green, blue, answers)) return FlossEntry(answers[0]);
+  // Each cell is answered once, so the boundary slots never run out.
+  const size_t slot =
+      first_boundary_slot_ + boundary_slots_.fetch_add(1, std::memory_order_relaxed);
+  std::copy(answers, answers + kColors, slots_.get() + slot * kColors);
+  return uint32_t(slot * kColors);
+}
+
+uint32_t NearestAnswerCache::EntryOf(uint32_t cell, const uint8_t* pixel) const {
+  std::atomic_ref entry(entries_[cell]);
+  for (int spins = 0;; ++spins) {
+    uint32_t seen = entry.load(std::memory_order_acquire);
+    if (seen > kAnswering) return seen;
+    if (seen == kUnanswered &&
+        entry.compare_exchange_strong(seen, kAnswering, std::memory_order_acquire)) {
+      uint32_t answered;
+      try {
+        answered = AnswerCell(pixel[2] & -kSide, pixel[1] & -kSide, pixel[0] & -kSide);
+      } catch (...) {
+        entry.store(kUnanswered, std::memory_order_release);  // lets a later lookup try again
+        throw;
+      }
+      entry.store(answered, std::memory_order_release);
+      return answered;
+    }
+    if (spins >= 64) std::this_thread::yield();
+  }
+}
+
+void NearestAnswerCache::FindPixels(const uint8_t* pixels, size_t count, int32_t* indices) const {
+  uint32_t* const entries = entries_.get();
+  const uint16_t* const slots = slots_.get();
+  const auto place_of = [](const uint8_t* pixel) {
+    return size_t(kPlaceOf[2][pixel[0]] | kPlaceOf[1][pixel[1]] | kPlaceOf[0][pixel[2]]);
+  };
+  const auto entry_of = [&](size_t place, const uint8_t* pixel) {
+    const uint32_t entry =
+        std::atomic_ref(entries[place / kColors]).load(std::memory_order_acquire);
+    return entry > kAnswering ? entry : EntryOf(uint32_t(place / kColors), pixel);
+  };
+  // Two pixels a step, for fewer instructions of loop control per pixel.
+  size_t i = 0;
+  for (; i + 2 <= count; i += 2, pixels += 6) {
+    const size_t first = place_of(pixels), second = place_of(pixels + 3);
+    indices[i] = slots[entry_of(first, pixels) + first % kColors];
+    indices[i + 1] = slots[entry_of(second, pixels + 3) + second % kColors];
+  }
+  if (i < count) {
+    const size_t place = place_of(pixels);
+    indices[i] = slots[entry_of(place, pixels) + place % kColors];
+  }
+}
+
+size_t NearestAnswerCache::MemoryBytes() const {
+  return sizeof(*this) + kCells * sizeof(entries_[0]) +
+         grid_.Colors().size() * sizeof(floss_filled_[0]) +
+         (FlossSlots() + BoundaryCells()) * kColors * sizeof(uint16_t);
+}
