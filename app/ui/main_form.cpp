@@ -432,13 +432,15 @@ TMDIChild* TMainForm::CreateDocument() {
 }
 
 QMdiSubWindow* TMainForm::AddChild(QWidget* window) {
+  // The window's own size, taken before the sub-window lays it out to its default.
+  const QSize wanted = window->size();
   QMdiSubWindow* sub = mdi->addSubWindow(window);
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->setWindowTitle(window->windowTitle());
   sub->setWindowIcon(AppIcon());
-  sub->resize(window->size() + (sub->size() - sub->widget()->size()));
   window->show();
   sub->show();
+  sub->resize(wanted + (sub->size() - sub->widget()->size()));
   mdi->setActiveSubWindow(sub);
   return sub;
 }

@@ -79,6 +79,10 @@ TEST_F(MainWindow, FirstStartWithoutSettingsFileOrSymbolTable) {
     EXPECT_GT(frame->SymbolTable.Count(), 59);
     EXPECT_EQ(frame->windowTitle().toStdString(), "PunTel 2.0a");
     EXPECT_EQ(Settings().CellSize, 18);
+    // A new document opens at its own size, not the sub-window's default.
+    frame->NewDocument();
+    ASSERT_NE(frame->ActiveDocument(), nullptr);
+    EXPECT_EQ(frame->ActiveDocument()->size(), QSize(261, 309));
   }
   // A program folder without carac.tbl: the message once, an empty table, start-up goes on.
   WriteFileBytes(config.File("PUNTEL.INI"), "[PUNTEL32]\nprogpath=" + files.Path() +
