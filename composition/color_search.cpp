@@ -71,12 +71,11 @@ void TpunCompo::SearchUsedColors(const ProgressHandler& progress, const std::ato
           source_.Block(), width, height, palette_,
           [&](size_t part, uint32_t y, const int32_t* indices) {
             std::vector<uint64_t>& mine = first[part];
-            // Neighbours mostly share an entry, met already at the pixel before.
-            int32_t previous = -1;
+            // No test of the pixel before: on a photograph's noise that branch goes either
+            // way, while an entry already met (almost every pixel's) is a branch that
+            // always goes the same way.
             for (uint32_t x = 0; x < width; ++x) {
-              if (indices[x] == previous) continue;
-              previous = indices[x];
-              uint64_t& at = mine[size_t(previous)];
+              uint64_t& at = mine[size_t(indices[x])];
               if (at == kNever) at = uint64_t(y) * width + x;
             }
           },

@@ -105,7 +105,9 @@ class TpunCompo {
   void ConvertOlderFile(const std::string& file_name);
 
   // Picture operations. Without arguments they report to OnProgress; a mapping and a
-  // rotation found cancelled stop and leave the composition as it was.
+  // rotation found cancelled stop and leave the composition as it was. Remap without a
+  // cancel flag writes into the block of the mapped picture it replaces when nothing else
+  // holds it.
   void Remap();
   void Remap(const ProgressHandler& progress, const std::atomic<bool>& cancel);
   void Rotate();
@@ -153,6 +155,9 @@ class TpunCompo {
   // palette, raises as GetClr does after calling before_refusal.
   std::vector<std::array<uint8_t, 4>> ShownColors(
       const std::function<void()>& before_refusal) const;
+  // MapPicture writing into `spare` when it has the source block's size.
+  std::optional<TPicture> MapPictureInto(PictureBlock spare, const ProgressHandler& progress,
+                                         const std::atomic<bool>& cancel) const;
   TLoadResult Take(const CompositionHeader& header, TPicture picture,
                    const std::string& palette_image, bool older);
 

@@ -24,6 +24,11 @@ class TPicture {
   const uint8_t* Data() const { return Block().data(); }
   size_t Size() const { return Block().size(); }
 
+  // The block taken out, leaving no picture, when no other picture shares it; else an empty
+  // block and the picture stays. Lets a picture about to be replaced lend its block to the
+  // next one of its size instead of a fresh block being faulted in.
+  PictureBlock TakeUnsharedBlock();
+
   // The same sizes and the same bytes.
   friend bool operator==(const TPicture& a, const TPicture& b);
 

@@ -83,12 +83,22 @@ std::vector<std::array<uint8_t, 4>> TpunCompo::ShownColors(
 }
 
 void TpunCompo::Remap(const ProgressHandler& progress, const std::atomic<bool>& cancel) {
-  std::optional<TPicture> mapped = MapPicture(progress, cancel);
+  // A mapping that cannot be cancelled may overwrite the picture it replaces: no fresh block
+  // to fault in, and never two mapped pictures held at once. A cancellable one must keep it.
+  PictureBlock spare;
+  if (&cancel == &NeverCancelled() && palette_.Count() > 0) spare = mapped_.TakeUnsharedBlock();
+  std::optional<TPicture> mapped = MapPictureInto(std::move(spare), progress, cancel);
   if (mapped) mapped_ = std::move(*mapped);
 }
 
 std::optional<TPicture> TpunCompo::MapPicture(const ProgressHandler& progress,
                                               const std::atomic<bool>& cancel) const {
+  return MapPictureInto(PictureBlock(), progress, cancel);
+}
+
+std::optional<TPicture> TpunCompo::MapPictureInto(PictureBlock spare,
+                                                  const ProgressHandler& progress,
+                                                  const std::atomic<bool>& cancel) const {
   const auto report = [&](const std::string& text, uint16_t percent) {
     if (progress) progress(text, percent);
   };
@@ -110,7 +120,8 @@ std::optional<TPicture> TpunCompo::MapPicture(const ProgressHandler& progress,
   const auto shown = ShownColors([&] { report_row(0); });
   const uint8_t* source = source_.Data();
   const size_t pixels = PictureBytes(width, height);
-  PictureBlock block = NewPictureBlock(source_.Size());
+  PictureBlock block =
+      spare.size() == source_.Size() ? std::move(spare) : NewPictureBlock(source_.Size());
   // Every row is written below; the bytes past the rows are the source's.
   std::copy(source + pixels, source + source_.Size(), block.data() + pixels);
   try {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <tuple>
@@ -91,6 +92,27 @@ TEST(Remap, TransparentEntryIsGreyAndTiesGoToTheLowerIndex) {
   EXPECT_EQ(At(compo.MappedPicture().Block(), 3, 1, 1, 0), MakeColor(128, 128, 128));
   EXPECT_EQ(At(compo.MappedPicture().Block(), 3, 1, 2, 0), MakeColor(20, 0, 0));
   EXPECT_EQ(compo.SourcePicture().Block(), block);
+}
+
+TEST(Remap, AgainWritesOverItsLastPictureOnlyWhenNothingElseHoldsIt) {
+  TpunPal palette;
+  palette.AddClr(MakeColor(0, 0, 0), "black");
+  TpunCompo compo(&palette);
+  GivePicture(compo, 5, 3, RandomPicture(5, 3, 4));
+  compo.Remap();
+  const TPicture held = compo.MappedPicture();
+  const PictureBlock held_bytes = held.Block();
+  for (const bool keep : {true, false}) {
+    compo.Palette().AddClr(keep ? MakeColor(255, 255, 255) : MakeColor(255, 0, 0), "more");
+    const uint8_t* before = compo.MappedPicture().Data();
+    compo.Remap();
+    const std::optional<TPicture> expected = compo.MapPicture(nullptr, NeverCancelled());
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(compo.MappedPicture(), *expected);
+    // A picture still held elsewhere keeps its bytes; an unshared one lends its block.
+    EXPECT_EQ(compo.MappedPicture().Data() == before, !keep);
+  }
+  EXPECT_EQ(held.Block(), held_bytes);
 }
 
 TEST(Remap, EmptyPaletteRefusesTheFirstPixel) {
