@@ -115,7 +115,12 @@ void TpunCompo::Progress(const std::string& text, uint16_t percent) const {
 std::string TpunCompo::TempBitmapName() {
   // mkstemps creates the file under its final name at once, so no other program can
   // take the name between choosing and creating it.
-  std::string pattern = (std::filesystem::temp_directory_path() / "puntelXXXXXX.bmp").string();
+  // The non-raising form: a TMPDIR that names no folder is reported below like any other
+  // folder where no file can be made.
+  std::error_code error;
+  std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+  if (error) folder = "/tmp";
+  std::string pattern = (folder / "puntelXXXXXX.bmp").string();
   int fd = mkstemps(pattern.data(), 4);
   if (fd < 0)
     throw EInOutError("Cannot create a temporary file in " + pattern.substr(0, pattern.rfind('/')));

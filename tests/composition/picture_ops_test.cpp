@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <random>
 #include <stdexcept>
@@ -217,4 +221,25 @@ TEST(Picture, HoldsItsSizesWithItsBlockAndCopiesShareIt) {
   EXPECT_EQ(copy.Width(), 2);
   EXPECT_EQ(&copy.MappedPicture().Block(), &copy.SourcePicture().Block());
   EXPECT_EQ(reports, (Reports{{"", 0}}));
+}
+
+TEST(TempBitmapName, NamesAFreshFileEvenWhenTmpdirNamesNoFolder) {
+  const char* saved = std::getenv("TMPDIR");
+  const std::string before = saved ? saved : "";
+  for (const char* tmpdir : {"", "/no/such/folder/at/all"}) {
+    if (*tmpdir)
+      setenv("TMPDIR", tmpdir, 1);
+    else
+      unsetenv("TMPDIR");
+    const std::string first = TpunCompo::TempBitmapName(), second = TpunCompo::TempBitmapName();
+    EXPECT_NE(first, second) << tmpdir;
+    EXPECT_EQ(first.substr(first.size() - 4), ".bmp") << tmpdir;
+    EXPECT_TRUE(std::filesystem::is_regular_file(first)) << tmpdir;
+    ::unlink(first.c_str());
+    ::unlink(second.c_str());
+  }
+  if (saved)
+    setenv("TMPDIR", before.c_str(), 1);
+  else
+    unsetenv("TMPDIR");
 }
