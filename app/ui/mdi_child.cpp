@@ -277,7 +277,9 @@ void TMDIChild::StartColorSearch(const TSearchOptions& options) {
     job.body = ColorSearchJob(*Composition, options);
     job.apply = [this](std::any& result) {
       const auto search = std::any_cast<std::shared_ptr<ColorSearchResult>>(result);
-      if (!search->finished) return;
+      // A cancel pressed while the window still showed the search wins, even when the
+      // worker had passed its last check.
+      if (!search->finished || jobs_->CancelRequested()) return;
       if (!ApplySearchResult(*Composition, *search->palette)) {
         Messages().Error(kEmptySearchResult);
         return;
