@@ -87,9 +87,9 @@ class SearchCommand : public testing::Test {
     frame_->UpdateCommands();  // the picture came behind the window's back
   }
 
-  // Runs "Automatic color search" with the dialog answered by `answer`; how often the
-  // dialog was shown.
-  int Run(const std::function<void(TFindForm&)>& answer) {
+  // Runs "Automatic color search" from the menu, or by `start`, with the dialog answered
+  // by `answer`; how often the dialog was shown.
+  int Run(const std::function<void(TFindForm&)>& answer, std::function<void()> start = {}) {
     int shown = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -100,7 +100,7 @@ class SearchCommand : public testing::Test {
       }
     });
     timer.start(5);
-    frame_->Action(Command::ColorSearch)->trigger();
+    start ? start() : frame_->Action(Command::ColorSearch)->trigger();
     return shown;
   }
   // Ok with at most `floss` floss, few merge rounds and no lonely entries removed.
@@ -255,17 +255,9 @@ TEST_F(SearchCommand, CancelledOptionsOrABusyWindowStartNothing) {
       messages_.Answer(true);
       window_->BUSYflagoffClick();
     }
-    EXPECT_EQ(Run([](TFindForm& form) { form.Button2->click(); }), 0) << flag_off;
-    int shown = 0;
-    QTimer::singleShot(50, [&] {
-      if (auto* form = qobject_cast<TFindForm*>(QApplication::activeModalWidget())) {
-        ++shown;
-        form->reject();
-      }
-    });
-    window_->Automaticcolorsearch1Click();
-    QTest::qWait(80);
-    EXPECT_EQ(shown, 0) << flag_off;
+    const auto cancel = [](TFindForm& form) { form.Button2->click(); };
+    EXPECT_EQ(Run(cancel), 0) << flag_off;
+    EXPECT_EQ(Run(cancel, [&] { window_->Automaticcolorsearch1Click(); }), 0) << flag_off;
   }
   release = true;
   ASSERT_TRUE(WaitIdle());
