@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,10 @@ int main(int argc, char** argv) {
     int status = Run(std::vector<std::string>(argv + 1, argv + argc));
     if (std::fflush(stdout) != 0) throw CliError("cannot write the output");
     return status;
+  } catch (const std::bad_alloc&) {
+    // A size the machine cannot hold (a resize to 65535 x 65535, say) says so in words.
+    std::fputs("puntel-cli: Not enough memory for this operation.\n", stderr);
+    return 1;
   } catch (const BareCliError& error) {
     std::fprintf(stderr, "%s\n", error.what());
     return 1;
