@@ -125,12 +125,14 @@ TEST(ProportionalSize, RoundsHalfUpWithinOneTo65535) {
   EXPECT_THROW(ProportionalWidth(5, 0, 3), std::invalid_argument);
 }
 
-TEST(QuarterTurns, TurnAPictureAndUndoEachOther) {
+TEST(TurnAndResize, ReplaceThePictureAndTurnsUndoEachOther) {
   // 2 x 3, rows from the top: a b / c d / e f. Turned right: e c a / f d b.
   PictureBlock block(PictureBytes(2, 3), 0);
   for (uint32_t i = 0; i < 6; ++i)
     PutPixelAt(block.data(), PixelOffset(2, 3, i % 2, i / 2), MakeColor(uint8_t(i), 7, 9));
-  TpunCompo compo;
+  TpunPal palette;
+  FillPalette(palette);
+  TpunCompo compo(&palette);
   GivePicture(compo, 2, 3, block);
   compo.SetModified(false);
   compo.Turn(QuarterTurn::Right);
@@ -157,17 +159,13 @@ TEST(QuarterTurns, TurnAPictureAndUndoEachOther) {
   std::atomic<bool> cancel{true};
   EXPECT_FALSE(compo.TurnedPicture(QuarterTurn::Left, nullptr, cancel));
   EXPECT_FALSE(compo.ResizedPicture(5, 5, nullptr, cancel));
-}
 
-TEST(Resize, ReplacesThePictureAndMarksModified) {
-  TpunCompo compo;
-  const TPicture picture = Picture(40, 30, 3);
-  GivePicture(compo, 40, 30, picture.Block());
+  const TPicture picture = compo.SourcePicture();
+  compo.Remap();
   compo.SetModified(false);
   compo.Resize(8, 6);
   EXPECT_TRUE(compo.Modified());
   EXPECT_EQ(compo.SourcePicture(), *ResampledPicture(picture, 8, 6, nullptr, NeverCancelled()));
-  EXPECT_EQ(compo.MappedPicture(), compo.SourcePicture());
-  TpunCompo empty;
-  EXPECT_FALSE(empty.ResizedPicture(5, 5, nullptr, NeverCancelled()));
+  EXPECT_EQ(compo.MappedPicture(), compo.SourcePicture());  // the old mapping is dropped
+  EXPECT_FALSE(TpunCompo().TurnedPicture(QuarterTurn::Right, nullptr, NeverCancelled()));
 }
