@@ -58,7 +58,7 @@ TEST(ResampledPicture, EqualsThePlainMeanOfEveryPixel) {
   const std::vector<Case> cases = {
       {37, 23, 11, 7},  {37, 23, 37, 23}, {5, 3, 13, 11},  {1, 9, 1, 4},   {9, 1, 4, 1},
       {1, 1, 6, 5},     {9, 7, 1, 1},     {13, 5, 4, 11},  {6, 17, 15, 3}, {1, 12, 7, 5},
-      {64, 48, 21, 16}, {3, 3, 2, 2},     {10, 10, 3, 20},
+      {64, 48, 21, 16}, {3, 3, 2, 2},     {10, 10, 3, 20}, {3, 600, 2, 2},
   };
   for (const Case& c : cases) {
     const TPicture source = Picture(c.W, c.H, c.W * 131u + c.h);
