@@ -79,6 +79,11 @@ TEST(ResampledPicture, ExactBytesSameSizeProgressAndRefusals) {
   const TPicture two(2, 1, block);
   const auto one = ResampledPicture(two, 1, 1, nullptr, NeverCancelled());
   EXPECT_EQ(At(*one, 0, 0), MakeColor(16, 1, 255));
+  // Hundreds of white rows into each stitch stay white: no partial sum wraps.
+  const TPicture white(1, 700, PictureBlock(PictureBytes(1, 700), 255));
+  const auto whites = ResampledPicture(white, 1, 2, nullptr, NeverCancelled());
+  EXPECT_EQ(At(*whites, 0, 0), 0xFFFFFFu);
+  EXPECT_EQ(At(*whites, 0, 1), 0xFFFFFFu);
   const auto five = ResampledPicture(two, 5, 2, nullptr, NeverCancelled());
   const std::vector<TColor> row = {At(two, 0, 0), At(two, 0, 0), At(two, 0, 0), At(two, 1, 0),
                                    At(two, 1, 0)};
