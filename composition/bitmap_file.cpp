@@ -12,12 +12,6 @@
 namespace {
 
 constexpr int64_t kLargestSide = 65535;  // widths and heights are 16-bit
-// The file header, the largest information header and masks after a 40-byte one: all
-// CheckBitmapHeaders needs.
-constexpr size_t kHeadersPrefix =
-    kBitmapFileHeaderSize +
-    std::max(kLargestBitmapHeader, kBitmapInfoHeaderSize + kFollowingMaskBytes);
-
 // Where the pixel data starts in a file of `file_size` bytes; past the file when the headers
 // and the color table already are.
 uint64_t PixelDataStart(const uint8_t* file, const BitmapHeader& header, uint64_t file_size) {
@@ -154,9 +148,9 @@ std::vector<uint8_t> ReadBitmapBytes(const std::string& file_name, BitmapVerdict
   verdict = BitmapVerdict::NotTrueColor;
   if (GetLe16(bytes.data()) != kBitmapFileType) return bytes;
   // The headers first: a file they refuse is read no further, whatever size it has.
-  bytes.resize(kHeadersPrefix);
+  bytes.resize(kBitmapHeadersPrefix);
   bytes.resize(kBitmapFileHeaderSize + file.Read(bytes.data() + kBitmapFileHeaderSize,
-                                                 kHeadersPrefix - kBitmapFileHeaderSize));
+                                                 kBitmapHeadersPrefix - kBitmapFileHeaderSize));
   BitmapLayout layout;
   const uint64_t size = std::max<uint64_t>(file.Size(), bytes.size());
   verdict = CheckBitmapHeaders(bytes.data(), bytes.size(), size, layout);

@@ -2,6 +2,7 @@
 // Windows bitmap files (".bmp") of true-color pictures: the reader behind ImportBitmap, which
 // takes 24 and 32 bits with any header version, and the writer behind ExportBitmap (24 bits).
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -50,6 +51,12 @@ struct BitmapLayout {
 // Checks the whole file's bytes; `layout` is filled when the verdict is Taken. The pixel
 // data runs from the layout's offset to the end of the file and holds every row.
 BitmapVerdict CheckBitmap(const uint8_t* file, size_t size, BitmapLayout& layout);
+// The bytes ReadBitmapFile reads before the headers are checked: the file header, the
+// largest information header and the masks after a 40-byte one.
+constexpr size_t kBitmapHeadersPrefix =
+    kBitmapFileHeaderSize +
+    std::max(kLargestBitmapHeader, kBitmapInfoHeaderSize + kFollowingMaskBytes);
+
 // The same from the first `size` bytes of a file of `file_size` bytes: every verdict but
 // Taken is the one CheckBitmap gives on the whole file, found before the rest is read.
 BitmapVerdict CheckBitmapHeaders(const uint8_t* file, size_t size, uint64_t file_size,
