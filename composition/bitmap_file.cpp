@@ -11,21 +11,41 @@
 
 namespace {
 
-constexpr size_t kCoreHeaderSize = 12;
 constexpr int64_t kLargestSide = 65535;  // widths and heights are 16-bit
+// Where the pixel data starts in a file of `file_size` bytes; past the file when the headers
+// and the color table already are.
+uint64_t PixelDataStart(const uint8_t* file, const BitmapHeader& header, uint64_t file_size) {
+  const uint64_t headers_end = kBitmapFileHeaderSize + uint64_t(header.size) + header.mask_bytes;
+  // Writers that give no table for true color often leave a colors-used count anyway, and
+  // some give no offset or a wrong one: the offset is kept where it can be right.
+  const uint64_t offset = GetLe32(file + 10);
+  if (offset >= headers_end && offset <= file_size) return offset;
+  return headers_end + ColorTableBytes(header);
+}
 
-// Color-table entries a bit count implies when the header gives none.
-uint64_t ImpliedTableEntries(uint16_t bits) {
-  switch (bits) {
-    case 1:
-      return 2;
-    case 4:
-      return 16;
-    case 8:
-      return 256;
-    default:
-      return 0;
+// One pixel of four bytes as three, its alpha put over white.
+void PutOverWhite(const uint8_t* from, uint8_t* to) {
+  const uint32_t alpha = from[3];
+  for (int i = 0; i < 3; ++i) to[i] = uint8_t((from[i] * alpha + 255 * (255 - alpha) + 127) / 255);
+}
+
+// The rows of 32-bit pixels as the picture block's 24-bit rows, bottom-up.
+PictureBlock FourBytePixels(const uint8_t* pixels, const BitmapLayout& layout) {
+  const size_t row = RowLength(layout.width), file_row = 4 * size_t(layout.width);
+  const bool alpha = layout.format == BitmapPixelFormat::Bgra32;
+  PictureBlock block(row * layout.height, 0);
+  for (size_t y = 0; y < layout.height; ++y) {
+    const uint8_t* from = pixels + y * file_row;
+    uint8_t* to = block.data() + (layout.top_down ? layout.height - 1 - y : y) * row;
+    for (size_t x = 0; x < layout.width; ++x, from += 4, to += 3) {
+      if (alpha) {
+        PutOverWhite(from, to);
+      } else {
+        std::memcpy(to, from, 3);
+      }
+    }
   }
+  return block;
 }
 
 // Appends the rest of the file; `expected` is what the file's size promises. One byte more
@@ -70,59 +90,50 @@ BitmapVerdict CheckBitmapHeaders(const uint8_t* file, size_t size, uint64_t file
                                  BitmapLayout& layout) {
   if (size < kBitmapFileHeaderSize || GetLe16(file) != kBitmapFileType)
     return BitmapVerdict::NotTrueColor;
-  const uint8_t* info = file + kBitmapFileHeaderSize;
-  const size_t left = size - kBitmapFileHeaderSize;
-  if (left < 4) return BitmapVerdict::Damaged;
-  const uint32_t header_size = GetLe32(info);
-  if (header_size != kCoreHeaderSize && header_size != kBitmapInfoHeaderSize)
-    return BitmapVerdict::NotTrueColor;
-  if (left < header_size) return BitmapVerdict::Damaged;
-  const uint64_t file_left = file_size - kBitmapFileHeaderSize;
-
-  int64_t width, height;
-  uint16_t bits;
-  uint64_t table_bytes;
-  if (header_size == kCoreHeaderSize) {
-    width = GetLe16(info + 4);
-    height = GetLe16(info + 6);
-    bits = GetLe16(info + 10);
-    table_bytes = ImpliedTableEntries(bits) * 3;
-  } else {
-    width = int32_t(GetLe32(info + 4));
-    height = int32_t(GetLe32(info + 8));
-    bits = GetLe16(info + 14);
-    const uint32_t used = GetLe32(info + 32);
-    table_bytes = (used != 0 ? used : ImpliedTableEntries(bits)) * 4;
+  BitmapHeader header;
+  switch (ReadBitmapHeader(file + kBitmapFileHeaderSize, size - kBitmapFileHeaderSize, header)) {
+    case BitmapHeaderRead::Read:
+      break;
+    case BitmapHeaderRead::Unknown:
+      return BitmapVerdict::NotTrueColor;
+    case BitmapHeaderRead::Short:
+      return BitmapVerdict::Damaged;
   }
-  if (bits != 24) return BitmapVerdict::NotTrueColor;
-  const bool top_down = height < 0;
-  height = top_down ? -height : height;
+  const BitmapPixelFormat format = PixelFormatOf(header);
+  if (format == BitmapPixelFormat::None) return BitmapVerdict::NotTrueColor;
+  const bool top_down = header.height < 0;
+  const int64_t width = header.width, height = top_down ? -header.height : header.height;
   if (width < 0) return BitmapVerdict::Damaged;
   if (width == 0 || height == 0) return BitmapVerdict::Empty;
   if (width > kLargestSide || height > kLargestSide) return BitmapVerdict::TooLarge;
-  const uint64_t rows = PictureBytes(uint32_t(width), uint32_t(height));
-  if (rows > kLargestStoredPicture) return BitmapVerdict::TooLargeToStore;
-  const uint64_t start = header_size + table_bytes;
-  if (start > file_left || file_left - start < rows) return BitmapVerdict::Damaged;
-  // The block holds all the pixel data to the end of the file.
-  if (file_left - start > kLargestStoredPicture) return BitmapVerdict::TooLargeToStore;
+  if (PictureBytes(uint32_t(width), uint32_t(height)) > kLargestStoredPicture)
+    return BitmapVerdict::TooLargeToStore;
+  // At most 65535 rows of 262140 bytes: no overflow.
+  const uint64_t rows = FileRowLength(format, uint32_t(width)) * uint64_t(height);
+  const uint64_t start = PixelDataStart(file, header, file_size);
+  if (start > file_size || file_size - start < rows) return BitmapVerdict::Damaged;
+  // A 24-bit block holds all the pixel data to the end of the file.
+  if (format == BitmapPixelFormat::Bgr24 && file_size - start > kLargestStoredPicture)
+    return BitmapVerdict::TooLargeToStore;
   layout.width = uint16_t(width);
   layout.height = uint16_t(height);
   layout.top_down = top_down;
-  layout.pixel_offset = kBitmapFileHeaderSize + size_t(start);
+  layout.format = format;
+  layout.pixel_offset = size_t(start);
   return BitmapVerdict::Taken;
 }
 
 PictureBlock TakeBitmapPixels(std::vector<uint8_t> file, const BitmapLayout& layout) {
+  const uint8_t* pixels = file.data() + layout.pixel_offset;
+  if (layout.format != BitmapPixelFormat::Bgr24) return FourBytePixels(pixels, layout);
   if (!layout.top_down) {
     file.erase(file.begin(), file.begin() + std::ptrdiff_t(layout.pixel_offset));
     return file;
   }
   const size_t row = RowLength(layout.width);
   PictureBlock block(row * layout.height);
-  const uint8_t* top_row = file.data() + layout.pixel_offset;
   for (size_t y = 0; y < layout.height; ++y)
-    std::memcpy(block.data() + (layout.height - 1 - y) * row, top_row + y * row, row);
+    std::memcpy(block.data() + (layout.height - 1 - y) * row, pixels + y * row, row);
   return block;
 }
 
@@ -137,9 +148,9 @@ std::vector<uint8_t> ReadBitmapBytes(const std::string& file_name, BitmapVerdict
   verdict = BitmapVerdict::NotTrueColor;
   if (GetLe16(bytes.data()) != kBitmapFileType) return bytes;
   // The headers first: a file they refuse is read no further, whatever size it has.
-  bytes.resize(kBitmapFileHeaderSize + kBitmapInfoHeaderSize);
-  bytes.resize(kBitmapFileHeaderSize +
-               file.Read(bytes.data() + kBitmapFileHeaderSize, kBitmapInfoHeaderSize));
+  bytes.resize(kBitmapHeadersPrefix);
+  bytes.resize(kBitmapFileHeaderSize + file.Read(bytes.data() + kBitmapFileHeaderSize,
+                                                 kBitmapHeadersPrefix - kBitmapFileHeaderSize));
   BitmapLayout layout;
   const uint64_t size = std::max<uint64_t>(file.Size(), bytes.size());
   verdict = CheckBitmapHeaders(bytes.data(), bytes.size(), size, layout);

@@ -1,5 +1,6 @@
 // Any bytes as a bitmap file, in memory: the reader refuses or takes them without reading past
-// them; a picture it takes maps onto the palette and survives an export and a new import.
+// them, and its headers alone say the same; a picture it takes maps onto the palette and
+// survives an export and a new import.
 
 #include <algorithm>
 #include <cstdint>
@@ -37,11 +38,27 @@ void CheckMapped(const TpunCompo& compo) {
     }
 }
 
+// The headers alone, as a file is read first, give the whole file's verdict and layout.
+void CheckHeadersAlone(const uint8_t* data, size_t size, BitmapVerdict verdict,
+                       const BitmapLayout& layout) {
+  const std::vector<uint8_t> prefix(data, data + std::min(size, kBitmapHeadersPrefix));
+  BitmapLayout alone;
+  FuzzCheck(CheckBitmapHeaders(prefix.data(), prefix.size(), size, alone) == verdict,
+            "headers alone give another verdict");
+  if (verdict != BitmapVerdict::Taken) return;
+  FuzzCheck(alone.width == layout.width && alone.height == layout.height &&
+                alone.top_down == layout.top_down && alone.format == layout.format &&
+                alone.pixel_offset == layout.pixel_offset,
+            "headers alone give another layout");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   BitmapLayout layout;
-  if (CheckBitmap(data, size, layout) != BitmapVerdict::Taken) return 0;
+  const BitmapVerdict verdict = CheckBitmap(data, size, layout);
+  CheckHeadersAlone(data, size, verdict, layout);
+  if (verdict != BitmapVerdict::Taken) return 0;
   // One composition for every input: its palette, and so the search structure built for
   // it, stays; only the picture changes.
   static TpunCompo compo(&SmallPalette());
@@ -51,6 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t rows = PictureBytes(compo.Width(), compo.Height());
   FuzzCheck(compo.SourcePicture().Size() >= rows && compo.SourcePicture().Size() <= size,
             "picture block size");
+  // Only 24-bit pixel data is kept to the end of the file; 32-bit gives exactly the rows.
+  FuzzCheck(layout.format == BitmapPixelFormat::Bgr24 || compo.SourcePicture().Size() == rows,
+            "converted block size");
 
   compo.Remap();
   CheckMapped(compo);
