@@ -91,7 +91,7 @@ TMDIChild::TMDIChild(TMainForm* frame) : QWidget(nullptr), frame_(frame) {
           [this](bool more_waiting) { Guarded([&] { JobEnded(more_waiting); }); });
   CreateMenus();
   SetCaption("New Composition.dmc");
-  resize(261, 309);
+  resize(kMinimumSize);
   Composition = std::make_unique<TpunCompo>();
 }
 
@@ -170,6 +170,8 @@ void TMDIChild::SetWork(DocWork work) {
   state_.SetWork(work);
   SetDocumentCursor(Busy() ? Qt::WaitCursor : Qt::ArrowCursor);
   if (!(state_ == before)) emit stateChanged();
+  // What the work changed (sizes, floss counts) shows once it has ended.
+  if (before.Working() && !Working() && IsActive()) frame_->ShowDocumentInfo(this);
 }
 
 void TMDIChild::Activated() {
@@ -206,10 +208,21 @@ void TMDIChild::FitImage() {
   const QSize decoration = sub->size() - size();
   const QSize area = sub->mdiArea()->viewport()->size();
   const int status = statuspanel->isVisible() ? statuspanel->height() : 0;
-  const int available_width = area.width() - sub->x() - decoration.width();
-  const int available_height = area.height() - sub->y() - decoration.height() - status;
-  if (image1->width() < available_width && image1->height() < available_height)
-    sub->resize(QSize(image1->width() + 1, image1->height() + status) + decoration);
+  // Around its picture, as far as the area allows from where the window stands (beyond,
+  // the picture scrolls), and never under the window's smallest size.
+  const QSize available = area - QSize(sub->x(), sub->y()) - decoration;
+  const QSize wanted(image1->width() + 1, image1->height() + status);
+  const QSize client = wanted.boundedTo(available).expandedTo(kMinimumSize);
+  sub->resize(client + decoration);
+}
+
+void TMDIChild::TakeTwoThirds() {
+  auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+  if (!sub || !sub->mdiArea() || sub->isMaximized()) return;
+  const QSize decoration = sub->size() - size();
+  const QSize area = sub->mdiArea()->viewport()->size();
+  const QSize two_thirds(area.width() * 2 / 3, area.height() * 2 / 3);
+  sub->resize(two_thirds.expandedTo(kMinimumSize + decoration));
 }
 
 void TMDIChild::NewComposition(const TpunPal& palette) {
@@ -421,7 +434,9 @@ void TMDIChild::ApplyImport(std::any& result, const QString& path) {
   const auto import = std::any_cast<std::shared_ptr<ImportResult>>(result);
   if (!import->picture) {
     Messages().Error(import->refusal);
-    Messages().Error("Could not load file !");
+    // A bitmap of another kind is said once: "could not load" would add nothing to it.
+    if (import->refusal != BitmapRefusalText(BitmapVerdict::NotTrueColor))
+      Messages().Error("Could not load file !");
     return;
   }
   // The block changes hands by move; the pictures let go of are freed on the worker.
@@ -429,9 +444,7 @@ void TMDIChild::ApplyImport(std::any& result, const QString& path) {
   Composition->TakePicture(std::move(*import->picture));
   // The composition is named after the picture: its file name up to its last dot (the
   // whole name when it has none), then ".dmc".
-  const QString picture_name = NameOfPath(path);
-  const int dot = picture_name.lastIndexOf('.');
-  const QString name = (dot < 0 ? picture_name : picture_name.left(dot)) + ".dmc";
+  const QString name = WithExtension(NameOfPath(path), ".dmc");
   FileName = Settings().Compopath + LocalPath(name);
   stamp_.reset();
   SetCaption(name);
@@ -445,9 +458,10 @@ void TMDIChild::ApplyImport(std::any& result, const QString& path) {
 
 void TMDIChild::Export1Click() {
   if (!Composition || !Composition->HasPicture()) return;
-  const QString path = FileDialogs().Save(this, {"Export Image", ShownPath(Settings().Imagepath),
-                                                 "BMP files (*.bmp)|*.bmp", Caption(), "bmp"});
-  if (path.isEmpty()) return;
+  const QString path = FileDialogs().Save(
+      this, {"Export Image", ShownPath(Settings().Imagepath), "BMP files (*.bmp)|*.bmp",
+             WithExtension(Caption(), ".bmp"), "bmp"});
+  if (path.isEmpty() || IsCompositionFile(path)) return;
   Hourglass hourglass(*this);
   Composition->ExportBitmap(LocalPath(path));
 }
@@ -477,12 +491,18 @@ void TMDIChild::Load1Click() {
 
 void TMDIChild::Save2Click() {
   if (!Composition) return;
-  const QString path =
-      FileDialogs().Save(this, {"Save work colors", ShownPath(Settings().ColorPath),
-                                "Color Files (*.clr)|*.clr", Caption(), "clr"});
-  if (path.isEmpty()) return;
+  const QString path = FileDialogs().Save(
+      this, {"Save work colors", ShownPath(Settings().ColorPath), "Color Files (*.clr)|*.clr",
+             WithExtension(Caption(), ".clr"), "clr"});
+  if (path.isEmpty() || IsCompositionFile(path)) return;
   Hourglass hourglass(*this);
   Composition->Palette().SaveToFile(LocalPath(path));
+}
+
+bool TMDIChild::IsCompositionFile(const QString& path) const {
+  if (!SameFile(LocalPath(path), FileName)) return false;
+  Messages().Error("This is the composition file: choose another name !");
+  return true;
 }
 
 void TMDIChild::Editcompositionnotes1Click() {

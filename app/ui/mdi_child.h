@@ -77,7 +77,11 @@ class TMDIChild : public QWidget {
   void SetDocumentCursor(Qt::CursorShape cursor);
   // Work on the UI thread or a job's start and end: the one place the state changes.
   void SetWork(DocWork work);
+  // A new window's size, and the smallest FitImage makes it.
+  static constexpr QSize kMinimumSize{261, 309};
   void FitImage();
+  // Once a child window: two thirds of the frame's area, not under the smallest size.
+  void TakeTwoThirds();
   void NewComposition(const TpunPal& palette);
   // A job on this document's worker; it waits for the running one. `work` is the state
   // while it runs; the window is idle again once its result is applied.
@@ -132,6 +136,8 @@ class TMDIChild : public QWidget {
   static std::optional<FileStamp> StampOf(const std::string& path);
   // False when the file changed on disk since and the user does not want it overwritten.
   bool MayOverwrite(const std::string& path);
+  // True, said to the user, when a bitmap or palette would go over the composition's file.
+  bool IsCompositionFile(const QString& path) const;
   void CreateMenus();
   void DocActivate();
   void JobEnded(bool more_waiting);
