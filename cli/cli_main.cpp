@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,13 @@ const char* const kHelp =
     "usage: puntel-cli COMMAND ...\n"
     "Counted cross-stitch patterns from pictures, on the command line.\n\n"
     "Commands:\n"
-    "  import    a composition from a 24-bit bitmap\n"
+    "  import    a composition from a true-color bitmap, resized if asked\n"
     "  info      the settings and sizes of a composition\n"
     "  mapped    the picture mapped onto its floss, as a bitmap\n"
     "  export    the picture as imported, as a bitmap\n"
     "  rotate    transpose the picture\n"
+    "  turn      turn the picture a quarter right or left\n"
+    "  resize    resize the picture to a width and height in stitches\n"
     "  colors    the floss palette of a composition as a palette file\n"
     "  search    the automatic color search\n"
     "  used      keep the floss the picture uses\n"
@@ -30,7 +33,10 @@ const char* const kHelp =
     "  report    floss report and color usage report\n"
     "  symbols   the chart symbol of each color\n"
     "  palette   read, convert, sort and blend floss palette files\n\n"
-    "puntel-cli COMMAND --help tells more about each command.\n";
+    "Commands that change a composition write it to -o OUT.dmc, or change FILE.dmc itself\n"
+    "with --in-place.\n"
+    "puntel-cli COMMAND --help tells more about each command; puntel-cli --version the\n"
+    "version.\n";
 
 int Run(const std::vector<std::string>& words) {
   if (words.empty()) {
@@ -39,6 +45,10 @@ int Run(const std::vector<std::string>& words) {
   }
   if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
     std::fputs(kHelp, stdout);
+    return 0;
+  }
+  if (words[0] == "--version") {
+    std::fputs("puntel-cli 2.0a\n", stdout);
     return 0;
   }
   std::vector<std::string> rest(words.begin() + 1, words.end());
@@ -56,6 +66,13 @@ int main(int argc, char** argv) {
     int status = Run(std::vector<std::string>(argv + 1, argv + argc));
     if (std::fflush(stdout) != 0) throw CliError("cannot write the output");
     return status;
+  } catch (const std::bad_alloc&) {
+    // A size the machine cannot hold (a resize to 65535 x 65535, say) says so in words.
+    std::fputs("puntel-cli: Not enough memory for this operation.\n", stderr);
+    return 1;
+  } catch (const BareCliError& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return 1;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "puntel-cli: %s\n", TerminalText(error.what()).c_str());
     return 1;

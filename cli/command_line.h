@@ -16,6 +16,16 @@ class CliError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A CliError whose message is printed as it is, without the program's name before it.
+class BareCliError : public CliError {
+ public:
+  using CliError::CliError;
+};
+
+// What a command that changes a composition says when told neither where to write nor to
+// change its input.
+inline constexpr const char* kGiveOutput = "give -o OUT.dmc, or --in-place to change FILE.dmc";
+
 class Arguments {
  public:
   Arguments(std::vector<std::string> words) : words_(std::move(words)) {}

@@ -2,6 +2,7 @@
 
 #include "base/exceptions.h"
 #include "cli/document.h"
+#include "cli/picture_size.h"
 #include "cli/progress_bar.h"
 #include "composition/bitmap_file.h"
 #include "composition/color_search.h"
@@ -34,6 +35,7 @@ void Import(Arguments& args, const std::string& usage) {
   ProgressBar bar;
   auto palette = LoadMainPalette(args);
   uint8_t cotton = SmallNumber(args, "--cotton", 1, 0, 3);
+  const std::optional<PictureSize> size = PictureSize::Take(args);
   auto files = args.Positional(2, usage);
   auto document = NewDocument(*palette, bar.Handler());
   document->SetCottonSize(cotton);
@@ -41,6 +43,10 @@ void Import(Arguments& args, const std::string& usage) {
     document->ImportBitmap(files[0]);
   } catch (const Exception& error) {
     throw CliError(files[0] + ": " + error.Message());
+  }
+  if (size) {
+    const auto [width, height] = size->For(document->Width(), document->Height());
+    document->Resize(width, height);
   }
   document->SaveToFile(files[1]);
 }
@@ -87,18 +93,49 @@ void Colors(Arguments& args, const std::string& usage) {
   LoadDocument(*palette, files[0], nullptr)->Palette().SaveToFile(files[1]);
 }
 
-// Loads FILE (and any more plain arguments), changes the composition and saves it, to
-// `-o OUT` when given.
+using CompositionChange = std::function<void(TpunCompo&, const std::vector<std::string>&)>;
+
+// Loads the file of plain argument `file_at` (of 1 + extra), changes the composition and
+// saves it to `-o OUT`, or back into the file with --in-place.
 void Change(Arguments& args, const std::string& usage, size_t extra,
-            const std::function<void(TpunCompo&, const std::vector<std::string>&)>& change) {
+            const CompositionChange& change, size_t file_at = 0) {
   ProgressBar bar;
   auto palette = LoadMainPalette(args);
-  std::string out = args.TakeOption("-o", "");
+  const std::string out = args.TakeOption("-o", "");
+  const bool in_place = args.TakeFlag("--in-place");
   auto words = args.Positional(1 + extra, usage);
-  FileLock lock(words[0]);  // from the load to the save
-  auto document = LoadDocument(*palette, words[0], bar.Handler());
+  const std::string& file = words[file_at];
+  const std::string target = ChangedFileTarget(file, out, in_place);
+  FileLock lock(file);  // from the load to the save
+  auto document = LoadDocument(*palette, file, bar.Handler());
   change(*document, words);
-  SaveDocument(*document, words[0], out);
+  document->SaveToFile(target);
+}
+
+void NeedsPicture(const TpunCompo& document, const std::string& file) {
+  if (!document.HasPicture()) throw CliError(file + ": the composition has no picture");
+}
+
+void Resize(Arguments& args, const std::string& usage) {
+  const std::optional<PictureSize> size = PictureSize::Take(args);
+  if (!size) throw CliError("give --width N, --height N or --size WxH\nusage: " + usage);
+  Change(args, usage, 0, [&](TpunCompo& document, const std::vector<std::string>& words) {
+    NeedsPicture(document, words[0]);
+    const auto [width, height] = size->For(document.Width(), document.Height());
+    document.Resize(width, height);
+  });
+}
+
+void Turn(Arguments& args, const std::string& usage) {
+  Change(
+      args, usage, 1,
+      [&](TpunCompo& document, const std::vector<std::string>& words) {
+        if (words[0] != "right" && words[0] != "left")
+          throw CliError("turn right or left, not \"" + words[0] + "\"\nusage: " + usage);
+        NeedsPicture(document, words[1]);
+        document.Turn(words[0] == "right" ? QuarterTurn::Right : QuarterTurn::Left);
+      },
+      1);
 }
 
 void Search(Arguments& args, const std::string& usage) {
@@ -153,9 +190,11 @@ void Symbols(Arguments& args, const std::string& usage) {
 const CommandTable& CompositionCommands() {
   static const CommandTable commands = {
       {"import",
-       {"puntel-cli import PICTURE.bmp OUT.dmc [--palette FILE] [--cotton 0-3]",
-        "a new composition of a 24-bit bitmap on the floss palette (cotton size 1 "
-        "unless given)",
+       {"puntel-cli import PICTURE.bmp OUT.dmc [--width N | --height N | --size WxH] "
+        "[--palette FILE] [--cotton 0-3]",
+        "a new composition of a true-color bitmap on the floss palette (cotton size 1 "
+        "unless given), resized to the width or height given (the other side in "
+        "proportion) or to WxH stitches, 1 to 65535",
         Import}},
       {"info",
        {"puntel-cli info FILE.dmc [--palette FILE]",
@@ -169,28 +208,39 @@ const CommandTable& CompositionCommands() {
        {"puntel-cli export FILE.dmc OUT.bmp [--palette FILE]",
         "the composition's picture as imported, as a 24-bit bitmap", Export}},
       {"rotate",
-       {"puntel-cli rotate FILE.dmc [-o OUT] [--palette FILE]",
+       {"puntel-cli rotate FILE.dmc (-o OUT.dmc | --in-place) [--palette FILE]",
         "transpose the picture (rows become columns) and save",
         [](Arguments& a, const std::string& u) {
           Change(a, u, 0, [](TpunCompo& d, const auto&) { d.Rotate(); });
         }}},
+      {"turn",
+       {"puntel-cli turn right|left FILE.dmc (-o OUT.dmc | --in-place) [--palette FILE]",
+        "turn the picture 90 degrees clockwise (right) or counter-clockwise (left) and save",
+        Turn}},
+      {"resize",
+       {"puntel-cli resize FILE.dmc (--width N | --height N | --size WxH) "
+        "(-o OUT.dmc | --in-place) [--palette FILE]",
+        "resample the picture to the width or height given (the other side in proportion) "
+        "or to WxH stitches, 1 to 65535, and save; shrinking takes the mean of the pixels "
+        "each stitch covers, growing repeats them",
+        Resize}},
       {"colors",
        {"puntel-cli colors FILE.dmc OUT.clr [--palette FILE]",
         "the composition's floss palette as a palette file", Colors}},
       {"search",
        {"puntel-cli search FILE.dmc [--max-floss N] [--increment N] [--dots N] "
-        "[--light N] [--keep] [--no-remove-lonely] [-o OUT] [--palette FILE]",
+        "[--light N] [--keep] [--no-remove-lonely] (-o OUT.dmc | --in-place) [--palette FILE]",
         "the automatic color search (defaults: 50 floss, increment 1, dots 1, light 75; "
         "from the floss palette unless --keep); the result replaces the palette",
         Search}},
       {"used",
-       {"puntel-cli used FILE.dmc [-o OUT] [--palette FILE]",
+       {"puntel-cli used FILE.dmc (-o OUT.dmc | --in-place) [--palette FILE]",
         "keep only the floss the picture uses, in the order the picture meets them",
         [](Arguments& a, const std::string& u) {
           Change(a, u, 0, [](TpunCompo& d, const auto&) { d.SearchUsedColors(); });
         }}},
       {"similar",
-       {"puntel-cli similar FILE.dmc TOLERANCE [-o OUT] [--palette FILE]",
+       {"puntel-cli similar FILE.dmc TOLERANCE (-o OUT.dmc | --in-place) [--palette FILE]",
         "merge floss whose red, green and blue all lie within TOLERANCE",
         [](Arguments& a, const std::string& u) {
           Change(a, u, 1, [](TpunCompo& d, const std::vector<std::string>& w) {
@@ -198,7 +248,7 @@ const CommandTable& CompositionCommands() {
           });
         }}},
       {"unique",
-       {"puntel-cli unique FILE.dmc LIGHT DOTS [-o OUT] [--palette FILE]",
+       {"puntel-cli unique FILE.dmc LIGHT DOTS (-o OUT.dmc | --in-place) [--palette FILE]",
         "delete floss used by exactly DOTS pixels whose light level is at most LIGHT",
         [](Arguments& a, const std::string& u) {
           Change(a, u, 2, [](TpunCompo& d, const std::vector<std::string>& w) {

@@ -48,8 +48,26 @@ std::unique_ptr<TpunCompo> LoadDocument(const TpunPal& main_palette, const std::
   return document;
 }
 
-void SaveDocument(TpunCompo& document, const std::string& file_name, const std::string& out) {
-  document.SaveToFile(out.empty() ? file_name : out);
+namespace {
+
+// Whether two names reach one file: the same name, or links to one file.
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  struct stat first {
+  }, second{};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+}  // namespace
+
+std::string ChangedFileTarget(const std::string& file_name, const std::string& out, bool in_place) {
+  if (out.empty() && !in_place) throw BareCliError(kGiveOutput);
+  if (!out.empty() && in_place) throw CliError("give -o OUT.dmc or --in-place, not both");
+  if (in_place) return file_name;
+  if (SameFile(out, file_name))
+    throw CliError(out + " is the input file: give --in-place to change it");
+  return out;
 }
 
 FileLock::FileLock(const std::string& file_name) {

@@ -16,8 +16,10 @@ std::unique_ptr<TpunCompo> NewDocument(const TpunPal& main_palette, ProgressHand
 // composition file" if refused, and a load with a warning (a damaged palette) fails too.
 std::unique_ptr<TpunCompo> LoadDocument(const TpunPal& main_palette, const std::string& file_name,
                                         ProgressHandler progress);
-// Saves to `-o OUT` when given, else back into `file_name`.
-void SaveDocument(TpunCompo& document, const std::string& file_name, const std::string& out);
+// Where a command that changes `file_name` saves: `out` (-o OUT, never the input itself),
+// or the input when `in_place` (--in-place). With neither, or both, raises CliError: no
+// file the user has is changed unless asked.
+std::string ChangedFileTarget(const std::string& file_name, const std::string& out, bool in_place);
 
 // An exclusive advisory lock (flock) on a file, held while the object lives, so that two
 // commands changing one file in place run one after the other instead of one losing the

@@ -18,6 +18,9 @@
 struct CompositionHeader;
 struct ImportedPicture;
 
+// A quarter turn of the picture: clockwise or counter-clockwise.
+enum class QuarterTurn : uint8_t { Right, Left };
+
 // What a load that succeeded has to tell. The caller shows the warnings (the model shows
 // no message); the composition is loaded in any case.
 struct TLoadResult {
@@ -112,6 +115,10 @@ class TpunCompo {
   void Remap(const ProgressHandler& progress, const std::atomic<bool>& cancel);
   void Rotate();
   void Rotate(const ProgressHandler& progress, const std::atomic<bool>& cancel);
+  // The picture turned by 90 degrees, and resampled to width x height (see resample.h;
+  // raises std::invalid_argument for a zero size); marks the composition modified.
+  void Turn(QuarterTurn turn);
+  void Resize(uint16_t width, uint16_t height);
   // Raises EBitmapRefused (why the file is no picture) or EInOutError; changes nothing then.
   void ImportBitmap(const std::string& file_name);
   // ImportBitmap's second half: the picture becomes the source picture, the working
@@ -123,12 +130,18 @@ class TpunCompo {
   void ExportMappedBitmap(const std::string& file_name, const ProgressHandler& progress,
                           const std::atomic<bool>& cancel) const;
 
-  // The halves of Remap and Rotate that change nothing, for a worker: the picture they
-  // would install, or none when cancelled (and for Rotate without a picture). The window
-  // installs it on its own thread: SetMappedPicture, or SetPicture and SetModified.
+  // The halves of Remap, Rotate, Turn and Resize that change nothing, for a worker: the
+  // picture they would install, or none when cancelled (and, but for MapPicture, without a
+  // picture). The window installs it on its own thread: SetMappedPicture, or SetPicture and
+  // SetModified.
   std::optional<TPicture> MapPicture(const ProgressHandler& progress,
                                      const std::atomic<bool>& cancel) const;
   std::optional<TPicture> RotatedPicture(const ProgressHandler& progress,
+                                         const std::atomic<bool>& cancel) const;
+  std::optional<TPicture> TurnedPicture(QuarterTurn turn, const ProgressHandler& progress,
+                                        const std::atomic<bool>& cancel) const;
+  std::optional<TPicture> ResizedPicture(uint16_t width, uint16_t height,
+                                         const ProgressHandler& progress,
                                          const std::atomic<bool>& cancel) const;
   // Raises std::invalid_argument unless it has the source picture's sizes and block size;
   // an empty one shows the source picture again.

@@ -1,4 +1,5 @@
-// Mapping the picture onto the working palette, and the transpose ("Rotate image").
+// Mapping the picture onto the working palette, the transpose ("Rotate image"), the quarter
+// turns and resizing.
 
 #include <algorithm>
 #include <array>
@@ -13,6 +14,7 @@
 #include "composition/bitmap_file.h"
 #include "composition/composition.h"
 #include "composition/pixel_mapping.h"
+#include "composition/resample.h"
 
 namespace {
 
@@ -39,24 +41,61 @@ void PutMappedRow(const std::vector<std::array<uint8_t, 4>>& shown, const int32_
   std::copy(source_row + 3 * size_t(width), source_row + row, out + 3 * size_t(width));
 }
 
+// How old column x, row y of a width x height picture is placed in the height x width one:
+// rows counted from the top.
+enum class Placement { Transpose, TurnRight, TurnLeft };
+
 // Old columns [x_begin, x_end) and rows [y_begin, y_end) of `source` (width x height) put
-// at column y, row x of `target` (height x width); rows counted from the top.
-void TransposeTiles(const uint8_t* source, uint8_t* target, uint32_t width, uint32_t height,
-                    uint32_t x_begin, uint32_t x_end, size_t y_begin, size_t y_end) {
+// where `placement` takes them in `target` (height x width).
+template <Placement placement>
+void PlaceTiles(const uint8_t* source, uint8_t* target, uint32_t width, uint32_t height,
+                uint32_t x_begin, uint32_t x_end, size_t y_begin, size_t y_end) {
   const size_t source_row = RowLength(width), target_row = RowLength(height);
   for (size_t tile_y = y_begin; tile_y < y_end; tile_y += kTileRows) {
     const size_t tile_end = std::min<size_t>(y_end, tile_y + kTileRows);
     for (uint32_t x = x_begin; x < x_end; ++x) {
-      uint8_t* out = target + (size_t(width) - 1 - x) * target_row + 3 * tile_y;
-      for (size_t y = tile_y; y < tile_end; ++y, out += 3) {
+      // The target row, counted from the top: old column x, or its mirror for a left turn.
+      const size_t new_y = placement == Placement::TurnLeft ? size_t(width) - 1 - x : x;
+      uint8_t* out_row = target + (size_t(width) - 1 - new_y) * target_row;
+      for (size_t y = tile_y; y < tile_end; ++y) {
         // Computed afresh rather than stepped, so no pointer ever goes before the block.
         const uint8_t* in = source + (size_t(height) - 1 - y) * source_row + 3 * size_t(x);
+        const size_t new_x = placement == Placement::TurnRight ? size_t(height) - 1 - y : y;
+        uint8_t* out = out_row + 3 * new_x;
         out[0] = in[0];
         out[1] = in[1];
         out[2] = in[2];
       }
     }
   }
+}
+
+// The picture with its columns made rows as `placement` says, strip by strip of old
+// columns; none when cancelled.
+template <Placement placement>
+std::optional<TPicture> PlacedPicture(const TPicture& picture, const std::string& text,
+                                      const ProgressHandler& progress,
+                                      const std::atomic<bool>& cancel) {
+  const auto report = [&](const std::string& what, uint16_t percent) {
+    if (progress) progress(what, percent);
+  };
+  const uint32_t width = picture.Width(), height = picture.Height();
+  report("Initializing...", 0);
+  PictureBlock placed = NewPictureBlock(PictureBytes(height, width));
+  const uint8_t* source = picture.Data();
+  for (uint32_t strip = 0; strip < width; strip += kStripColumns) {
+    if (cancel) {
+      report("", 0);
+      return std::nullopt;
+    }
+    const uint32_t strip_end = std::min(width, strip + kStripColumns);
+    ParallelFor(height, kParallelRows, [&](size_t begin, size_t end) {
+      PlaceTiles<placement>(source, placed.data(), width, height, strip, strip_end, begin, end);
+    });
+    for (uint32_t x = strip; x < strip_end; ++x) report(text, uint16_t(size_t(x) * 100 / width));
+  }
+  report("", 0);
+  return TPicture(uint16_t(height), uint16_t(width), std::move(placed));
 }
 
 }  // namespace
@@ -217,25 +256,34 @@ void TpunCompo::Rotate(const ProgressHandler& progress, const std::atomic<bool>&
 std::optional<TPicture> TpunCompo::RotatedPicture(const ProgressHandler& progress,
                                                   const std::atomic<bool>& cancel) const {
   if (!HasPicture()) return std::nullopt;
-  const auto report = [&](const std::string& text, uint16_t percent) {
-    if (progress) progress(text, percent);
-  };
-  const uint32_t width = Width(), height = Height();
-  report("Initializing...", 0);
-  PictureBlock rotated = NewPictureBlock(PictureBytes(height, width));
-  const uint8_t* source = source_.Data();
-  for (uint32_t strip = 0; strip < width; strip += kStripColumns) {
-    if (cancel) {
-      report("", 0);
-      return std::nullopt;
-    }
-    const uint32_t strip_end = std::min(width, strip + kStripColumns);
-    ParallelFor(height, kParallelRows, [&](size_t begin, size_t end) {
-      TransposeTiles(source, rotated.data(), width, height, strip, strip_end, begin, end);
-    });
-    for (uint32_t x = strip; x < strip_end; ++x)
-      report("Rotating image...", uint16_t(size_t(x) * 100 / width));
-  }
-  report("", 0);
-  return TPicture(uint16_t(height), uint16_t(width), std::move(rotated));
+  return PlacedPicture<Placement::Transpose>(source_, "Rotating image...", progress, cancel);
+}
+
+void TpunCompo::Turn(QuarterTurn turn) {
+  std::optional<TPicture> turned = TurnedPicture(turn, on_progress_, NeverCancelled());
+  if (!turned) return;
+  SetPicture(std::move(*turned));
+  modified_ = true;
+}
+
+std::optional<TPicture> TpunCompo::TurnedPicture(QuarterTurn turn, const ProgressHandler& progress,
+                                                 const std::atomic<bool>& cancel) const {
+  if (!HasPicture()) return std::nullopt;
+  if (turn == QuarterTurn::Right)
+    return PlacedPicture<Placement::TurnRight>(source_, "Rotating image...", progress, cancel);
+  return PlacedPicture<Placement::TurnLeft>(source_, "Rotating image...", progress, cancel);
+}
+
+void TpunCompo::Resize(uint16_t width, uint16_t height) {
+  std::optional<TPicture> resized = ResizedPicture(width, height, on_progress_, NeverCancelled());
+  if (!resized) return;
+  SetPicture(std::move(*resized));
+  modified_ = true;
+}
+
+std::optional<TPicture> TpunCompo::ResizedPicture(uint16_t width, uint16_t height,
+                                                  const ProgressHandler& progress,
+                                                  const std::atomic<bool>& cancel) const {
+  if (!HasPicture()) return std::nullopt;
+  return ResampledPicture(source_, width, height, progress, cancel);
 }

@@ -160,7 +160,7 @@ TEST_F(CompositionCli, ColorReductions) {
   }
   EXPECT_EQ(pixels, 40u * 30u);
   std::string before = ReadFileBytes(big);
-  ASSERT_EQ(RunCli("search " + Quoted(big) + " --max-floss 10 --increment 5").status, 0);
+  ASSERT_EQ(RunCli("search " + Quoted(big) + " --max-floss 10 --increment 5 --in-place").status, 0);
   EXPECT_NE(ReadFileBytes(big), before);
   EXPECT_LE(Colors(big), 10);
 
@@ -169,7 +169,7 @@ TEST_F(CompositionCli, ColorReductions) {
   WritePicture(File("few.bmp"), 3, 2,
                [&](uint32_t x, uint32_t y) { return dmc_.GetClr(order[y * 3 + x]); });
   std::string few = Import(File("few.bmp"), "few.dmc");
-  ASSERT_EQ(RunCli("used " + Quoted(few)).status, 0);
+  ASSERT_EQ(RunCli("used " + Quoted(few) + " --in-place").status, 0);
   ASSERT_EQ(RunCli("colors " + Quoted(few) + " " + Quoted(File("few.clr"))).status, 0);
   std::string expected;
   int row = 0;
@@ -189,7 +189,7 @@ TEST_F(CompositionCli, ColorReductions) {
     zero_channel += RedOf(c) == 0 || GreenOf(c) == 0 || BlueOf(c) == 0;
   }
   std::string all = Import(File("big.bmp"), "all.dmc");
-  ASSERT_EQ(RunCli("similar " + Quoted(all) + " 255").status, 0);
+  ASSERT_EQ(RunCli("similar " + Quoted(all) + " 255 --in-place").status, 0);
   EXPECT_EQ(Colors(all), zero_channel + 1);
 
   // Unique: one black pixel and one white pixel among grey ones.
@@ -198,12 +198,12 @@ TEST_F(CompositionCli, ColorReductions) {
     return x + y == 0 ? MakeColor(0, 0, 0) : x + y == 6 ? MakeColor(255, 255, 255) : grey;
   });
   std::string unique = Import(File("u.bmp"), "u.dmc");
-  ASSERT_EQ(RunCli("used " + Quoted(unique)).status, 0);
+  ASSERT_EQ(RunCli("used " + Quoted(unique) + " --in-place").status, 0);
   ASSERT_EQ(Colors(unique), 3);
   ASSERT_EQ(RunCli("unique " + Quoted(unique) + " 50 1 -o " + Quoted(File("u50.dmc"))).status, 0);
   EXPECT_EQ(Lines(RunCli("report usage " + Quoted(File("u50.dmc"))).out).size(), 2u);
   EXPECT_EQ(RunCli("report usage " + Quoted(File("u50.dmc"))).out.find("310 "), std::string::npos);
-  ASSERT_EQ(RunCli("unique " + Quoted(unique) + " 99 1").status, 0);
+  ASSERT_EQ(RunCli("unique " + Quoted(unique) + " 99 1 --in-place").status, 0);
   EXPECT_EQ(Colors(unique), 1);
 }
 
@@ -254,15 +254,15 @@ TEST_F(CompositionCli, BadInputFailsAndChangesNothing) {
   const std::string out = " -o " + Quoted(File("out.dmc"));
   const std::pair<std::string, std::string> cases[] = {
       {"info " + Quoted(File("none.dmc")), "no such file"},
-      {"rotate " + Quoted(File("notes.txt")), "not a composition file"},
+      {"rotate " + Quoted(File("notes.txt")) + " --in-place", "not a composition file"},
       {"rotate " + Quoted(File("notes.txt")) + out, "not a composition file"},
       {"import " + Quoted(File("p.bmp")) + " " + Quoted(File("out.dmc")) + " --cotton 4",
        "--cotton must be"},
       {"import " + Quoted(File("none.bmp")) + " " + Quoted(File("out.dmc")), "none.bmp"},
-      {"similar " + Quoted(dmc) + " x", "TOLERANCE must be"},
+      {"similar " + Quoted(dmc) + " x --in-place", "TOLERANCE must be"},
       {"similar " + Quoted(dmc) + " x" + out, "TOLERANCE must be"},
-      {"unique " + Quoted(dmc) + " 256 1", "LIGHT must be"},
-      {"search " + Quoted(dmc) + " --max-floss 0", "--max-floss must be"},
+      {"unique " + Quoted(dmc) + " 256 1 --in-place", "LIGHT must be"},
+      {"search " + Quoted(dmc) + " --max-floss 0 --in-place", "--max-floss must be"},
       {"rotate " + Quoted(dmc) + " --bogus", "unknown option --bogus"},
       {"rotate " + Quoted(dmc) + " -o", "-o needs a value"},
       {"report frobnicate " + Quoted(dmc), "usage:"},
@@ -291,8 +291,8 @@ int RunShell(const std::string& script) {
 TEST_F(CompositionCli, InPlaceChangesWaitForEachOtherAndRefuseCleanly) {
   WritePicture(File("p.bmp"), 300, 200, Colorful);
   const std::string dmc = Import(File("p.bmp"), "p.dmc");
-  const std::string rotate = std::string(PUNTEL_RUNTIME_DIR) + "/puntel-cli rotate " + Quoted(dmc) +
-                             " 2>>" + Quoted(File("err"));
+  const std::string rotate = std::string(PUNTEL_RUNTIME_DIR) + "/puntel-cli rotate --in-place " +
+                             Quoted(dmc) + " 2>>" + Quoted(File("err"));
   // Two rotations at once leave the picture as it was: neither is lost.
   for (int round = 0; round < 4; ++round) {
     EXPECT_EQ(RunShell(rotate + " & a=$!; " + rotate + " & b=$!; wait $a && wait $b"), 0);
@@ -306,7 +306,7 @@ TEST_F(CompositionCli, InPlaceChangesWaitForEachOtherAndRefuseCleanly) {
   EXPECT_NE(ReadFileBytes(File("err")).find("Unable to write to"), std::string::npos);
   // A file the user made read-only is not replaced.
   ASSERT_EQ(chmod(dmc.c_str(), 0444), 0);
-  auto refused = RunCli("rotate " + Quoted(dmc));
+  auto refused = RunCli("rotate --in-place " + Quoted(dmc));
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("Unable to write to " + dmc), std::string::npos) << refused.err;
   EXPECT_EQ(ReadFileBytes(dmc), before);
@@ -316,8 +316,8 @@ TEST_F(CompositionCli, InPlaceChangesWaitForEachOtherAndRefuseCleanly) {
 TEST_F(CompositionCli, AKilledSaveLeavesNoTemporaryFile) {
   WritePicture(File("p.bmp"), 2000, 1500, Colorful);
   const std::string dmc = Import(File("p.bmp"), "p.dmc");
-  const std::string rotate =
-      std::string(PUNTEL_RUNTIME_DIR) + "/puntel-cli rotate " + Quoted(dmc) + " 2>/dev/null";
+  const std::string rotate = std::string(PUNTEL_RUNTIME_DIR) + "/puntel-cli rotate --in-place " +
+                             Quoted(dmc) + " 2>/dev/null";
   for (const char* delay : {"0.02", "0.05", "0.08", "0.11", "0.14", "0.17"}) {
     RunShell(rotate + " & p=$!; sleep " + std::string(delay) + "; kill -9 $p; wait $p");
     EXPECT_EQ(ListFolder(folder_.Path()), "p.bmp p.dmc") << "killed after " << delay << " s";
@@ -393,7 +393,8 @@ TEST_F(CompositionCli, ALoadThatWarnsFailsAndNoReadingCommandWritesItsInput) {
       {"info", "Error loading composition colors !"},
   };
   for (const auto& [command, message] : failing) {
-    const std::string extra = command == "similar" ? " 10" : command == "unique" ? " 75 1" : "";
+    std::string extra = command == "similar" ? " 10" : command == "unique" ? " 75 1" : "";
+    if (command != "info") extra += " --in-place";
     auto result = RunCli(command + " " + Quoted(File("damaged.dmc")) + extra);
     EXPECT_EQ(result.status, 1) << command;
     EXPECT_NE(result.err.find(message), std::string::npos) << command << ": " << result.err;
