@@ -8,9 +8,9 @@
 #include "app/ui/commands.h"
 
 inline constexpr std::array kUnbuiltCommands = {
-    Command::ColorTable,   Command::ColorSearch, Command::CreateDesign, Command::StitchPattern,
-    Command::FlossReport,  Command::ColorUsage,  Command::CharTable,    Command::Viewer,
-    Command::DesignEditor, Command::TempPalette, Command::HelpContents,
+    Command::ColorTable,  Command::CreateDesign, Command::StitchPattern, Command::FlossReport,
+    Command::ColorUsage,  Command::CharTable,    Command::Viewer,        Command::DesignEditor,
+    Command::TempPalette, Command::HelpContents,
 };
 
 constexpr bool IsUnbuilt(Command command) {

@@ -334,6 +334,7 @@ void TMainForm::ConnectCommands() {
   document(Command::Rotate, &TMDIChild::Rotateimage1Click);
   document(Command::Remap, &TMDIChild::RemapPictClick);
   document(Command::BusyOff, &TMDIChild::BUSYflagoffClick);
+  document(Command::ColorSearch, &TMDIChild::Automaticcolorsearch1Click);
   document(Command::CancelSearch, &TMDIChild::CancelSearchClick);
   UpdateCommands();
 }

@@ -17,6 +17,7 @@
 #include "app/app_settings.h"
 #include "app/ui/commands.h"
 #include "app/ui/file_names.h"
+#include "app/ui/find_form.h"
 #include "app/ui/main_form.h"
 #include "app/ui/note_dlg.h"
 #include "app/ui/picture_view.h"
@@ -284,11 +285,14 @@ void TMDIChild::ReleaseLater(std::vector<TPicture> pictures) {
 
 void TMDIChild::StartColorSearch(const TSearchOptions& options) {
   RunJob(DocWork::Searching, [this, options] {
+    ShowProgress("Automatic color search, initializing...", 0);
     WorkerJob job;
     job.body = ColorSearchJob(*Composition, options);
     job.apply = [this](std::any& result) {
       const auto search = std::any_cast<std::shared_ptr<ColorSearchResult>>(result);
-      if (!search->finished) return;
+      // A cancel pressed while the window still showed the search wins, even when the
+      // worker had passed its last check.
+      if (!search->finished || jobs_->CancelRequested()) return;
       if (!ApplySearchResult(*Composition, *search->palette)) {
         Messages().Error(kEmptySearchResult);
         return;
@@ -541,6 +545,16 @@ void TMDIChild::Rotateimage1Click() {
     };
     return job;
   });
+}
+
+void TMDIChild::Automaticcolorsearch1Click() {
+  if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
+  TFindForm dialog(frame_->MainPalette.Count());
+  if (dialog.exec() != QDialog::Accepted) return;
+  // Every option is read before the window is marked searching: a field that cannot be
+  // read leaves it idle.
+  const TSearchOptions options = dialog.Options();
+  StartColorSearch(options);
 }
 
 void TMDIChild::RemapPictClick() {

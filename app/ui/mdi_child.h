@@ -112,6 +112,8 @@ class TMDIChild : public QWidget {
   void Print1Click();
   // Tools commands built here.
   void Rotateimage1Click();
+  // Asks for the options, then starts the search with them.
+  void Automaticcolorsearch1Click();
   void RemapPictClick();
   void BUSYflagoffClick();
   void CancelSearchClick();

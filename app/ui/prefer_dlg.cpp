@@ -17,6 +17,7 @@
 #include "app/ui/hints.h"
 #include "app/ui/slot_guard.h"
 #include "app/ui/spin_button.h"
+#include "app/ui/spin_edit.h"
 #include "app/ui/ui_seams.h"
 #include "base/exceptions.h"
 #include "base/int_parse.h"
@@ -46,6 +47,16 @@ QLineEdit* NamedEdit(QWidget* parent, const char* name) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
   return edit;
+}
+
+// An hour or minute field. Five characters, so that any value the settings file holds
+// shows unchanged; the arrows keep to the clock.
+SpinEdit* TimeField(QWidget* parent, const char* name, int high, QLineEdit*& edit) {
+  auto* field = new SpinEdit(0, high, 5, parent);
+  edit = field->Edit();
+  edit->setObjectName(name);
+  field->setFixedWidth(64);
+  return field;
 }
 
 QComboBox* NamedList(QWidget* parent, const char* name, const QStringList& items) {
@@ -166,11 +177,10 @@ QWidget* TPreferDlg::CreatePathsPage() {
 QWidget* TPreferDlg::CreatePrintingPage() {
   auto* page = new QWidget;
   page->setObjectName("PrintingPage");
-  Edit7 = NamedEdit(page, "Edit7");
-  Edit8 = NamedEdit(page, "Edit8");
-  Edit9 = NamedEdit(page, "Edit9");
-  Edit10 = NamedEdit(page, "Edit10");
-  for (QLineEdit* edit : {Edit7, Edit8, Edit9, Edit10}) edit->setFixedWidth(48);
+  Spin7 = TimeField(page, "Edit7", 23, Edit7);
+  Spin8 = TimeField(page, "Edit8", 59, Edit8);
+  Spin9 = TimeField(page, "Edit9", 23, Edit9);
+  Spin10 = TimeField(page, "Edit10", 59, Edit10);
   language = NamedList(page, "language", {"French", "English"});
   SetHint(language, "|Sets the language the Print spooler will use");
 
@@ -178,11 +188,11 @@ QWidget* TPreferDlg::CreatePrintingPage() {
   grid->addWidget(new QLabel("Hour", page), 0, 1);
   grid->addWidget(new QLabel("Minutes", page), 0, 2);
   grid->addWidget(new QLabel("Start printing at :", page), 1, 0);
-  grid->addWidget(Edit7, 1, 1);
-  grid->addWidget(Edit8, 1, 2);
+  grid->addWidget(Spin7, 1, 1);
+  grid->addWidget(Spin8, 1, 2);
   grid->addWidget(new QLabel("End printing at :", page), 2, 0);
-  grid->addWidget(Edit9, 2, 1);
-  grid->addWidget(Edit10, 2, 2);
+  grid->addWidget(Spin9, 2, 1);
+  grid->addWidget(Spin10, 2, 2);
   grid->addWidget(new QLabel("Language to use", page), 3, 0);
   grid->addWidget(language, 3, 1, 1, 2);
   grid->setColumnStretch(3, 1);

@@ -12,6 +12,7 @@ class QPushButton;
 class QTabWidget;
 class QToolButton;
 class SpinButton;
+class SpinEdit;
 
 class TPreferDlg : public QDialog {
   Q_OBJECT
@@ -34,6 +35,8 @@ class TPreferDlg : public QDialog {
   QToolButton* SpeedButton1;
   QComboBox* unitcombo;
   QLineEdit *edit1, *edit2, *edit3, *edit4;
+  // The printing hours and minutes; Edit7 to Edit10 are their line edits.
+  SpinEdit *Spin7, *Spin8, *Spin9, *Spin10;
   QLineEdit *Edit7, *Edit8, *Edit9, *Edit10;
   QComboBox* language;
 

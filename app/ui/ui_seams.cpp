@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <atomic>
+#include <utility>
 
 #include "app/ui/ui_thread.h"
 #include "base/message_seam.h"
@@ -35,6 +36,8 @@ class QtFileDialogs : public FileDialogSeam {
 
 QtFileDialogs default_dialogs;
 std::atomic<FileDialogSeam*> installed_dialogs{nullptr};
+// Help is asked for from dialogs on the interface's thread only.
+HelpSeam installed_help;
 
 // Messages end their lines with CR LF, as the files do; a label wants LF alone.
 QString Shown(const std::string& text) {
@@ -84,6 +87,19 @@ FileDialogSeam& FileDialogs() {
 
 FileDialogSeam* InstallFileDialogs(FileDialogSeam* seam) {
   return installed_dialogs.exchange(seam);
+}
+
+void ShowHelp(const std::string& topic) {
+  if (installed_help) {
+    installed_help(topic);
+    return;
+  }
+  Messages().Info("Help is not available yet.");
+}
+
+HelpSeam InstallHelp(HelpSeam seam) {
+  std::swap(seam, installed_help);
+  return seam;
 }
 
 void InstallQtMessages() {

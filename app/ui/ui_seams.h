@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <string>
 
 class QWidget;
 
@@ -29,6 +31,14 @@ class FileDialogSeam {
 FileDialogSeam& FileDialogs();
 // Installs a seam (nullptr restores the default) and returns the one it replaces.
 FileDialogSeam* InstallFileDialogs(FileDialogSeam* seam);
+
+// Help topics ("PUNTEL0002") open through this seam, so tests see which one was asked for.
+// Until the help pages exist the default says "Help is not available yet." through the
+// message seam.
+using HelpSeam = std::function<void(const std::string& topic)>;
+void ShowHelp(const std::string& topic);
+// Installs a seam (an empty one restores the default) and returns the one it replaces.
+HelpSeam InstallHelp(HelpSeam seam);
 
 // Message boxes with the program's captions and buttons: "Error" and "Information" with
 // "OK", "Confirm" with "&Yes" and "&No".

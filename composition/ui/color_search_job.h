@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "base/progress.h"
 #include "composition/color_search.h"
 #include "composition/ui/worker_job.h"
 #include "palette/floss_palette.h"
@@ -18,3 +19,8 @@ struct ColorSearchResult {
 };
 
 WorkerJob::Body ColorSearchJob(const TpunCompo& document, const TSearchOptions& options);
+
+// Hears every report of the searches made after it is set, on the worker and before the
+// report goes on, so a test can act at a chosen moment of a search (during a sort, in a
+// merge round). None by default; set it on the interface's thread.
+void SetSearchReportProbe(ProgressHandler probe);

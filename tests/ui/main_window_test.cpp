@@ -295,7 +295,7 @@ TEST_F(MainWindow, EveryCommandFollowsTheActiveDocumentsState) {
       {Command::Notes, "111001"},        {Command::Preferences, "111111"},
       {Command::Print, "100001"},        {Command::Exit, "100111"},
       {Command::ColorTable, "000000"},   {Command::Rotate, "100001"},
-      {Command::ColorSearch, "000000"},  {Command::CancelSearch, "001000"},
+      {Command::ColorSearch, "100001"},  {Command::CancelSearch, "001000"},
       {Command::CreateDesign, "000000"}, {Command::Remap, "100101"},
       {Command::BusyOff, "011000"},      {Command::StitchPattern, "000000"},
       {Command::FlossReport, "000000"},  {Command::ColorUsage, "000000"},
