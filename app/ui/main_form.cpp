@@ -332,6 +332,9 @@ void TMainForm::ConnectCommands() {
   document(Command::Notes, &TMDIChild::Editcompositionnotes1Click);
   document(Command::Print, &TMDIChild::Print1Click);
   document(Command::Rotate, &TMDIChild::Rotateimage1Click);
+  document(Command::TurnRight, &TMDIChild::TurnRightClick);
+  document(Command::TurnLeft, &TMDIChild::TurnLeftClick);
+  document(Command::Resize, &TMDIChild::ResizepictureClick);
   document(Command::Remap, &TMDIChild::RemapPictClick);
   document(Command::BusyOff, &TMDIChild::BUSYflagoffClick);
   document(Command::ColorSearch, &TMDIChild::Automaticcolorsearch1Click);

@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cstdio>
 #include <utility>
 
 #include "app/app_settings.h"
@@ -21,6 +22,7 @@
 #include "app/ui/main_form.h"
 #include "app/ui/note_dlg.h"
 #include "app/ui/picture_view.h"
+#include "app/ui/resize_dlg.h"
 #include "app/ui/slot_guard.h"
 #include "app/ui/spin_button.h"
 #include "app/ui/status_panel.h"
@@ -29,6 +31,7 @@
 #include "base/latin1.h"
 #include "base/message_seam.h"
 #include "composition/bitmap_file.h"
+#include "composition/embroidery_size.h"
 #include "composition/search_result.h"
 #include "composition/ui/color_search_job.h"
 #include "composition/ui/document_jobs.h"
@@ -130,6 +133,9 @@ void TMDIChild::CreateMenus() {
   ToolsMenu = new QMenu("&Tools", this);
   ColorTable1 = item(ToolsMenu, Command::ColorTable);
   Rotateimage1 = item(ToolsMenu, Command::Rotate);
+  Turnright1 = item(ToolsMenu, Command::TurnRight);
+  Turnleft1 = item(ToolsMenu, Command::TurnLeft);
+  Resizepicture1 = item(ToolsMenu, Command::Resize);
   ToolsMenu->addSeparator();
   Automaticcolorsearch1 = item(ToolsMenu, Command::ColorSearch);
   CancelSearch = item(ToolsMenu, Command::CancelSearch);
@@ -456,8 +462,26 @@ void TMDIChild::ApplyImport(std::any& result, const QString& path) {
   frame_->ShowDocumentInfo(this);
   FitImage();
   if (IsActive()) Activated();
-  StartPictureUpdate(false);
+  // A photograph is thousands of stitches wide: offer a size one could stitch before it is
+  // mapped at all (the resize maps the picture it makes).
+  if (!(OfferResize() && AskNewSize(kOfferedWidth))) StartPictureUpdate(false);
   image1->show();
+}
+
+bool TMDIChild::OfferResize() const {
+  const uint16_t width = Composition->Width(), height = Composition->Height();
+  if (width <= kLargestWithoutQuestion && height <= kLargestWithoutQuestion) return false;
+  const uint16_t fabric = Composition->FabricCount();
+  const auto cm = [fabric](uint16_t stitches) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", EmbroideryLength(stitches, fabric, 0));
+    return std::string(text);
+  };
+  const std::string times = "\u00D7";
+  return Messages().Confirm("The picture is " + std::to_string(width) + " " + times + " " +
+                            std::to_string(height) + " stitches (" + cm(width) + " " + times + " " +
+                            cm(height) + " cm on " + std::to_string(fabric) +
+                            " count). Resize it ?");
 }
 
 void TMDIChild::Export1Click() {
@@ -530,18 +554,51 @@ void TMDIChild::Print1Click() {
 
 void TMDIChild::Rotateimage1Click() {
   if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
-  RunJob(DocWork::Rotating, [this] {
+  RunPictureJob(DocWork::Rotating, [this] { return RotatePictureJob(*Composition); });
+}
+
+void TMDIChild::TurnRightClick() {
+  if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
+  RunPictureJob(DocWork::Rotating,
+                [this] { return TurnPictureJob(*Composition, QuarterTurn::Right); });
+}
+
+void TMDIChild::TurnLeftClick() {
+  if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
+  RunPictureJob(DocWork::Rotating,
+                [this] { return TurnPictureJob(*Composition, QuarterTurn::Left); });
+}
+
+void TMDIChild::ResizepictureClick() {
+  if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
+  AskNewSize(std::nullopt);
+}
+
+bool TMDIChild::AskNewSize(std::optional<uint16_t> width) {
+  TResizeDlg dialog(Composition->Width(), Composition->Height(), Composition->FabricCount(),
+                    Settings().Unit, this);
+  if (width) dialog.SetWidth(*width);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const uint16_t new_width = *dialog.NewWidth(), new_height = *dialog.NewHeight();
+  RunPictureJob(DocWork::Resizing, [this, new_width, new_height] {
+    return ResizePictureJob(*Composition, new_width, new_height);
+  });
+  return true;
+}
+
+void TMDIChild::RunPictureJob(DocWork work, std::function<WorkerJob::Body()> make_body) {
+  RunJob(work, [this, make_body = std::move(make_body)] {
     WorkerJob job;
-    job.body = RotatePictureJob(*Composition);
+    job.body = make_body();
     job.apply = [this](std::any& result) {
-      const auto rotated = std::any_cast<std::shared_ptr<RotationResult>>(result);
-      if (!*rotated) return;  // cancelled: the composition is as it was
+      const auto made = std::any_cast<std::shared_ptr<RotationResult>>(result);
+      if (!*made) return;  // cancelled: the composition is as it was
       ReleaseLater({Composition->SourcePicture(), Composition->MappedPicture()});
-      Composition->SetPicture(std::move(**rotated));
+      Composition->SetPicture(std::move(**made));
       Composition->SetModified(true);
       StartPictureUpdate(true);
       FitImage();
-      if (IsActive()) frame_->ShowDocumentInfo(this);  // the sizes changed places
+      if (IsActive()) frame_->ShowDocumentInfo(this);  // the sizes changed
     };
     return job;
   });
