@@ -14,6 +14,8 @@ constexpr size_t kBandSourcePixels = size_t(1) << 21;
 // Source pixels a part of a band reads at the least, so that a small picture stays on the
 // calling thread.
 constexpr size_t kMinPartSourcePixels = size_t(1) << 16;
+// Rows of 8-bit values a 16-bit sum holds: 257 * 255 = 65535.
+constexpr uint32_t kPlainRows = 257;
 // New rows a part takes at a time.
 constexpr uint32_t kRowsPerTake = 2;
 
@@ -59,7 +61,9 @@ AxisTaps MakeTaps(uint32_t from, uint32_t to) {
 // would.
 struct RowSums {
   std::vector<uint32_t> weighed;
-  std::vector<uint32_t> plain;  // rows of the full weight, added unweighed and scaled once
+  // Rows of the full weight, added unweighed and scaled once: in 16 bits, half the bytes to
+  // carry through the cache, for up to kPlainRows rows at a time.
+  std::vector<uint16_t> plain;
 };
 
 class Resampler {
@@ -92,24 +96,27 @@ class Resampler {
   void SumSourceRows(RowSums& sums, uint32_t y) const {
     const size_t values = sums.weighed.size();
     uint32_t* const weighed = sums.weighed.data();
-    uint32_t* const plain = sums.plain.data();
+    uint16_t* const plain = sums.plain.data();
     std::fill(weighed, weighed + values, 0u);
-    bool any_plain = false;
+    uint32_t plain_rows = 0;
+    const auto add_plain = [&] {
+      for (size_t i = 0; i < values; ++i) weighed[i] += rows_.full * uint32_t(plain[i]);
+      plain_rows = 0;
+    };
     const uint32_t source_width = source_.Width(), source_height = source_.Height();
     for (size_t k = rows_.begin[y]; k < rows_.begin[y + 1]; ++k) {
       const uint32_t source_y = rows_.first[y] + uint32_t(k - rows_.begin[y]);
       const uint8_t* row = source_.Data() + PixelOffset(source_width, source_height, 0, source_y);
       const uint32_t weight = rows_.weights[k];
       if (weight == rows_.full && rows_.full > 1) {
-        if (!any_plain) std::fill(plain, plain + values, 0u);
-        any_plain = true;
-        for (size_t i = 0; i < values; ++i) plain[i] += row[i];
+        if (plain_rows == 0) std::fill(plain, plain + values, uint16_t(0));
+        for (size_t i = 0; i < values; ++i) plain[i] = uint16_t(plain[i] + row[i]);
+        if (++plain_rows == kPlainRows) add_plain();
       } else {
         for (size_t i = 0; i < values; ++i) weighed[i] += weight * row[i];
       }
     }
-    if (any_plain)
-      for (size_t i = 0; i < values; ++i) weighed[i] += rows_.full * plain[i];
+    if (plain_rows > 0) add_plain();
   }
 
   void PutRow(const uint32_t* sums, uint8_t* out) const {

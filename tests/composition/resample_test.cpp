@@ -58,7 +58,7 @@ TEST(ResampledPicture, EqualsThePlainMeanOfEveryPixel) {
   const std::vector<Case> cases = {
       {37, 23, 11, 7},  {37, 23, 37, 23}, {5, 3, 13, 11},  {1, 9, 1, 4},   {9, 1, 4, 1},
       {1, 1, 6, 5},     {9, 7, 1, 1},     {13, 5, 4, 11},  {6, 17, 15, 3}, {1, 12, 7, 5},
-      {64, 48, 21, 16}, {3, 3, 2, 2},     {10, 10, 3, 20},
+      {64, 48, 21, 16}, {3, 3, 2, 2},     {10, 10, 3, 20}, {3, 600, 2, 2},
   };
   for (const Case& c : cases) {
     const TPicture source = Picture(c.W, c.H, c.W * 131u + c.h);
@@ -79,6 +79,11 @@ TEST(ResampledPicture, ExactBytesSameSizeProgressAndRefusals) {
   const TPicture two(2, 1, block);
   const auto one = ResampledPicture(two, 1, 1, nullptr, NeverCancelled());
   EXPECT_EQ(At(*one, 0, 0), MakeColor(16, 1, 255));
+  // Hundreds of white rows into each stitch stay white: no partial sum wraps.
+  const TPicture white(1, 700, PictureBlock(PictureBytes(1, 700), 255));
+  const auto whites = ResampledPicture(white, 1, 2, nullptr, NeverCancelled());
+  EXPECT_EQ(At(*whites, 0, 0), 0xFFFFFFu);
+  EXPECT_EQ(At(*whites, 0, 1), 0xFFFFFFu);
   const auto five = ResampledPicture(two, 5, 2, nullptr, NeverCancelled());
   const std::vector<TColor> row = {At(two, 0, 0), At(two, 0, 0), At(two, 0, 0), At(two, 1, 0),
                                    At(two, 1, 0)};
@@ -125,12 +130,14 @@ TEST(ProportionalSize, RoundsHalfUpWithinOneTo65535) {
   EXPECT_THROW(ProportionalWidth(5, 0, 3), std::invalid_argument);
 }
 
-TEST(QuarterTurns, TurnAPictureAndUndoEachOther) {
+TEST(TurnAndResize, ReplaceThePictureAndTurnsUndoEachOther) {
   // 2 x 3, rows from the top: a b / c d / e f. Turned right: e c a / f d b.
   PictureBlock block(PictureBytes(2, 3), 0);
   for (uint32_t i = 0; i < 6; ++i)
     PutPixelAt(block.data(), PixelOffset(2, 3, i % 2, i / 2), MakeColor(uint8_t(i), 7, 9));
-  TpunCompo compo;
+  TpunPal palette;
+  FillPalette(palette);
+  TpunCompo compo(&palette);
   GivePicture(compo, 2, 3, block);
   compo.SetModified(false);
   compo.Turn(QuarterTurn::Right);
@@ -157,17 +164,13 @@ TEST(QuarterTurns, TurnAPictureAndUndoEachOther) {
   std::atomic<bool> cancel{true};
   EXPECT_FALSE(compo.TurnedPicture(QuarterTurn::Left, nullptr, cancel));
   EXPECT_FALSE(compo.ResizedPicture(5, 5, nullptr, cancel));
-}
 
-TEST(Resize, ReplacesThePictureAndMarksModified) {
-  TpunCompo compo;
-  const TPicture picture = Picture(40, 30, 3);
-  GivePicture(compo, 40, 30, picture.Block());
+  const TPicture picture = compo.SourcePicture();
+  compo.Remap();
   compo.SetModified(false);
   compo.Resize(8, 6);
   EXPECT_TRUE(compo.Modified());
   EXPECT_EQ(compo.SourcePicture(), *ResampledPicture(picture, 8, 6, nullptr, NeverCancelled()));
-  EXPECT_EQ(compo.MappedPicture(), compo.SourcePicture());
-  TpunCompo empty;
-  EXPECT_FALSE(empty.ResizedPicture(5, 5, nullptr, NeverCancelled()));
+  EXPECT_EQ(compo.MappedPicture(), compo.SourcePicture());  // the old mapping is dropped
+  EXPECT_FALSE(TpunCompo().TurnedPicture(QuarterTurn::Right, nullptr, NeverCancelled()));
 }
