@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/ui/find_form.h"
+#include "app/ui/prefer_dlg.h"
 #include "app/ui/spin_button.h"
 #include "app/ui/spin_edit.h"
 #include "app/ui/ui_seams.h"
@@ -80,6 +81,19 @@ TEST(SpinEdit, ArrowsAndKeysStepWithinTheRange) {
   field.setEnabled(false);
   field.Arrows()->DownButton()->click();
   EXPECT_EQ(field.Text(), "99");
+}
+
+TEST(SpinEdit, ThePrintingTimesStepOnTheClock) {
+  TPreferDlg dialog(nullptr, {});
+  for (auto [field, text, up, expected] : {std::tuple{dialog.Spin7, "23", true, "23"},
+                                           {dialog.Spin8, "-1", true, "0"},
+                                           {dialog.Spin9, "0", false, "0"},
+                                           {dialog.Spin10, "65535", false, "59"}}) {
+    field->SetText(text);
+    EXPECT_EQ(field->Text(), text);  // a value of the settings file shows unchanged
+    (up ? field->Arrows()->UpButton() : field->Arrows()->DownButton())->click();
+    EXPECT_EQ(field->Text(), expected) << text;
+  }
 }
 
 // The dialog over a main palette of 80 entries: fewer than "Maxi" asks for.
