@@ -17,7 +17,7 @@ constexpr std::array<CommandInfo, kCommandCount> kCommands = {{
      N::Picture},
     {C::SaveAs, "SaveAs1", "Save &As...", "", nullptr, nullptr, N::Document},
     {C::Import, "Import1", "&Import", "Ctrl+I", "BtnImport",
-     "Import|Import BMP 24bits truecolor file", N::IdleDocument},
+     "Import|Import BMP 24bits truecolor file", N::IdleOrNone},
     {C::Export, "Export1", "&Export", "Ctrl+E", nullptr, nullptr, N::Picture},
     {C::LoadColors, "Load1", "&Load", "Ctrl+L", "BtnLoadColors",
      "Load Colors|Load color palette into current document", N::IdlePicture},
@@ -62,6 +62,10 @@ constexpr std::array<CommandInfo, kCommandCount> kCommands = {{
      N::Nothing},
     {C::HelpContents, "HelpContentsItem", "&Help", "F1", nullptr, nullptr, N::Nothing},
     {C::About, "AboutItem", "&About", "Ctrl+A", nullptr, nullptr, N::Nothing},
+    {C::TurnRight, "Turnright1", "Turn &right", "", nullptr, nullptr, N::IdlePicture},
+    {C::TurnLeft, "Turnleft1", "Turn &left", "", nullptr, nullptr, N::IdlePicture},
+    {C::Resize, "Resizepicture1", "Re&size picture...", "", "BtnResize",
+     "Resize|Change the size of the picture in stitches", N::IdlePicture},
 }};
 
 constexpr bool InCommandOrder() {
@@ -91,6 +95,8 @@ bool CommandEnabled(Command command, const CommandFacts& facts) {
       return facts.document;
     case Need::IdleDocument:
       return idle;
+    case Need::IdleOrNone:
+      return !facts.document || !facts.busy;
     case Need::Picture:
       return facts.document && facts.picture;
     case Need::IdlePicture:

@@ -42,6 +42,9 @@ enum class Command : uint8_t {
   MinimizeAll,
   HelpContents,
   About,
+  TurnRight,
+  TurnLeft,
+  Resize,
   kCount
 };
 constexpr size_t kCommandCount = size_t(Command::kCount);
@@ -51,6 +54,7 @@ enum class Need : uint8_t {
   Nothing,       // always there
   Document,      // a document window is active
   IdleDocument,  // ... and it is not busy
+  IdleOrNone,    // no document is active, or the active one is not busy
   Picture,       // the active document has a picture
   IdlePicture,   // ... and it is not busy
   Busy,          // the active document is busy ("Turn BUSY flag off")

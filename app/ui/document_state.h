@@ -10,7 +10,8 @@ enum class DocWork : uint8_t {
   Importing,        // a picture is read beside the windows
   UpdatingPicture,  // the picture is remapped and its screen image made
   Searching,        // the automatic color search runs on a copy
-  Rotating,
+  Rotating,         // a transpose or a quarter turn
+  Resizing,         // the picture is resampled to a new size in stitches
   Reporting,
   Printing,
 };

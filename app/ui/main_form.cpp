@@ -31,6 +31,7 @@
 #include "base/exceptions.h"
 #include "base/message_seam.h"
 #include "composition/composition_errors.h"
+#include "composition/embroidery_size.h"
 
 namespace {
 
@@ -41,12 +42,8 @@ QString Text(const std::string& text) {
 // The size on the fabric of `pixels` stitches, in the unit of the settings.
 QString EmbroiderySize(uint32_t pixels, uint16_t fabric_count, uint8_t unit) {
   if (fabric_count == 0) return "?";
-  double factor = 2.54;  // centimetres, also for a unit the settings cannot name
-  if (unit == 1) factor = 25.4;
-  if (unit == 2) factor = 1.0;
-  if (unit == 3) factor = fabric_count;
   char text[32];
-  std::snprintf(text, sizeof text, "%3.1f", factor * (double(pixels) / fabric_count));
+  std::snprintf(text, sizeof text, "%3.1f", EmbroideryLength(pixels, fabric_count, unit));
   return text;
 }
 
@@ -95,7 +92,7 @@ void TMainForm::CreateToolbar() {
   Panel1->setFixedHeight(67);
   static_cast<QFrame*>(Panel1)->setFrameShape(QFrame::StyledPanel);
   Panel4 = new QWidget(Panel1);
-  Panel4->setFixedWidth(235);
+  Panel4->setFixedWidth(263);
   // Each button shows its command's action: enabling the action enables both.
   auto button = [this](Command command, int left, int top) {
     const CommandInfo& info = InfoOf(command);
@@ -128,6 +125,7 @@ void TMainForm::CreateToolbar() {
   BtnFlossReport = button(Command::FlossReport, 148, 32);
   BtnPrint = button(Command::Print, 176, 32);
   BtnNotes = button(Command::Notes, 204, 32);
+  BtnResize = button(Command::Resize, 232, 4);
 
   StatusLine = new QWidget(Panel1);
   auto info = [this](const QString& hint) {
@@ -249,6 +247,9 @@ void TMainForm::CreateMenus() {
   FileMenu->addAction(FileNewItem);
   FileMenu->addAction(FileOpenItem);
   FileMenu->addSeparator();
+  // A first import needs no document: it makes one.
+  FileMenu->addMenu("&Images")->addAction(Action(Command::Import));
+  FileMenu->addSeparator();
   FileMenu->addAction(FilePrefItem);
   FileMenu->addSeparator();
   FileMenu->addAction(FileExitItem);
@@ -324,13 +325,16 @@ void TMainForm::ConnectCommands() {
   });
   document(Command::Save, &TMDIChild::Save1Click);
   document(Command::SaveAs, &TMDIChild::SaveAs1Click);
-  document(Command::Import, &TMDIChild::Import1Click);
+  on(Command::Import, [this] { ImportPicture(); });
   document(Command::Export, &TMDIChild::Export1Click);
   document(Command::LoadColors, &TMDIChild::Load1Click);
   document(Command::SaveColors, &TMDIChild::Save2Click);
   document(Command::Notes, &TMDIChild::Editcompositionnotes1Click);
   document(Command::Print, &TMDIChild::Print1Click);
   document(Command::Rotate, &TMDIChild::Rotateimage1Click);
+  document(Command::TurnRight, &TMDIChild::TurnRightClick);
+  document(Command::TurnLeft, &TMDIChild::TurnLeftClick);
+  document(Command::Resize, &TMDIChild::ResizepictureClick);
   document(Command::Remap, &TMDIChild::RemapPictClick);
   document(Command::BusyOff, &TMDIChild::BUSYflagoffClick);
   document(Command::ColorSearch, &TMDIChild::Automaticcolorsearch1Click);
@@ -366,6 +370,8 @@ void TMainForm::StartUp() {
   qApp->installEventFilter(this);  // status tips reach msgpanel: the hint handler
   QApplication::setApplicationDisplayName(kCaption);
   setWindowTitle(kCaption);
+  // The settings file is written when the frame first closes: before, this is a first start.
+  const bool first_start = !IsRegularFile(SettingsFilePath());
   LoadSettings();
   AutoRemap->setChecked(Settings().AutoRemap);
   Fitinwindows1->setChecked(Settings().FinInWindow);
@@ -375,6 +381,7 @@ void TMainForm::StartUp() {
   if (geometry.state) setWindowState(windowState() | Qt::WindowMaximized);
   CheckPaletteFile();
   LoadSymbolTable();
+  if (first_start) msgpanel->setText(kFirstStartHint);
 }
 
 void TMainForm::CheckPaletteFile() {
@@ -449,8 +456,19 @@ QMdiSubWindow* TMainForm::AddChild(QWidget* window) {
 void TMainForm::NewDocument() {
   if (TMDIChild* window = CreateDocument()) {
     AddChild(window);
+    window->TakeTwoThirds();
     ShowDocumentInfo(window);
   }
+}
+
+void TMainForm::ImportPicture() {
+  TMDIChild* document = ActiveDocument();
+  if (!document) {
+    // Kept, like one "New" makes, when the import is cancelled or refused.
+    NewDocument();
+    document = ActiveDocument();
+  }
+  if (document) document->Import1Click();
 }
 
 void TMainForm::OpenCompositions() {
@@ -494,6 +512,7 @@ void TMainForm::OpenCompositions() {
     window->SetCaption(recovered ? RecoveredName(NameOfPath(file)) : NameOfPath(file));
     setWindowTitle(QString(kCaption) + " [" + window->Caption() + "]");
     AddChild(window);
+    window->TakeTwoThirds();
     ShowDocumentInfo(window);
     window->RememberFileStamp();
     window->FitImage();
@@ -618,7 +637,7 @@ void TMainForm::StepCotton(int step) {
   TpunCompo& composition = *document->Composition;
   const int cotton = composition.CottonSize() + step;
   if (cotton >= 0 && cotton <= 3) composition.SetCottonSize(uint8_t(cotton));
-  ShowCottonCount(composition.CottonSize());
+  ShowDocumentInfo(document);  // the embroidery's size follows the fabric count
 }
 
 void TMainForm::ToggleAutoRemap() {

@@ -28,6 +28,8 @@ class TMainForm : public QMainWindow {
 
  public:
   static constexpr const char* kCaption = "PunTel 2.0a";
+  static constexpr const char* kFirstStartHint =
+      "Import a picture to begin (File > Images > Import, Ctrl+I).";
 
   // Runs the start-up: cursors, hints, caption, settings, geometry, palettes, the palette
   // file check and the symbol table.
@@ -50,6 +52,7 @@ class TMainForm : public QMainWindow {
   QToolButton *BtnOpen, *BtnSave, *BtnNewWin, *BtnCharTbl, *BtnColorTable, *BtnLoadColors,
       *BtnColorSearch, *BtnDesign, *BtnExit, *BtnPref, *BtnImport, *BtnViewStitch, *BtnFileViewer,
       *BtnFlossReport, *BtnPrint, *BtnNotes;
+  QToolButton* BtnResize;  // the picture's size in stitches
   QLabel *imagesizepanel, *stitchsizepanel, *numcolorpanel, *ZoomPanel, *CottonPanel;
   SpinButton *ZoomSpin, *CottonSpin;
   QLabel* Image1;  // the logo
@@ -86,6 +89,8 @@ class TMainForm : public QMainWindow {
   // Commands.
   void NewDocument();
   void OpenCompositions();
+  // Images "Import" into the active document, or into a new one when there is none.
+  void ImportPicture();
   void Preferences();
   void Exit();
   void About();

@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cstdio>
 #include <utility>
 
 #include "app/app_settings.h"
@@ -21,6 +22,7 @@
 #include "app/ui/main_form.h"
 #include "app/ui/note_dlg.h"
 #include "app/ui/picture_view.h"
+#include "app/ui/resize_dlg.h"
 #include "app/ui/slot_guard.h"
 #include "app/ui/spin_button.h"
 #include "app/ui/status_panel.h"
@@ -29,6 +31,7 @@
 #include "base/latin1.h"
 #include "base/message_seam.h"
 #include "composition/bitmap_file.h"
+#include "composition/embroidery_size.h"
 #include "composition/search_result.h"
 #include "composition/ui/color_search_job.h"
 #include "composition/ui/document_jobs.h"
@@ -92,7 +95,7 @@ TMDIChild::TMDIChild(TMainForm* frame) : QWidget(nullptr), frame_(frame) {
           [this](bool more_waiting) { Guarded([&] { JobEnded(more_waiting); }); });
   CreateMenus();
   SetCaption("New Composition.dmc");
-  resize(261, 309);
+  resize(kMinimumSize);
   Composition = std::make_unique<TpunCompo>();
 }
 
@@ -130,6 +133,9 @@ void TMDIChild::CreateMenus() {
   ToolsMenu = new QMenu("&Tools", this);
   ColorTable1 = item(ToolsMenu, Command::ColorTable);
   Rotateimage1 = item(ToolsMenu, Command::Rotate);
+  Turnright1 = item(ToolsMenu, Command::TurnRight);
+  Turnleft1 = item(ToolsMenu, Command::TurnLeft);
+  Resizepicture1 = item(ToolsMenu, Command::Resize);
   ToolsMenu->addSeparator();
   Automaticcolorsearch1 = item(ToolsMenu, Command::ColorSearch);
   CancelSearch = item(ToolsMenu, Command::CancelSearch);
@@ -171,6 +177,8 @@ void TMDIChild::SetWork(DocWork work) {
   state_.SetWork(work);
   SetDocumentCursor(Busy() ? Qt::WaitCursor : Qt::ArrowCursor);
   if (!(state_ == before)) emit stateChanged();
+  // What the work changed (sizes, floss counts) shows once it has ended.
+  if (before.Working() && !Working() && IsActive()) frame_->ShowDocumentInfo(this);
 }
 
 void TMDIChild::Activated() {
@@ -207,10 +215,21 @@ void TMDIChild::FitImage() {
   const QSize decoration = sub->size() - size();
   const QSize area = sub->mdiArea()->viewport()->size();
   const int status = statuspanel->isVisible() ? statuspanel->height() : 0;
-  const int available_width = area.width() - sub->x() - decoration.width();
-  const int available_height = area.height() - sub->y() - decoration.height() - status;
-  if (image1->width() < available_width && image1->height() < available_height)
-    sub->resize(QSize(image1->width() + 1, image1->height() + status) + decoration);
+  // Around its picture, as far as the area allows from where the window stands (beyond,
+  // the picture scrolls), and never under the window's smallest size.
+  const QSize available = area - QSize(sub->x(), sub->y()) - decoration;
+  const QSize wanted(image1->width() + 1, image1->height() + status);
+  const QSize client = wanted.boundedTo(available).expandedTo(kMinimumSize);
+  sub->resize(client + decoration);
+}
+
+void TMDIChild::TakeTwoThirds() {
+  auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+  if (!sub || !sub->mdiArea() || sub->isMaximized()) return;
+  const QSize decoration = sub->size() - size();
+  const QSize area = sub->mdiArea()->viewport()->size();
+  const QSize two_thirds(area.width() * 2 / 3, area.height() * 2 / 3);
+  sub->resize(two_thirds.expandedTo(kMinimumSize + decoration));
 }
 
 void TMDIChild::NewComposition(const TpunPal& palette) {
@@ -425,7 +444,9 @@ void TMDIChild::ApplyImport(std::any& result, const QString& path) {
   const auto import = std::any_cast<std::shared_ptr<ImportResult>>(result);
   if (!import->picture) {
     Messages().Error(import->refusal);
-    Messages().Error("Could not load file !");
+    // A bitmap of another kind is said once: "could not load" would add nothing to it.
+    if (import->refusal != BitmapRefusalText(BitmapVerdict::NotTrueColor))
+      Messages().Error("Could not load file !");
     return;
   }
   // The block changes hands by move; the pictures let go of are freed on the worker.
@@ -433,9 +454,7 @@ void TMDIChild::ApplyImport(std::any& result, const QString& path) {
   Composition->TakePicture(std::move(*import->picture));
   // The composition is named after the picture: its file name up to its last dot (the
   // whole name when it has none), then ".dmc".
-  const QString picture_name = NameOfPath(path);
-  const int dot = picture_name.lastIndexOf('.');
-  const QString name = (dot < 0 ? picture_name : picture_name.left(dot)) + ".dmc";
+  const QString name = WithExtension(NameOfPath(path), ".dmc");
   FileName = Settings().Compopath + LocalPath(name);
   stamp_.reset();
   SetCaption(name);
@@ -443,15 +462,34 @@ void TMDIChild::ApplyImport(std::any& result, const QString& path) {
   frame_->ShowDocumentInfo(this);
   FitImage();
   if (IsActive()) Activated();
-  StartPictureUpdate(false);
+  // A photograph is thousands of stitches wide: offer a size one could stitch before it is
+  // mapped at all (the resize maps the picture it makes).
+  if (!(OfferResize() && AskNewSize(kOfferedWidth))) StartPictureUpdate(false);
   image1->show();
+}
+
+bool TMDIChild::OfferResize() const {
+  const uint16_t width = Composition->Width(), height = Composition->Height();
+  if (width <= kLargestWithoutQuestion && height <= kLargestWithoutQuestion) return false;
+  const uint16_t fabric = Composition->FabricCount();
+  const auto cm = [fabric](uint16_t stitches) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", EmbroideryLength(stitches, fabric, 0));
+    return std::string(text);
+  };
+  const std::string times = "\u00D7";
+  return Messages().Confirm("The picture is " + std::to_string(width) + " " + times + " " +
+                            std::to_string(height) + " stitches (" + cm(width) + " " + times + " " +
+                            cm(height) + " cm on " + std::to_string(fabric) +
+                            " count). Resize it ?");
 }
 
 void TMDIChild::Export1Click() {
   if (!Composition || !Composition->HasPicture()) return;
-  const QString path = FileDialogs().Save(this, {"Export Image", ShownPath(Settings().Imagepath),
-                                                 "BMP files (*.bmp)|*.bmp", Caption(), "bmp"});
-  if (path.isEmpty()) return;
+  const QString path = FileDialogs().Save(
+      this, {"Export Image", ShownPath(Settings().Imagepath), "BMP files (*.bmp)|*.bmp",
+             WithExtension(Caption(), ".bmp"), "bmp"});
+  if (path.isEmpty() || IsCompositionFile(path)) return;
   Hourglass hourglass(*this);
   Composition->ExportBitmap(LocalPath(path));
 }
@@ -481,12 +519,18 @@ void TMDIChild::Load1Click() {
 
 void TMDIChild::Save2Click() {
   if (!Composition) return;
-  const QString path =
-      FileDialogs().Save(this, {"Save work colors", ShownPath(Settings().ColorPath),
-                                "Color Files (*.clr)|*.clr", Caption(), "clr"});
-  if (path.isEmpty()) return;
+  const QString path = FileDialogs().Save(
+      this, {"Save work colors", ShownPath(Settings().ColorPath), "Color Files (*.clr)|*.clr",
+             WithExtension(Caption(), ".clr"), "clr"});
+  if (path.isEmpty() || IsCompositionFile(path)) return;
   Hourglass hourglass(*this);
   Composition->Palette().SaveToFile(LocalPath(path));
+}
+
+bool TMDIChild::IsCompositionFile(const QString& path) const {
+  if (!SameFile(LocalPath(path), FileName)) return false;
+  Messages().Error("This is the composition file: choose another name !");
+  return true;
 }
 
 void TMDIChild::Editcompositionnotes1Click() {
@@ -510,18 +554,51 @@ void TMDIChild::Print1Click() {
 
 void TMDIChild::Rotateimage1Click() {
   if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
-  RunJob(DocWork::Rotating, [this] {
+  RunPictureJob(DocWork::Rotating, [this] { return RotatePictureJob(*Composition); });
+}
+
+void TMDIChild::TurnRightClick() {
+  if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
+  RunPictureJob(DocWork::Rotating,
+                [this] { return TurnPictureJob(*Composition, QuarterTurn::Right); });
+}
+
+void TMDIChild::TurnLeftClick() {
+  if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
+  RunPictureJob(DocWork::Rotating,
+                [this] { return TurnPictureJob(*Composition, QuarterTurn::Left); });
+}
+
+void TMDIChild::ResizepictureClick() {
+  if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
+  AskNewSize(std::nullopt);
+}
+
+bool TMDIChild::AskNewSize(std::optional<uint16_t> width) {
+  TResizeDlg dialog(Composition->Width(), Composition->Height(), Composition->FabricCount(),
+                    Settings().Unit, this);
+  if (width) dialog.SetWidth(*width);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const uint16_t new_width = *dialog.NewWidth(), new_height = *dialog.NewHeight();
+  RunPictureJob(DocWork::Resizing, [this, new_width, new_height] {
+    return ResizePictureJob(*Composition, new_width, new_height);
+  });
+  return true;
+}
+
+void TMDIChild::RunPictureJob(DocWork work, std::function<WorkerJob::Body()> make_body) {
+  RunJob(work, [this, make_body = std::move(make_body)] {
     WorkerJob job;
-    job.body = RotatePictureJob(*Composition);
+    job.body = make_body();
     job.apply = [this](std::any& result) {
-      const auto rotated = std::any_cast<std::shared_ptr<RotationResult>>(result);
-      if (!*rotated) return;  // cancelled: the composition is as it was
+      const auto made = std::any_cast<std::shared_ptr<RotationResult>>(result);
+      if (!*made) return;  // cancelled: the composition is as it was
       ReleaseLater({Composition->SourcePicture(), Composition->MappedPicture()});
-      Composition->SetPicture(std::move(**rotated));
+      Composition->SetPicture(std::move(**made));
       Composition->SetModified(true);
       StartPictureUpdate(true);
       FitImage();
-      if (IsActive()) frame_->ShowDocumentInfo(this);  // the sizes changed places
+      if (IsActive()) frame_->ShowDocumentInfo(this);  // the sizes changed
     };
     return job;
   });

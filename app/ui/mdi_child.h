@@ -69,6 +69,7 @@ class TMDIChild : public QWidget {
   QAction *ColorTable1, *Rotateimage1, *Automaticcolorsearch1, *CancelSearch, *CreateModel1,
       *RemapPict, *BUSYflagoff;
   QAction *Stitchpattern1, *Flossreport1, *Colorusagereport1;
+  QAction *Turnright1, *Turnleft1, *Resizepicture1;
 
   QString Caption() const;
   void SetCaption(const QString& caption);
@@ -77,7 +78,11 @@ class TMDIChild : public QWidget {
   void SetDocumentCursor(Qt::CursorShape cursor);
   // Work on the UI thread or a job's start and end: the one place the state changes.
   void SetWork(DocWork work);
+  // A new window's size, and the smallest FitImage makes it.
+  static constexpr QSize kMinimumSize{261, 309};
   void FitImage();
+  // Once a child window: two thirds of the frame's area, not under the smallest size.
+  void TakeTwoThirds();
   void NewComposition(const TpunPal& palette);
   // A job on this document's worker; it waits for the running one. `work` is the state
   // while it runs; the window is idle again once its result is applied.
@@ -108,6 +113,12 @@ class TMDIChild : public QWidget {
   void Print1Click();
   // Tools commands built here.
   void Rotateimage1Click();
+  void TurnRightClick();
+  void TurnLeftClick();
+  void ResizepictureClick();
+  // An import wider or higher than this asks whether to resize, offering this width.
+  static constexpr uint16_t kLargestWithoutQuestion = 500;
+  static constexpr uint16_t kOfferedWidth = 200;
   // Asks for the options, then starts the search with them.
   void Automaticcolorsearch1Click();
   void RemapPictClick();
@@ -134,12 +145,21 @@ class TMDIChild : public QWidget {
   static std::optional<FileStamp> StampOf(const std::string& path);
   // False when the file changed on disk since and the user does not want it overwritten.
   bool MayOverwrite(const std::string& path);
+  // True, said to the user, when a bitmap or palette would go over the composition's file.
+  bool IsCompositionFile(const QString& path) const;
   void CreateMenus();
   void DocActivate();
   void JobEnded(bool more_waiting);
   // Pictures the composition let go of are freed on the worker, after the running job.
   void ReleaseLater(std::vector<TPicture> pictures);
   void ApplyImport(std::any& result, const QString& path);
+  // After a large import: whether the user wants another size.
+  bool OfferResize() const;
+  // The resize dialog (at `width` when given, else the picture's own size); on Ok the
+  // resize job is started and true returned.
+  bool AskNewSize(std::optional<uint16_t> width);
+  // A job making a new source picture (a RotationResult), installed as Rotate's is.
+  void RunPictureJob(DocWork work, std::function<WorkerJob::Body()> make_body);
   // Save1Click for a closing window, its failure shown: false keeps the window open.
   bool SaveBeforeClosing();
   // Reports of work on the UI thread: throttled, and the windows kept alive meanwhile.

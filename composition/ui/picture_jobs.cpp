@@ -40,3 +40,17 @@ WorkerJob::Body RotatePictureJob(const TpunCompo& composition) {
     return std::any(std::make_shared<RotationResult>(composition.RotatedPicture(progress, cancel)));
   };
 }
+
+WorkerJob::Body TurnPictureJob(const TpunCompo& composition, QuarterTurn turn) {
+  return [&composition, turn](const ProgressHandler& progress, const CancelToken& cancel) {
+    return std::any(
+        std::make_shared<RotationResult>(composition.TurnedPicture(turn, progress, cancel)));
+  };
+}
+
+WorkerJob::Body ResizePictureJob(const TpunCompo& composition, uint16_t width, uint16_t height) {
+  return [&composition, width, height](const ProgressHandler& progress, const CancelToken& cancel) {
+    return std::any(std::make_shared<RotationResult>(
+        composition.ResizedPicture(width, height, progress, cancel)));
+  };
+}

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "composition/bitmap_file.h"
+#include "composition/composition.h"
 #include "composition/picture.h"
 #include "composition/ui/worker_job.h"
 
@@ -33,6 +34,11 @@ struct PictureUpdateResult {
 // then makes the screen image of the mapped picture.
 WorkerJob::Body UpdatePictureJob(const TpunCompo& composition, bool remap);
 
-// The picture a quarter turn rotated, for the composition to install; none when cancelled.
+// A picture made from the source (transposed, turned, resized) for the composition to
+// install; none when cancelled.
 using RotationResult = std::optional<TPicture>;
 WorkerJob::Body RotatePictureJob(const TpunCompo& composition);
+// The picture turned a quarter either way, as a RotationResult.
+WorkerJob::Body TurnPictureJob(const TpunCompo& composition, QuarterTurn turn);
+// The picture resampled to width x height stitches, as a RotationResult.
+WorkerJob::Body ResizePictureJob(const TpunCompo& composition, uint16_t width, uint16_t height);

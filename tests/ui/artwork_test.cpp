@@ -26,7 +26,7 @@ TEST(ToolbarGlyph, EveryButtonHasAPaintedGlyphAtBothScales) {
   for (const char* name :
        {"BtnOpen", "BtnSave", "BtnNewWin", "BtnCharTbl", "BtnColorTable", "BtnLoadColors",
         "BtnColorSearch", "BtnDesign", "BtnExit", "BtnPref", "BtnImport", "BtnViewStitch",
-        "BtnFileViewer", "BtnFlossReport", "BtnPrint", "BtnNotes"}) {
+        "BtnFileViewer", "BtnFlossReport", "BtnPrint", "BtnNotes", "BtnResize"}) {
     QIcon icon = ToolbarGlyph(name);
     ASSERT_FALSE(icon.isNull()) << name;
     QPixmap normal = icon.pixmap(QSize(24, 24), 1.0);
@@ -78,7 +78,7 @@ TEST(ArtResources, EveryPictureLoadsAtBothSizes) {
     EXPECT_EQ(sharp.deviceIndependentSize(), normal.deviceIndependentSize()) << path.toStdString();
     ++pairs;
   }
-  EXPECT_EQ(pairs, 16 + 6 + 1);  // glyphs, cursors, logo
+  EXPECT_EQ(pairs, 17 + 6 + 1);  // glyphs, cursors, logo
   EXPECT_EQ(icons, 8);
   EXPECT_TRUE(ArtPixmap("toolbar/BtnNothing", 1).isNull());
   EXPECT_TRUE(ToolbarGlyph("../logo").isNull());

