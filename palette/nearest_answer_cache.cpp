@@ -45,13 +45,6 @@ bool CellAnswers(const NearestColorGrid::Candidate* list, int red, int green, in
   return same;
 }
 
-template <typename T>
-T* Allocate(size_t count, bool zeroed) {
-  void* memory = zeroed ? std::calloc(count, sizeof(T)) : std::malloc(count * sizeof(T));
-  if (!memory) throw std::bad_alloc();
-  return static_cast<T*>(memory);
-}
-
 }  // namespace
 
 constexpr NearestAnswerCache::PlaceTerms NearestAnswerCache::MakePlaceTerms() {
@@ -66,15 +59,13 @@ constexpr NearestAnswerCache::PlaceTerms NearestAnswerCache::MakePlaceTerms() {
 constinit const NearestAnswerCache::PlaceTerms NearestAnswerCache::kPlaceOf = MakePlaceTerms();
 static_assert(NearestColorGrid::kCellSide == 4, "a cell's place is the low 6 bits");
 
-void NearestAnswerCache::Free::operator()(void* memory) const {
-  std::free(memory);
-}
-
 NearestAnswerCache::NearestAnswerCache(const NearestColorGrid& grid)
     : grid_(grid),
       first_boundary_slot_(kFirstFlossSlot + uint32_t(grid.Colors().size())),
-      entries_(Allocate<uint32_t>(kCells, true)),
-      slots_(Allocate<uint16_t>((first_boundary_slot_ + kCells) * kColors, false)),
+      entries_(NearestBufferPool::Take<uint32_t>(kCells, true)),
+      // Sized for the largest palette, so that every cache can reuse every other's.
+      slots_(NearestBufferPool::Take<uint16_t>((kFirstFlossSlot + kMaxColors + kCells) * kColors,
+                                               false)),
       floss_filled_(new std::atomic<uint8_t>[grid.Colors().size()]()) {}
 
 NearestAnswerCache::~NearestAnswerCache() = default;

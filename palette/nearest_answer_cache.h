@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "palette/nearest_buffer_pool.h"
 #include "palette/nearest_color_grid.h"
 
 class NearestAnswerCache {
@@ -74,15 +75,13 @@ class NearestAnswerCache {
   // The entry of `floss`'s slot, filled on first use.
   uint32_t FlossEntry(uint32_t floss) const;
 
-  struct Free {
-    void operator()(void* memory) const;
-  };
   const NearestColorGrid& grid_;
   uint32_t first_boundary_slot_;
-  std::unique_ptr<uint32_t[], Free> entries_;  // per cell, through std::atomic_ref
+  NearestBufferPool::Buffer<uint32_t> entries_;  // per cell, through std::atomic_ref
   // kColors answers per slot; a slot is written once, before the entry naming it is
-  // published. Taken straight from the system, which backs a page only once it is written.
-  std::unique_ptr<uint16_t[], Free> slots_;
+  // published. Room for every cell, of which a picture uses few: fresh from the system, a
+  // page is backed only once it is written.
+  NearestBufferPool::Buffer<uint16_t> slots_;
   mutable std::atomic<size_t> boundary_slots_ = 0;
   // Per floss 0 while its slot is unfilled, 1 while a thread fills it, 2 once filled.
   std::unique_ptr<std::atomic<uint8_t>[]> floss_filled_;

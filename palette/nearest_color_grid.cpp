@@ -120,7 +120,7 @@ void* NearestColorGrid::PoolAllocate(size_t bytes) const {
   if (pool_capacity_ - pool_used_ < bytes) {
     // Chunks grow from small, so a few lookups after a palette edit stay cheap.
     const size_t size = std::max(bytes, std::clamp(pool_bytes_, kFirstPoolChunk, kPoolChunk));
-    pool_chunks_.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
+    pool_chunks_.push_back(NearestBufferPool::Take<std::byte>(size, false));
     pool_used_ = 0;
     pool_capacity_ = size;
     pool_bytes_ += size;

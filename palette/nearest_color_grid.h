@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/color.h"
+#include "palette/nearest_buffer_pool.h"
 
 class NearestColorGrid {
  public:
@@ -104,7 +105,7 @@ class NearestColorGrid {
   // Lists and slots live in large chunks owned here; the mutex guards the chunks and the
   // publication of a region's list, never a lookup.
   mutable std::mutex pool_mutex_;
-  mutable std::vector<std::unique_ptr<std::byte[]>> pool_chunks_;
+  mutable std::vector<NearestBufferPool::Buffer<std::byte>> pool_chunks_;
   mutable size_t pool_used_ = 0;
   mutable size_t pool_capacity_ = 0;
   mutable size_t pool_bytes_ = 0;

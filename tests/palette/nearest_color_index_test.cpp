@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <memory>
 #include <random>
 #include <string>
 #include <thread>
@@ -12,6 +14,7 @@
 #include "base/parallel.h"
 #include "palette/floss_palette.h"
 #include "palette/nearest_answer_cache.h"
+#include "palette/nearest_buffer_pool.h"
 #include "tests/support/floss_table.h"
 
 namespace {
@@ -281,6 +284,34 @@ TEST(NearestAnswerCache, AnswersCellsOfOneFlossAndBoundaryCellsExactly) {
   EXPECT_EQ(cache.MemoryBytes(), bytes);
   for (size_t i = 0; i < probes.size(); ++i)
     ASSERT_EQ(first[i], LinearNearest(palette, probes[i])) << Hex(probes[i]);
+}
+
+// Buffers come back for the next index; what the last one wrote never shows through: a
+// recycled buffer asked zeroed is zero, and indexes made one after another over the same
+// pixels, with other colors, while an earlier one lives on or not, all answer exactly.
+TEST(NearestBufferPool, RecycledBuffersCarryNothingOver) {
+  constexpr size_t kCount = 1 << 18;
+  {
+    auto dirty = NearestBufferPool::Take<uint32_t>(kCount, false);
+    std::fill(dirty.get(), dirty.get() + kCount, 0xDEADBEEF);
+  }
+  const auto clean = NearestBufferPool::Take<uint32_t>(kCount, true);
+  EXPECT_EQ(std::count(clean.get(), clean.get() + kCount, 0u), ptrdiff_t(kCount));
+
+  std::mt19937 random(8);
+  const std::vector<TColor> probes = RandomColors(random, 50000);
+  const std::vector<uint8_t> pixels = AsPixels(probes);
+  std::unique_ptr<NearestColorIndex> kept;
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE(round);
+    const std::vector<TColor> palette = RandomColors(random, round % 2 ? 454 : 7);
+    auto index = std::make_unique<NearestColorIndex>(palette);
+    std::vector<int32_t> found(probes.size(), -1);
+    index->FindPixels(pixels.data(), probes.size(), found.data());
+    for (size_t i = 0; i < probes.size(); ++i)
+      ASSERT_EQ(found[i], LinearNearest(palette, probes[i])) << Hex(probes[i]);
+    if (round == 1) kept = std::move(index);
+  }
 }
 
 // A cell the grid calls single has one answer everywhere, and every cell's answers are the
