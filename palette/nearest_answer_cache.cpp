@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <new>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -43,6 +44,22 @@ bool CellAnswers(const NearestColorGrid::Candidate* list, int red, int green, in
     same = same && answers[j] == answers[0];
   }
   return same;
+}
+
+// True if `a` is the answer rather than `b` at every color of the cell whose low corner is
+// (red, green, blue): a nearer, or as near with the lower index. The squared distance to a
+// less that to b is affine in the color, so its largest value over the cell is at a corner,
+// one axis at a time.
+bool Dominates(const NearestColorGrid::Candidate& a, const NearestColorGrid::Candidate& b, int red,
+               int green, int blue) {
+  constexpr int kFar = NearestColorGrid::kCellSide - 1;
+  const auto axis = [](int low, int va, int vb) {
+    const int delta = vb - va;
+    return 2 * delta * (delta > 0 ? low + kFar : low) + va * va - vb * vb;
+  };
+  const int most =
+      axis(red, a.red, b.red) + axis(green, a.green, b.green) + axis(blue, a.blue, b.blue);
+  return a.index < b.index ? most <= 0 : most < 0;
 }
 
 }  // namespace
@@ -87,10 +104,30 @@ uint32_t NearestAnswerCache::FlossEntry(uint32_t floss) const {
 }
 
 uint32_t NearestAnswerCache::AnswerCell(int red, int green, int blue) const {
-  const NearestColorGrid::Cell grid_cell = grid_.CellOf(red, green, blue);
-  if (grid_cell.IsSingle()) return FlossEntry(uint32_t(grid_cell.Single()));
+  using Candidate = NearestColorGrid::Candidate;
+  const Candidate* const list = grid_.BlockList(red, green, blue);
+  if (list[1].box_dist == NearestColorGrid::kSentinel) return FlossEntry(uint32_t(list[0].index));
+  // The nearest entry to the cell's centre (doubled, to stay whole) rules out every entry it
+  // beats everywhere in the cell, and is often left alone.
+  const Candidate* centre = list;
+  uint32_t centre_dist = ~uint32_t(0);
+  for (const Candidate* c = list; c->box_dist != NearestColorGrid::kSentinel; ++c) {
+    const int dr = 2 * (red - c->red) + kSide - 1, dg = 2 * (green - c->green) + kSide - 1,
+              db = 2 * (blue - c->blue) + kSide - 1;
+    const uint32_t d = uint32_t(dr * dr + dg * dg + db * db);
+    if (d < centre_dist || (d == centre_dist && c->index < centre->index)) {
+      centre = c;
+      centre_dist = d;
+    }
+  }
+  thread_local std::vector<Candidate> left;
+  left.assign(1, *centre);
+  for (const Candidate* c = list; c->box_dist != NearestColorGrid::kSentinel; ++c)
+    if (c != centre && !Dominates(*centre, *c, red, green, blue)) left.push_back(*c);
+  if (left.size() == 1) return FlossEntry(uint32_t(centre->index));
+  left.push_back({NearestColorGrid::kSentinel, 0, 0, 0, 0});
   uint16_t answers[kColors];
-  if (CellAnswers(grid_cell.List(), red, green, blue, answers)) return FlossEntry(answers[0]);
+  if (CellAnswers(left.data(), red, green, blue, answers)) return FlossEntry(answers[0]);
   // Each cell is answered once, so the boundary slots never run out.
   const size_t slot =
       first_boundary_slot_ + boundary_slots_.fetch_add(1, std::memory_order_relaxed);
