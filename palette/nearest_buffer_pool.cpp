@@ -6,6 +6,10 @@
 #include <new>
 #include <vector>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace {
 
 // Enough for the buffers of two live indexes and a third being built (a pass of the
@@ -13,6 +17,26 @@ namespace {
 constexpr size_t kMaxKept = 48;
 // Small buffers come from the allocator's own free lists, which already reuse them.
 constexpr size_t kMinKeptBytes = 64 * 1024;
+
+// Buffers this large go on pages of 2 MiB where the system has them: a lookup reaches
+// the answer table and the answer slots at random, and with pages of 4 KiB their
+// megabytes need more address translations than the processor keeps at hand.
+constexpr size_t kMinHugeBytes = size_t(1) << 20;
+constexpr size_t kHugePage = size_t(2) << 20;
+
+void* AllocateFresh(size_t bytes, bool zeroed) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  if (bytes >= kMinHugeBytes) {
+    const size_t rounded = (bytes + kHugePage - 1) & ~(kHugePage - 1);
+    if (void* memory = std::aligned_alloc(kHugePage, rounded)) {
+      madvise(memory, rounded, MADV_HUGEPAGE);  // only advice: small pages do too
+      if (zeroed) std::memset(memory, 0, bytes);
+      return memory;
+    }
+  }
+#endif
+  return zeroed ? std::calloc(bytes, 1) : std::malloc(bytes);
+}
 
 struct Kept {
   void* memory;
@@ -56,7 +80,7 @@ void* NearestBufferPool::TakeBytes(size_t bytes, bool zeroed) {
       return memory;
     }
   }
-  void* memory = zeroed ? std::calloc(bytes, 1) : std::malloc(bytes);
+  void* memory = AllocateFresh(bytes, zeroed);
   if (!memory && bytes > 0) throw std::bad_alloc();
   return memory;
 }
