@@ -135,25 +135,36 @@ uint32_t NearestAnswerCache::AnswerCell(int red, int green, int blue) const {
   return uint32_t(slot * kColors);
 }
 
-uint32_t NearestAnswerCache::EntryOf(uint32_t cell, const uint8_t* pixel) const {
+uint16_t NearestAnswerCache::AnswerUnanswered(uint32_t cell, uint32_t place_in_cell,
+                                              const uint8_t* pixel) const {
   std::atomic_ref entry(entries_[cell]);
-  for (int spins = 0;; ++spins) {
-    uint32_t seen = entry.load(std::memory_order_acquire);
-    if (seen > kAnswering) return seen;
-    if (seen == kUnanswered &&
-        entry.compare_exchange_strong(seen, kAnswering, std::memory_order_acquire)) {
-      uint32_t answered;
-      try {
-        answered = AnswerCell(pixel[2] & -kSide, pixel[1] & -kSide, pixel[0] & -kSide);
-      } catch (...) {
-        entry.store(kUnanswered, std::memory_order_release);  // lets a later lookup try again
-        throw;
-      }
-      entry.store(answered, std::memory_order_release);
-      return answered;
+  uint32_t seen = entry.load(std::memory_order_acquire);
+  if (seen == kUnanswered &&
+      entry.compare_exchange_strong(seen, kAnswering, std::memory_order_acquire)) {
+    try {
+      seen = AnswerCell(pixel[2] & -kSide, pixel[1] & -kSide, pixel[0] & -kSide);
+    } catch (...) {
+      entry.store(kUnanswered, std::memory_order_release);  // lets a later lookup try again
+      throw;
     }
-    if (spins >= 64) std::this_thread::yield();
+    entry.store(seen, std::memory_order_release);
   }
+  if (seen > kAnswering) return slots_[seen + place_in_cell];
+  // Being answered elsewhere: the nearest of the block's candidates, as the linear search
+  // settles it.
+  const int red = pixel[2], green = pixel[1], blue = pixel[0];
+  uint32_t best = ~uint32_t(0);
+  int32_t best_index = 0;
+  for (auto* c = grid_.BlockList(red, green, blue); c->box_dist != NearestColorGrid::kSentinel;
+       ++c) {
+    const int dr = red - c->red, dg = green - c->green, db = blue - c->blue;
+    const uint32_t d = uint32_t(dr * dr + dg * dg + db * db);
+    if (d < best || (d == best && c->index < best_index)) {
+      best = d;
+      best_index = c->index;
+    }
+  }
+  return uint16_t(best_index);
 }
 
 void NearestAnswerCache::FindPixels(const uint8_t* pixels, size_t count, int32_t* indices) const {
@@ -162,21 +173,23 @@ void NearestAnswerCache::FindPixels(const uint8_t* pixels, size_t count, int32_t
   const auto place_of = [](const uint8_t* pixel) {
     return size_t(kPlaceOf[2][pixel[0]] | kPlaceOf[1][pixel[1]] | kPlaceOf[0][pixel[2]]);
   };
-  const auto entry_of = [&](size_t place, const uint8_t* pixel) {
+  const auto answer_of = [&](size_t place, const uint8_t* pixel) -> int32_t {
     const uint32_t entry =
         std::atomic_ref(entries[place / kColors]).load(std::memory_order_acquire);
-    return entry > kAnswering ? entry : EntryOf(uint32_t(place / kColors), pixel);
+    return entry > kAnswering
+               ? slots[entry + place % kColors]
+               : AnswerUnanswered(uint32_t(place / kColors), uint32_t(place % kColors), pixel);
   };
   // Two pixels a step, for fewer instructions of loop control per pixel.
   size_t i = 0;
   for (; i + 2 <= count; i += 2, pixels += 6) {
     const size_t first = place_of(pixels), second = place_of(pixels + 3);
-    indices[i] = slots[entry_of(first, pixels) + first % kColors];
-    indices[i + 1] = slots[entry_of(second, pixels + 3) + second % kColors];
+    indices[i] = answer_of(first, pixels);
+    indices[i + 1] = answer_of(second, pixels + 3);
   }
   if (i < count) {
     const size_t place = place_of(pixels);
-    indices[i] = slots[entry_of(place, pixels) + place % kColors];
+    indices[i] = answer_of(place, pixels);
   }
 }
 

@@ -67,10 +67,10 @@ class NearestAnswerCache {
   static constexpr uint32_t kAnswering = kColors;
   static constexpr uint32_t kFirstFlossSlot = 2;
 
-  // The entry of the cell holding a pixel (blue, green, red), answering it first when
-  // needed. A cell takes a microsecond or less, less than putting a thread to sleep and
-  // waking it: a thread needing a cell that another answers spins.
-  uint32_t EntryOf(uint32_t cell, const uint8_t* pixel) const;
+  // The answer to a pixel (blue, green, red) of a cell not yet answered: the cell is
+  // answered first, unless another thread is answering it, in which case the pixel alone is
+  // answered here rather than waiting for a thread that the system may have put aside.
+  uint16_t AnswerUnanswered(uint32_t cell, uint32_t place_in_cell, const uint8_t* pixel) const;
   uint32_t AnswerCell(int red, int green, int blue) const;  // the cell's low corner
   // The entry of `floss`'s slot, filled on first use.
   uint32_t FlossEntry(uint32_t floss) const;

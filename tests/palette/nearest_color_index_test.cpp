@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <limits>
 #include <memory>
@@ -235,6 +236,35 @@ TEST(NearestColorIndex, ConcurrentLookupsAgree) {
   EXPECT_EQ(second_pixels, first);
   for (size_t i = 0; i < probes.size(); i += 97)
     ASSERT_EQ(first[i], LinearNearest(palette, probes[i])) << Hex(probes[i]);
+}
+
+// Threads starting together on the same pixels of a fresh cache keep meeting cells that
+// another is answering; each answers such a pixel itself, and exactly.
+TEST(NearestAnswerCache, PixelsOfCellsBeingAnsweredElsewhereAreExact) {
+  std::mt19937 random(9);
+  const std::vector<TColor> palette = RandomColors(random, 454);
+  std::vector<TColor> probes = Probes(random, palette);
+  std::shuffle(probes.begin(), probes.end(), random);
+  const std::vector<uint8_t> pixels = AsPixels(probes);
+  for (int round = 0; round < 8; ++round) {
+    const NearestColorGrid grid(palette);
+    const NearestAnswerCache cache(grid);
+    std::vector<std::vector<int32_t>> found(3, std::vector<int32_t>(probes.size(), -1));
+    std::atomic<int> ready = 0;
+    const auto run = [&](size_t t) {
+      ++ready;
+      while (ready < 3) {
+      }
+      cache.FindPixels(pixels.data(), probes.size(), found[t].data());
+    };
+    std::thread second(run, 1), third(run, 2);
+    run(0);
+    second.join();
+    third.join();
+    for (const auto& answers : found)
+      for (size_t i = 0; i < probes.size(); ++i)
+        ASSERT_EQ(answers[i], LinearNearest(palette, probes[i])) << Hex(probes[i]);
+  }
 }
 
 // Every color of the cells a set of probes reaches, through a fresh cache: exact, and the
