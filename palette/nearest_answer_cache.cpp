@@ -50,16 +50,17 @@ bool CellAnswers(const NearestColorGrid::Candidate* list, int red, int green, in
 // (red, green, blue): a nearer, or as near with the lower index. The squared distance to a
 // less that to b is affine in the color, so its largest value over the cell is at a corner,
 // one axis at a time.
-bool Dominates(const NearestColorGrid::Candidate& a, const NearestColorGrid::Candidate& b, int red,
-               int green, int blue) {
+inline bool Dominates(const NearestColorGrid::Candidate& a, const NearestColorGrid::Candidate& b,
+                      int red, int green, int blue) {
   constexpr int kFar = NearestColorGrid::kCellSide - 1;
+  // Per axis (v - a)^2 - (v - b)^2 = (b - a)(2v - a - b), largest at the far end when b > a.
   const auto axis = [](int low, int va, int vb) {
     const int delta = vb - va;
-    return 2 * delta * (delta > 0 ? low + kFar : low) + va * va - vb * vb;
+    return delta * (2 * (delta > 0 ? low + kFar : low) - va - vb);
   };
   const int most =
       axis(red, a.red, b.red) + axis(green, a.green, b.green) + axis(blue, a.blue, b.blue);
-  return a.index < b.index ? most <= 0 : most < 0;
+  return most < int(a.index < b.index);
 }
 
 }  // namespace
@@ -120,11 +121,16 @@ uint32_t NearestAnswerCache::AnswerCell(int red, int green, int blue) const {
       centre_dist = d;
     }
   }
+  const auto rival = [&](const Candidate* c) {
+    return c != centre && !Dominates(*centre, *c, red, green, blue);
+  };
+  const Candidate* c = list;
+  while (c->box_dist != NearestColorGrid::kSentinel && !rival(c)) ++c;
+  if (c->box_dist == NearestColorGrid::kSentinel) return FlossEntry(uint32_t(centre->index));
   thread_local std::vector<Candidate> left;
   left.assign(1, *centre);
-  for (const Candidate* c = list; c->box_dist != NearestColorGrid::kSentinel; ++c)
-    if (c != centre && !Dominates(*centre, *c, red, green, blue)) left.push_back(*c);
-  if (left.size() == 1) return FlossEntry(uint32_t(centre->index));
+  for (; c->box_dist != NearestColorGrid::kSentinel; ++c)
+    if (rival(c)) left.push_back(*c);
   left.push_back({NearestColorGrid::kSentinel, 0, 0, 0, 0});
   uint16_t answers[kColors];
   if (CellAnswers(left.data(), red, green, blue, answers)) return FlossEntry(answers[0]);

@@ -100,9 +100,3 @@ void NearestBufferPool::GiveBytes(void* memory, size_t bytes) {
   }
   std::free(memory);
 }
-
-size_t NearestBufferPool::KeptBuffers() {
-  Pool& pool = ThePool();
-  std::lock_guard lock(pool.mutex);
-  return pool.kept.size();
-}

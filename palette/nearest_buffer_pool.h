@@ -31,9 +31,6 @@ class NearestBufferPool {
                      Return(count * sizeof(T)));
   }
 
-  // Buffers held for reuse.
-  static size_t KeptBuffers();
-
  private:
   static void* TakeBytes(size_t bytes, bool zeroed);
   static void GiveBytes(void* memory, size_t bytes);
