@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <new>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -45,11 +46,21 @@ bool CellAnswers(const NearestColorGrid::Candidate* list, int red, int green, in
   return same;
 }
 
-template <typename T>
-T* Allocate(size_t count, bool zeroed) {
-  void* memory = zeroed ? std::calloc(count, sizeof(T)) : std::malloc(count * sizeof(T));
-  if (!memory) throw std::bad_alloc();
-  return static_cast<T*>(memory);
+// True if `a` is the answer rather than `b` at every color of the cell whose low corner is
+// (red, green, blue): a nearer, or as near with the lower index. The squared distance to a
+// less that to b is affine in the color, so its largest value over the cell is at a corner,
+// one axis at a time.
+inline bool Dominates(const NearestColorGrid::Candidate& a, const NearestColorGrid::Candidate& b,
+                      int red, int green, int blue) {
+  constexpr int kFar = NearestColorGrid::kCellSide - 1;
+  // Per axis (v - a)^2 - (v - b)^2 = (b - a)(2v - a - b), largest at the far end when b > a.
+  const auto axis = [](int low, int va, int vb) {
+    const int delta = vb - va;
+    return delta * (2 * (delta > 0 ? low + kFar : low) - va - vb);
+  };
+  const int most =
+      axis(red, a.red, b.red) + axis(green, a.green, b.green) + axis(blue, a.blue, b.blue);
+  return most < int(a.index < b.index);
 }
 
 }  // namespace
@@ -66,15 +77,13 @@ constexpr NearestAnswerCache::PlaceTerms NearestAnswerCache::MakePlaceTerms() {
 constinit const NearestAnswerCache::PlaceTerms NearestAnswerCache::kPlaceOf = MakePlaceTerms();
 static_assert(NearestColorGrid::kCellSide == 4, "a cell's place is the low 6 bits");
 
-void NearestAnswerCache::Free::operator()(void* memory) const {
-  std::free(memory);
-}
-
 NearestAnswerCache::NearestAnswerCache(const NearestColorGrid& grid)
     : grid_(grid),
       first_boundary_slot_(kFirstFlossSlot + uint32_t(grid.Colors().size())),
-      entries_(Allocate<uint32_t>(kCells, true)),
-      slots_(Allocate<uint16_t>((first_boundary_slot_ + kCells) * kColors, false)),
+      entries_(NearestBufferPool::Take<uint32_t>(kCells, true)),
+      // Sized for the largest palette, so that every cache can reuse every other's.
+      slots_(NearestBufferPool::Take<uint16_t>((kFirstFlossSlot + kMaxColors + kCells) * kColors,
+                                               false)),
       floss_filled_(new std::atomic<uint8_t>[grid.Colors().size()]()) {}
 
 NearestAnswerCache::~NearestAnswerCache() = default;
@@ -96,10 +105,35 @@ uint32_t NearestAnswerCache::FlossEntry(uint32_t floss) const {
 }
 
 uint32_t NearestAnswerCache::AnswerCell(int red, int green, int blue) const {
-  const NearestColorGrid::Cell grid_cell = grid_.CellOf(red, green, blue);
-  if (grid_cell.IsSingle()) return FlossEntry(uint32_t(grid_cell.Single()));
+  using Candidate = NearestColorGrid::Candidate;
+  const Candidate* const list = grid_.BlockList(red, green, blue);
+  if (list[1].box_dist == NearestColorGrid::kSentinel) return FlossEntry(uint32_t(list[0].index));
+  // The nearest entry to the cell's centre (doubled, to stay whole) rules out every entry it
+  // beats everywhere in the cell, and is often left alone.
+  const Candidate* centre = list;
+  uint32_t centre_dist = ~uint32_t(0);
+  for (const Candidate* c = list; c->box_dist != NearestColorGrid::kSentinel; ++c) {
+    const int dr = 2 * (red - c->red) + kSide - 1, dg = 2 * (green - c->green) + kSide - 1,
+              db = 2 * (blue - c->blue) + kSide - 1;
+    const uint32_t d = uint32_t(dr * dr + dg * dg + db * db);
+    if (d < centre_dist || (d == centre_dist && c->index < centre->index)) {
+      centre = c;
+      centre_dist = d;
+    }
+  }
+  const auto rival = [&](const Candidate* c) {
+    return c != centre && !Dominates(*centre, *c, red, green, blue);
+  };
+  const Candidate* c = list;
+  while (c->box_dist != NearestColorGrid::kSentinel && !rival(c)) ++c;
+  if (c->box_dist == NearestColorGrid::kSentinel) return FlossEntry(uint32_t(centre->index));
+  thread_local std::vector<Candidate> left;
+  left.assign(1, *centre);
+  for (; c->box_dist != NearestColorGrid::kSentinel; ++c)
+    if (rival(c)) left.push_back(*c);
+  left.push_back({NearestColorGrid::kSentinel, 0, 0, 0, 0});
   uint16_t answers[kColors];
-  if (CellAnswers(grid_cell.List(), red, green, blue, answers)) return FlossEntry(answers[0]);
+  if (CellAnswers(left.data(), red, green, blue, answers)) return FlossEntry(answers[0]);
   // Each cell is answered once, so the boundary slots never run out.
   const size_t slot =
       first_boundary_slot_ + boundary_slots_.fetch_add(1, std::memory_order_relaxed);
@@ -107,25 +141,36 @@ uint32_t NearestAnswerCache::AnswerCell(int red, int green, int blue) const {
   return uint32_t(slot * kColors);
 }
 
-uint32_t NearestAnswerCache::EntryOf(uint32_t cell, const uint8_t* pixel) const {
+uint16_t NearestAnswerCache::AnswerUnanswered(uint32_t cell, uint32_t place_in_cell,
+                                              const uint8_t* pixel) const {
   std::atomic_ref entry(entries_[cell]);
-  for (int spins = 0;; ++spins) {
-    uint32_t seen = entry.load(std::memory_order_acquire);
-    if (seen > kAnswering) return seen;
-    if (seen == kUnanswered &&
-        entry.compare_exchange_strong(seen, kAnswering, std::memory_order_acquire)) {
-      uint32_t answered;
-      try {
-        answered = AnswerCell(pixel[2] & -kSide, pixel[1] & -kSide, pixel[0] & -kSide);
-      } catch (...) {
-        entry.store(kUnanswered, std::memory_order_release);  // lets a later lookup try again
-        throw;
-      }
-      entry.store(answered, std::memory_order_release);
-      return answered;
+  uint32_t seen = entry.load(std::memory_order_acquire);
+  if (seen == kUnanswered &&
+      entry.compare_exchange_strong(seen, kAnswering, std::memory_order_acquire)) {
+    try {
+      seen = AnswerCell(pixel[2] & -kSide, pixel[1] & -kSide, pixel[0] & -kSide);
+    } catch (...) {
+      entry.store(kUnanswered, std::memory_order_release);  // lets a later lookup try again
+      throw;
     }
-    if (spins >= 64) std::this_thread::yield();
+    entry.store(seen, std::memory_order_release);
   }
+  if (seen > kAnswering) return slots_[seen + place_in_cell];
+  // Being answered elsewhere: the nearest of the block's candidates, as the linear search
+  // settles it.
+  const int red = pixel[2], green = pixel[1], blue = pixel[0];
+  uint32_t best = ~uint32_t(0);
+  int32_t best_index = 0;
+  for (auto* c = grid_.BlockList(red, green, blue); c->box_dist != NearestColorGrid::kSentinel;
+       ++c) {
+    const int dr = red - c->red, dg = green - c->green, db = blue - c->blue;
+    const uint32_t d = uint32_t(dr * dr + dg * dg + db * db);
+    if (d < best || (d == best && c->index < best_index)) {
+      best = d;
+      best_index = c->index;
+    }
+  }
+  return uint16_t(best_index);
 }
 
 void NearestAnswerCache::FindPixels(const uint8_t* pixels, size_t count, int32_t* indices) const {
@@ -134,21 +179,23 @@ void NearestAnswerCache::FindPixels(const uint8_t* pixels, size_t count, int32_t
   const auto place_of = [](const uint8_t* pixel) {
     return size_t(kPlaceOf[2][pixel[0]] | kPlaceOf[1][pixel[1]] | kPlaceOf[0][pixel[2]]);
   };
-  const auto entry_of = [&](size_t place, const uint8_t* pixel) {
+  const auto answer_of = [&](size_t place, const uint8_t* pixel) -> int32_t {
     const uint32_t entry =
         std::atomic_ref(entries[place / kColors]).load(std::memory_order_acquire);
-    return entry > kAnswering ? entry : EntryOf(uint32_t(place / kColors), pixel);
+    return entry > kAnswering
+               ? slots[entry + place % kColors]
+               : AnswerUnanswered(uint32_t(place / kColors), uint32_t(place % kColors), pixel);
   };
   // Two pixels a step, for fewer instructions of loop control per pixel.
   size_t i = 0;
   for (; i + 2 <= count; i += 2, pixels += 6) {
     const size_t first = place_of(pixels), second = place_of(pixels + 3);
-    indices[i] = slots[entry_of(first, pixels) + first % kColors];
-    indices[i + 1] = slots[entry_of(second, pixels + 3) + second % kColors];
+    indices[i] = answer_of(first, pixels);
+    indices[i + 1] = answer_of(second, pixels + 3);
   }
   if (i < count) {
     const size_t place = place_of(pixels);
-    indices[i] = slots[entry_of(place, pixels) + place % kColors];
+    indices[i] = answer_of(place, pixels);
   }
 }
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "palette/nearest_buffer_pool.h"
 #include "palette/nearest_color_grid.h"
 
 class NearestAnswerCache {
@@ -66,23 +67,21 @@ class NearestAnswerCache {
   static constexpr uint32_t kAnswering = kColors;
   static constexpr uint32_t kFirstFlossSlot = 2;
 
-  // The entry of the cell holding a pixel (blue, green, red), answering it first when
-  // needed. A cell takes a microsecond or less, less than putting a thread to sleep and
-  // waking it: a thread needing a cell that another answers spins.
-  uint32_t EntryOf(uint32_t cell, const uint8_t* pixel) const;
+  // The answer to a pixel (blue, green, red) of a cell not yet answered: the cell is
+  // answered first, unless another thread is answering it, in which case the pixel alone is
+  // answered here rather than waiting for a thread that the system may have put aside.
+  uint16_t AnswerUnanswered(uint32_t cell, uint32_t place_in_cell, const uint8_t* pixel) const;
   uint32_t AnswerCell(int red, int green, int blue) const;  // the cell's low corner
   // The entry of `floss`'s slot, filled on first use.
   uint32_t FlossEntry(uint32_t floss) const;
 
-  struct Free {
-    void operator()(void* memory) const;
-  };
   const NearestColorGrid& grid_;
   uint32_t first_boundary_slot_;
-  std::unique_ptr<uint32_t[], Free> entries_;  // per cell, through std::atomic_ref
+  NearestBufferPool::Buffer<uint32_t> entries_;  // per cell, through std::atomic_ref
   // kColors answers per slot; a slot is written once, before the entry naming it is
-  // published. Taken straight from the system, which backs a page only once it is written.
-  std::unique_ptr<uint16_t[], Free> slots_;
+  // published. Room for every cell, of which a picture uses few: fresh from the system, a
+  // page is backed only once it is written.
+  NearestBufferPool::Buffer<uint16_t> slots_;
   mutable std::atomic<size_t> boundary_slots_ = 0;
   // Per floss 0 while its slot is unfilled, 1 while a thread fills it, 2 once filled.
   std::unique_ptr<std::atomic<uint8_t>[]> floss_filled_;

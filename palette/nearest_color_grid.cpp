@@ -65,6 +65,7 @@ inline int AxisMax(int v, int low, int side) {
 NearestColorGrid::NearestColorGrid(std::vector<TColor> colors)
     : colors_(std::move(colors)),
       regions_(new std::atomic<const Candidate*>[kRegions]()),
+      block_lists_(new std::atomic<const Candidate*>[kBlocks]()),
       blocks_(new std::atomic<uintptr_t>[kBlocks]()) {}
 
 NearestColorGrid::~NearestColorGrid() = default;
@@ -120,7 +121,7 @@ void* NearestColorGrid::PoolAllocate(size_t bytes) const {
   if (pool_capacity_ - pool_used_ < bytes) {
     // Chunks grow from small, so a few lookups after a palette edit stay cheap.
     const size_t size = std::max(bytes, std::clamp(pool_bytes_, kFirstPoolChunk, kPoolChunk));
-    pool_chunks_.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
+    pool_chunks_.push_back(NearestBufferPool::Take<std::byte>(size, false));
     pool_used_ = 0;
     pool_capacity_ = size;
     pool_bytes_ += size;
@@ -130,14 +131,11 @@ void* NearestColorGrid::PoolAllocate(size_t bytes) const {
   return memory;
 }
 
-const NearestColorGrid::Candidate* NearestColorGrid::RegionList(int red, int green,
-                                                                int blue) const {
-  std::atomic<const Candidate*>& slot = regions_[BoxOf(kRegionShift, red, green, blue)];
-  if (const Candidate* built = slot.load(std::memory_order_acquire)) return built;
-  constexpr int kMask = -kRegionSide;
+const NearestColorGrid::Candidate* NearestColorGrid::PublishList(
+    std::atomic<const Candidate*>& slot, const Candidate* parent, const Box& box) const {
   thread_local std::vector<Candidate> list;
   list.clear();
-  CollectCandidates(Entries(), Box{red & kMask, green & kMask, blue & kMask, kRegionSide}, list);
+  CollectCandidates(parent, box, list);
   std::lock_guard lock(pool_mutex_);
   // Another thread may have built it meanwhile; its list is just as good.
   if (const Candidate* built = slot.load(std::memory_order_acquire)) return built;
@@ -145,6 +143,22 @@ const NearestColorGrid::Candidate* NearestColorGrid::RegionList(int red, int gre
   std::uninitialized_copy(list.begin(), list.end(), memory);
   slot.store(memory, std::memory_order_release);
   return memory;
+}
+
+const NearestColorGrid::Candidate* NearestColorGrid::RegionList(int red, int green,
+                                                                int blue) const {
+  std::atomic<const Candidate*>& slot = regions_[BoxOf(kRegionShift, red, green, blue)];
+  if (const Candidate* built = slot.load(std::memory_order_acquire)) return built;
+  constexpr int kMask = -kRegionSide;
+  return PublishList(slot, Entries(), Box{red & kMask, green & kMask, blue & kMask, kRegionSide});
+}
+
+const NearestColorGrid::Candidate* NearestColorGrid::BlockList(int red, int green, int blue) const {
+  std::atomic<const Candidate*>& slot = block_lists_[BoxOf(kBlockShift, red, green, blue)];
+  if (const Candidate* built = slot.load(std::memory_order_acquire)) return built;
+  constexpr int kMask = -kBlockSide;
+  return PublishList(slot, RegionList(red, green, blue),
+                     Box{red & kMask, green & kMask, blue & kMask, kBlockSide});
 }
 
 const uintptr_t* NearestColorGrid::ClaimAndBuild(size_t block, int red, int green, int blue) const {
@@ -277,7 +291,8 @@ void NearestColorGrid::FindRange(const TColor* colors, size_t count, int32_t* in
 
 size_t NearestColorGrid::MemoryBytes() const {
   const size_t bytes = sizeof(*this) + colors_.capacity() * sizeof(TColor) + entries_bytes_ +
-                       kRegions * sizeof(regions_[0]) + kBlocks * sizeof(blocks_[0]);
+                       kRegions * sizeof(regions_[0]) + kBlocks * sizeof(blocks_[0]) +
+                       kBlocks * sizeof(block_lists_[0]);
   std::lock_guard lock(pool_mutex_);
   return bytes + pool_bytes_ + pool_chunks_.capacity() * sizeof(pool_chunks_[0]);
 }

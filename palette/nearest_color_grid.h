@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/color.h"
+#include "palette/nearest_buffer_pool.h"
 
 class NearestColorGrid {
  public:
@@ -56,6 +57,10 @@ class NearestColorGrid {
     return Cell(
         slots[size_t(red >> 2 & 3) | size_t(green >> 2 & 3) << 2 | size_t(blue >> 2 & 3) << 4]);
   }
+  // The candidates of the block of side 16 holding a color, as a sorted list: every entry that is
+  // nearest, or ties with the nearest, somewhere in the block. For callers that answer whole cells
+  // at once and need no list per cell.
+  const Candidate* BlockList(int red, int green, int blue) const;
   // indices[i] = the nearest entry to colors[i], for i < count, on the calling thread.
   void FindRange(const TColor* colors, size_t count, int32_t* indices) const;
 
@@ -77,6 +82,10 @@ class NearestColorGrid {
     return state > kBuilding ? reinterpret_cast<const uintptr_t*>(state)
                              : ClaimAndBuild(block, red, green, blue);
   }
+  // The list of `box` from the list of a box around it, published in `slot` unless another
+  // thread did so first.
+  const Candidate* PublishList(std::atomic<const Candidate*>& slot, const Candidate* parent,
+                               const Box& box) const;
   const uintptr_t* ClaimAndBuild(size_t block, int red, int green, int blue) const;
   const uintptr_t* BuildBlock(int block_red, int block_green, int block_blue) const;
   void* PoolAllocate(size_t bytes) const;  // with pool_mutex_ held
@@ -95,6 +104,7 @@ class NearestColorGrid {
   // of side 4. A region keeps a list; a block, once built, the slots of its 64 cells. Only
   // the small per-region and per-block tables exist before first use.
   std::unique_ptr<std::atomic<const Candidate*>[]> regions_;
+  std::unique_ptr<std::atomic<const Candidate*>[]> block_lists_;  // null until asked for
   static constexpr uintptr_t kBuilding = 1;
   // 0 while unbuilt, kBuilding while a thread builds it, else the address of its slots. A
   // build takes microseconds, less than putting a thread to sleep and waking it, so a thread
@@ -104,7 +114,7 @@ class NearestColorGrid {
   // Lists and slots live in large chunks owned here; the mutex guards the chunks and the
   // publication of a region's list, never a lookup.
   mutable std::mutex pool_mutex_;
-  mutable std::vector<std::unique_ptr<std::byte[]>> pool_chunks_;
+  mutable std::vector<NearestBufferPool::Buffer<std::byte>> pool_chunks_;
   mutable size_t pool_used_ = 0;
   mutable size_t pool_capacity_ = 0;
   mutable size_t pool_bytes_ = 0;

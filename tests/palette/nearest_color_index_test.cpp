@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <limits>
+#include <memory>
 #include <random>
 #include <string>
 #include <thread>
@@ -12,6 +15,7 @@
 #include "base/parallel.h"
 #include "palette/floss_palette.h"
 #include "palette/nearest_answer_cache.h"
+#include "palette/nearest_buffer_pool.h"
 #include "tests/support/floss_table.h"
 
 namespace {
@@ -234,6 +238,35 @@ TEST(NearestColorIndex, ConcurrentLookupsAgree) {
     ASSERT_EQ(first[i], LinearNearest(palette, probes[i])) << Hex(probes[i]);
 }
 
+// Threads starting together on the same pixels of a fresh cache keep meeting cells that
+// another is answering; each answers such a pixel itself, and exactly.
+TEST(NearestAnswerCache, PixelsOfCellsBeingAnsweredElsewhereAreExact) {
+  std::mt19937 random(9);
+  const std::vector<TColor> palette = RandomColors(random, 454);
+  std::vector<TColor> probes = Probes(random, palette);
+  std::shuffle(probes.begin(), probes.end(), random);
+  const std::vector<uint8_t> pixels = AsPixels(probes);
+  for (int round = 0; round < 8; ++round) {
+    const NearestColorGrid grid(palette);
+    const NearestAnswerCache cache(grid);
+    std::vector<std::vector<int32_t>> found(3, std::vector<int32_t>(probes.size(), -1));
+    std::atomic<int> ready = 0;
+    const auto run = [&](size_t t) {
+      ++ready;
+      while (ready < 3) {
+      }
+      cache.FindPixels(pixels.data(), probes.size(), found[t].data());
+    };
+    std::thread second(run, 1), third(run, 2);
+    run(0);
+    second.join();
+    third.join();
+    for (const auto& answers : found)
+      for (size_t i = 0; i < probes.size(); ++i)
+        ASSERT_EQ(answers[i], LinearNearest(palette, probes[i])) << Hex(probes[i]);
+  }
+}
+
 // Every color of the cells a set of probes reaches, through a fresh cache: exact, and the
 // cells sorted as expected into those of one floss and those on a boundary.
 TEST(NearestAnswerCache, AnswersCellsOfOneFlossAndBoundaryCellsExactly) {
@@ -281,6 +314,34 @@ TEST(NearestAnswerCache, AnswersCellsOfOneFlossAndBoundaryCellsExactly) {
   EXPECT_EQ(cache.MemoryBytes(), bytes);
   for (size_t i = 0; i < probes.size(); ++i)
     ASSERT_EQ(first[i], LinearNearest(palette, probes[i])) << Hex(probes[i]);
+}
+
+// Buffers come back for the next index; what the last one wrote never shows through: a
+// recycled buffer asked zeroed is zero, and indexes made one after another over the same
+// pixels, with other colors, while an earlier one lives on or not, all answer exactly.
+TEST(NearestBufferPool, RecycledBuffersCarryNothingOver) {
+  constexpr size_t kCount = 1 << 18;
+  {
+    auto dirty = NearestBufferPool::Take<uint32_t>(kCount, false);
+    std::fill(dirty.get(), dirty.get() + kCount, 0xDEADBEEF);
+  }
+  const auto clean = NearestBufferPool::Take<uint32_t>(kCount, true);
+  EXPECT_EQ(std::count(clean.get(), clean.get() + kCount, 0u), ptrdiff_t(kCount));
+
+  std::mt19937 random(8);
+  const std::vector<TColor> probes = RandomColors(random, 50000);
+  const std::vector<uint8_t> pixels = AsPixels(probes);
+  std::unique_ptr<NearestColorIndex> kept;
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE(round);
+    const std::vector<TColor> palette = RandomColors(random, round % 2 ? 454 : 7);
+    auto index = std::make_unique<NearestColorIndex>(palette);
+    std::vector<int32_t> found(probes.size(), -1);
+    index->FindPixels(pixels.data(), probes.size(), found.data());
+    for (size_t i = 0; i < probes.size(); ++i)
+      ASSERT_EQ(found[i], LinearNearest(palette, probes[i])) << Hex(probes[i]);
+    if (round == 1) kept = std::move(index);
+  }
 }
 
 // A cell the grid calls single has one answer everywhere, and every cell's answers are the
