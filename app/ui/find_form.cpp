@@ -54,6 +54,9 @@ TFindForm::TFindForm(int palette_count, QWidget* parent)
   column->addWidget(CreateOptions());
   column->addWidget(CreateButtons());
   setFixedSize(sizeHint());
+  // The number of floss is what a user comes to change: it takes the keys first, selected.
+  threads->Edit()->setFocus();
+  threads->Edit()->selectAll();
 }
 
 QWidget* TFindForm::CreateOptions() {

@@ -112,6 +112,9 @@ class FindFormTest : public testing::Test {
 
 TEST_F(FindFormTest, StartsWithTheSearchDefaultsAndEachFieldsRange) {
   EXPECT_EQ(form_.Label1->text(), "Max floss (10 to 80)");
+  // Typed keys replace the maximum floss.
+  EXPECT_EQ(form_.focusWidget(), form_.threads->Edit());
+  EXPECT_EQ(form_.threads->Edit()->selectedText(), "50");
   const TSearchOptions shown = form_.Options(), defaults;
   EXPECT_EQ(std::tuple(shown.KeepOriginalPalette, shown.MaxFloss, shown.Increment,
                        shown.RemoveLonely, shown.Dots, shown.LightThreshold),
