@@ -552,25 +552,30 @@ void TMDIChild::Print1Click() {
   // The pattern print-out itself comes with the pattern windows.
 }
 
+bool TMDIChild::PictureIdle() const {
+  return !Busy() && !Working() && Composition && Composition->HasPicture();
+}
+
 void TMDIChild::Rotateimage1Click() {
-  if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
+  if (!PictureIdle()) return;
   RunPictureJob(DocWork::Rotating, [this] { return RotatePictureJob(*Composition); });
 }
 
 void TMDIChild::TurnRightClick() {
-  if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
-  RunPictureJob(DocWork::Rotating,
-                [this] { return TurnPictureJob(*Composition, QuarterTurn::Right); });
+  TurnPicture(QuarterTurn::Right);
 }
 
 void TMDIChild::TurnLeftClick() {
-  if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
-  RunPictureJob(DocWork::Rotating,
-                [this] { return TurnPictureJob(*Composition, QuarterTurn::Left); });
+  TurnPicture(QuarterTurn::Left);
+}
+
+void TMDIChild::TurnPicture(QuarterTurn turn) {
+  if (!PictureIdle()) return;
+  RunPictureJob(DocWork::Rotating, [this, turn] { return TurnPictureJob(*Composition, turn); });
 }
 
 void TMDIChild::ResizepictureClick() {
-  if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
+  if (!PictureIdle()) return;
   AskNewSize(std::nullopt);
 }
 
@@ -605,7 +610,7 @@ void TMDIChild::RunPictureJob(DocWork work, std::function<WorkerJob::Body()> mak
 }
 
 void TMDIChild::Automaticcolorsearch1Click() {
-  if (Busy() || Working() || !Composition || !Composition->HasPicture()) return;
+  if (!PictureIdle()) return;
   TFindForm dialog(frame_->MainPalette.Count());
   if (dialog.exec() != QDialog::Accepted) return;
   // Every option is read before the window is marked searching: a field that cannot be

@@ -158,6 +158,9 @@ class TMDIChild : public QWidget {
   // The resize dialog (at `width` when given, else the picture's own size); on Ok the
   // resize job is started and true returned.
   bool AskNewSize(std::optional<uint16_t> width);
+  // A picture, and no work on it: what the picture commands need.
+  bool PictureIdle() const;
+  void TurnPicture(QuarterTurn turn);
   // A job making a new source picture (a RotationResult), installed as Rotate's is.
   void RunPictureJob(DocWork work, std::function<WorkerJob::Body()> make_body);
   // Save1Click for a closing window, its failure shown: false keeps the window open.

@@ -103,22 +103,20 @@ std::optional<uint16_t> TResizeDlg::NewHeight() const {
 }
 
 void TResizeDlg::WidthEdited() {
-  if (following_) return;
-  const std::optional<uint16_t> width = NewWidth();
-  if (width && KeepProportions->isChecked()) {
-    following_ = true;
-    HeightEdit->SetValue(ProportionalHeight(source_width_, source_height_, *width));
-    following_ = false;
-  }
-  ShowFinishedSize();
+  Follow(WidthEdit, HeightEdit, ProportionalHeight);
 }
 
 void TResizeDlg::HeightEdited() {
+  Follow(HeightEdit, WidthEdit, ProportionalWidth);
+}
+
+void TResizeDlg::Follow(const SpinEdit* edited, SpinEdit* other,
+                        uint16_t (*proportional)(uint32_t, uint32_t, uint32_t)) {
   if (following_) return;
-  const std::optional<uint16_t> height = NewHeight();
-  if (height && KeepProportions->isChecked()) {
+  const std::optional<uint16_t> size = SizeIn(edited);
+  if (size && KeepProportions->isChecked()) {
     following_ = true;
-    WidthEdit->SetValue(ProportionalWidth(source_width_, source_height_, *height));
+    other->SetValue(proportional(source_width_, source_height_, *size));
     following_ = false;
   }
   ShowFinishedSize();

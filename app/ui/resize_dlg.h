@@ -40,6 +40,9 @@ class TResizeDlg : public QDialog {
  private:
   void WidthEdited();
   void HeightEdited();
+  // The other field in proportion to the edited one, when proportions are kept.
+  void Follow(const SpinEdit* edited, SpinEdit* other,
+              uint16_t (*proportional)(uint32_t, uint32_t, uint32_t));
   void ShowFinishedSize();
 
   uint16_t source_width_, source_height_, fabric_count_;

@@ -35,6 +35,7 @@
 #include "composition/ui/document_jobs.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
+#include "tests/ui/ui_support.h"
 
 namespace {
 
@@ -123,17 +124,7 @@ class SearchCommand : public testing::Test {
     EXPECT_FALSE(frame_->Action(Command::CancelSearch)->isEnabled());
     EXPECT_EQ(window_->msgpanel->text(), "");
   }
-  std::set<TColor> ShownColors() const {
-    std::set<TColor> colors;
-    const QImage& picture = window_->image1->Picture();
-    for (int y = 0; y < picture.height(); ++y)
-      for (int x = 0; x < picture.width(); ++x) {
-        const QRgb pixel = picture.pixel(x, y);
-        colors.insert(
-            MakeColor(uint8_t(qRed(pixel)), uint8_t(qGreen(pixel)), uint8_t(qBlue(pixel))));
-      }
-    return colors;
-  }
+  std::set<TColor> ShownColors() const { return ColorsOf(window_->image1->Picture()); }
 
   ScriptedMessages messages_;
   TempFolder config_;

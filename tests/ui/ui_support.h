@@ -3,11 +3,14 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <set>
 
 #include "app/ui/ui_seams.h"
+#include "base/color.h"
 
 // Answers the file dialogs from a script; an unscripted dialog answers "cancelled" and is
 // recorded, so a test never waits for a person.
@@ -51,4 +54,15 @@ inline bool WaitFor(const std::function<bool()>& done, int milliseconds = 10000)
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   }
   return true;
+}
+
+// The colors of a shown picture, as color values.
+inline std::set<TColor> ColorsOf(const QImage& picture) {
+  std::set<TColor> colors;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) {
+      const QRgb pixel = picture.pixel(x, y);
+      colors.insert(MakeColor(uint8_t(qRed(pixel)), uint8_t(qGreen(pixel)), uint8_t(qBlue(pixel))));
+    }
+  return colors;
 }

@@ -35,6 +35,7 @@
 #include "composition/ui/screen_bitmap.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
+#include "tests/ui/ui_support.h"
 
 namespace {
 
@@ -209,17 +210,7 @@ class Workers : public ::testing::Test {
   }
 
   // The colors of the shown picture, as color values.
-  std::set<TColor> ShownColors() const {
-    std::set<TColor> colors;
-    const QImage& picture = window_->image1->Picture();
-    for (int y = 0; y < picture.height(); ++y)
-      for (int x = 0; x < picture.width(); ++x) {
-        const QRgb pixel = picture.pixel(x, y);
-        colors.insert(
-            MakeColor(uint8_t(qRed(pixel)), uint8_t(qGreen(pixel)), uint8_t(qBlue(pixel))));
-      }
-    return colors;
-  }
+  std::set<TColor> ShownColors() const { return ColorsOf(window_->image1->Picture()); }
 
   static std::set<TColor> PaletteColors(const TpunPal& palette) {
     std::set<TColor> colors;
