@@ -81,3 +81,12 @@ bool EnsureFolderExists(const std::string& folder) {
   std::filesystem::create_directories(folder, error);
   return std::filesystem::is_directory(folder, error);
 }
+
+std::string UserSymbolTableFile() {
+  return UserDataFolder() + "carac.tbl";
+}
+
+std::string SymbolTableFile(const std::string& program_folder) {
+  const std::string user = UserSymbolTableFile();
+  return IsRegularFile(user) ? user : program_folder + "carac.tbl";
+}

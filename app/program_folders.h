@@ -20,6 +20,11 @@ std::string ExecutableFolder();
 std::string ProgramDataFolder();
 // ConfigFolder() + "puntel/": data files the user changes, read before the program's own.
 std::string UserDataFolder();
+// The symbol table the program loads: the user's own copy once there is one, else the
+// program folder's "carac.tbl" (`program_folder` ends with '/').
+std::string SymbolTableFile(const std::string& program_folder);
+// Where every change of the symbol table is written: UserDataFolder() + "carac.tbl".
+std::string UserSymbolTableFile();
 // Whether `path` is a regular file (links followed). A path that cannot be checked (a name
 // too long, links in a loop, a folder that may not be read) is none: this never raises.
 bool IsRegularFile(const std::string& path);

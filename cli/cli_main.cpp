@@ -9,6 +9,7 @@
 
 #include "cli/command_line.h"
 #include "cli/composition_commands.h"
+#include "cli/drawing_commands.h"
 #include "cli/palette_commands.h"
 #include "cli/terminal_text.h"
 
@@ -32,7 +33,10 @@ const char* const kHelp =
     "  unique    delete dark floss used by a given number of stitches\n"
     "  report    floss report and color usage report\n"
     "  symbols   the chart symbol of each color\n"
-    "  palette   read, convert, sort and blend floss palette files\n\n"
+    "  palette   read, convert, sort and blend floss palette files\n"
+    "  grid      the stitch pattern as a PNG picture\n"
+    "  design    the colour chart and its legend as bitmaps\n"
+    "  chartable draw or sort a character table\n\n"
     "Commands that change a composition write it to -o OUT.dmc, or change FILE.dmc itself\n"
     "with --in-place.\n"
     "puntel-cli COMMAND --help tells more about each command; puntel-cli --version the\n"
@@ -53,6 +57,8 @@ int Run(const std::vector<std::string>& words) {
   }
   std::vector<std::string> rest(words.begin() + 1, words.end());
   if (words[0] == "palette") return RunPaletteCommand(rest);
+  if (words[0] == "chartable") return RunCommand(ChartableCommands(), "chartable", rest);
+  if (DrawingCommands().count(words[0])) return RunCommand(DrawingCommands(), "", words);
   return RunCommand(CompositionCommands(), "", words);
 }
 

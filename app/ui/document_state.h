@@ -12,7 +12,8 @@ enum class DocWork : uint8_t {
   Searching,        // the automatic color search runs on a copy
   Rotating,         // a transpose or a quarter turn
   Resizing,         // the picture is resampled to a new size in stitches
-  Reporting,
+  Reporting,        // a report is computed and shown
+  Designing,        // a step of the design window draws its chart
   Printing,
 };
 

@@ -8,8 +8,7 @@
 #include "app/ui/commands.h"
 
 inline constexpr std::array kUnbuiltCommands = {
-    Command::ColorTable,  Command::CreateDesign, Command::StitchPattern, Command::FlossReport,
-    Command::ColorUsage,  Command::CharTable,    Command::Viewer,        Command::DesignEditor,
+    Command::ColorTable,  Command::Viewer,       Command::DesignEditor,
     Command::TempPalette, Command::HelpContents,
 };
 

@@ -339,6 +339,11 @@ void TMainForm::ConnectCommands() {
   document(Command::BusyOff, &TMDIChild::BUSYflagoffClick);
   document(Command::ColorSearch, &TMDIChild::Automaticcolorsearch1Click);
   document(Command::CancelSearch, &TMDIChild::CancelSearchClick);
+  document(Command::StitchPattern, &TMDIChild::Stitchpattern1Click);
+  document(Command::CreateDesign, &TMDIChild::CreateModel1Click);
+  document(Command::FlossReport, &TMDIChild::Flossreport1Click);
+  document(Command::ColorUsage, &TMDIChild::Colorusagereport1Click);
+  on(Command::CharTable, [this] { CharTable(); });
   UpdateCommands();
 }
 
@@ -399,15 +404,14 @@ void TMainForm::CheckPaletteFile() {
 }
 
 std::string TMainForm::SymbolTablePath() const {
-  // The user's own table, once there is one, comes before the program's default.
-  const std::string user = UserDataFolder() + "carac.tbl";
-  return IsRegularFile(user) ? user : Settings().progpath + "carac.tbl";
+  return SymbolTableFile(Settings().progpath);
 }
 
 void TMainForm::LoadSymbolTable() {
   const std::string path = SymbolTablePath();
   try {
     SymbolTable.LoadFromFile(path);
+    if (const auto error = Symbols.TableChanged()) Messages().Error(*error);
     return;
   } catch (const std::exception&) {
   }

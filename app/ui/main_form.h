@@ -10,6 +10,7 @@
 
 #include "app/ui/commands.h"
 #include "palette/floss_palette.h"
+#include "pattern/draw/symbol_drawing.h"
 #include "pattern/symbol_table.h"
 
 class QAction;
@@ -39,6 +40,8 @@ class TMainForm : public QMainWindow {
   TpunPal MainPalette;
   TpunPal TempPalette;
   ::SymbolTable SymbolTable;
+  // Draws SymbolTable's symbols; told of every change of the table (TableChanged).
+  SymbolDrawing Symbols{SymbolTable};
 
   // The one action of a command: its menu item and its toolbar button.
   QAction* Action(Command command) const { return actions_[size_t(command)]; }
@@ -77,6 +80,9 @@ class TMainForm : public QMainWindow {
   void ShowCottonCount(uint8_t cotton_size);
   void ShowMainProgress(const std::string& text, uint16_t percent);
   void ShowAppHint(const QString& hint);
+  // The table file loaded at start-up; LoadSymbolTable reads it and tells Symbols.
+  std::string SymbolTablePath() const;
+  void LoadSymbolTable();
 
   // The active child window when it is a document window, else none.
   TMDIChild* ActiveDocument() const;
@@ -94,6 +100,8 @@ class TMainForm : public QMainWindow {
   void Preferences();
   void Exit();
   void About();
+  // Utils "C&haracter table": the character table dialog, with the hourglass meanwhile.
+  void CharTable();
   void ToggleAutoRemap();
   void ToggleFitInWindow();
   void ZoomUp();
@@ -114,8 +122,6 @@ class TMainForm : public QMainWindow {
   void CreateMenus();
   void StartUp();
   void CheckPaletteFile();
-  std::string SymbolTablePath() const;
-  void LoadSymbolTable();
   void TimerTick();
   void StepZoom(int step);
   void StepCotton(int step);

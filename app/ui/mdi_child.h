@@ -124,6 +124,11 @@ class TMDIChild : public QWidget {
   void RemapPictClick();
   void BUSYflagoffClick();
   void CancelSearchClick();
+  // View commands and "&Create Design": each opens its window (mdi_child_<window>.cpp).
+  void Stitchpattern1Click();
+  void CreateModel1Click();
+  void Flossreport1Click();
+  void Colorusagereport1Click();
 
   // The file on disk as this window last read or wrote it, to see another program's change.
   void RememberFileStamp();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <atomic>
@@ -38,6 +39,7 @@ QtFileDialogs default_dialogs;
 std::atomic<FileDialogSeam*> installed_dialogs{nullptr};
 // Help is asked for from dialogs on the interface's thread only.
 HelpSeam installed_help;
+FontSeam installed_font_dialog;
 
 // Messages end their lines with CR LF, as the files do; a label wants LF alone.
 QString Shown(const std::string& text) {
@@ -99,6 +101,19 @@ void ShowHelp(const std::string& topic) {
 
 HelpSeam InstallHelp(HelpSeam seam) {
   std::swap(seam, installed_help);
+  return seam;
+}
+
+std::optional<QFont> AskFont(QWidget* parent, const QFont& initial) {
+  if (installed_font_dialog) return installed_font_dialog(parent, initial);
+  bool ok = false;
+  const QFont font = QFontDialog::getFont(&ok, initial, parent);
+  if (!ok) return std::nullopt;
+  return font;
+}
+
+FontSeam InstallFontDialog(FontSeam seam) {
+  std::swap(seam, installed_font_dialog);
   return seam;
 }
 

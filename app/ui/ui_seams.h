@@ -2,9 +2,11 @@
 // The file dialogs of the program go through this seam, so tests can script them; the
 // real one uses QFileDialog. Message boxes go through the MessageSeam of base/.
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -39,6 +41,13 @@ using HelpSeam = std::function<void(const std::string& topic)>;
 void ShowHelp(const std::string& topic);
 // Installs a seam (an empty one restores the default) and returns the one it replaces.
 HelpSeam InstallHelp(HelpSeam seam);
+
+// The font dialog goes through this seam too: the font chosen, none when the user
+// cancelled. The default is QFontDialog.
+using FontSeam = std::function<std::optional<QFont>(QWidget* parent, const QFont& initial)>;
+std::optional<QFont> AskFont(QWidget* parent, const QFont& initial);
+// Installs a seam (an empty one restores the default) and returns the one it replaces.
+FontSeam InstallFontDialog(FontSeam seam);
 
 // Message boxes with the program's captions and buttons: "Error" and "Information" with
 // "OK", "Confirm" with "&Yes" and "&No".

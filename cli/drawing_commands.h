@@ -1,0 +1,14 @@
+#pragma once
+// The commands that draw the pattern (they start Qt Gui, offscreen): the stitch pattern,
+// the colour chart and the character table.
+
+#include "cli/command_line.h"
+
+// "grid" and "design".
+const CommandTable& DrawingCommands();
+Command GridCommand();
+Command DesignCommand();
+// "render" and "sort", under "puntel-cli chartable".
+const CommandTable& ChartableCommands();
+// The symbol table the program would load, or `--table FILE` when given.
+std::string SymbolTableArgument(Arguments& args);
