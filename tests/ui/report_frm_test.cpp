@@ -218,6 +218,7 @@ class ReportCommand : public DocumentFixture {
         // Busy for the whole time the window is shown, the status line cleared.
         EXPECT_EQ(document->State().Work(), DocWork::Reporting);
         EXPECT_TRUE(frame->msgpanel->text().isEmpty());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is off
         answer(*report);
         if (report->isVisible()) report->reject();
       }
