@@ -1,6 +1,8 @@
 #include "pattern/report_lines.h"
 
+#include <cstddef>
 #include <unordered_map>
+#include <utility>
 
 #include "composition/composition.h"
 #include "composition/histogram.h"
@@ -118,4 +120,28 @@ std::vector<std::string> ColorUsageLines(const TpunCompo& compo, const TpunPal& 
   std::vector<std::string> lines = HistogramLines(palette, dots);
   for (std::string& line : lines) line = Cut(line);
   return lines;
+}
+
+std::vector<UsageLine> ColorUsageReport(const TpunCompo& compo, const TpunPal& palette,
+                                        const ProgressHandler& progress) {
+  std::vector<std::string> texts = ColorUsageLines(compo, palette, progress);
+  std::vector<UsageLine> lines;
+  lines.reserve(texts.size());
+  for (size_t k = 0; k < texts.size(); ++k) lines.push_back({std::move(texts[k]), int32_t(k)});
+  return lines;
+}
+
+bool MayRemoveColor(const TpunPal& palette) {
+  return palette.Count() > 1;
+}
+
+bool RemoveUsageColor(TpunPal& palette, std::vector<UsageLine>& lines, size_t row) {
+  if (row >= lines.size() || !MayRemoveColor(palette)) return false;
+  const int32_t removed = lines[row].index;
+  if (removed < 0 || removed >= palette.Count()) return false;
+  palette.Delete(removed);
+  lines.erase(lines.begin() + std::ptrdiff_t(row));
+  for (UsageLine& line : lines)
+    if (line.index > removed) --line.index;
+  return true;
 }

@@ -41,3 +41,23 @@ std::vector<std::string> FlossReportLines(const TpunCompo& compo,
 std::vector<std::string> ColorUsageLines(const TpunCompo& compo, const TpunPal& palette,
                                          const ProgressHandler& progress);
 std::vector<std::string> ColorUsageLines(const TpunCompo& compo, const TpunPal& palette);
+
+// A color usage line with the index of the palette entry it counts. A line's first word
+// need not be its entry's name (names may hold blanks, or repeat), so the window finds the
+// entry by this index; it drops by one for every entry deleted before it.
+struct UsageLine {
+  std::string text;
+  int32_t index = 0;
+};
+
+// ColorUsageLines, each line with the index of its entry in `palette` (line k, entry k).
+std::vector<UsageLine> ColorUsageReport(const TpunCompo& compo, const TpunPal& palette,
+                                        const ProgressHandler& progress);
+
+// A color may be removed while the palette keeps one to map the picture onto.
+bool MayRemoveColor(const TpunPal& palette);
+
+// Deletes the palette entry of line `row` and the line; the later lines' indices follow
+// their entries down. False, changing nothing, without such a line or entry or when
+// MayRemoveColor does not hold.
+bool RemoveUsageColor(TpunPal& palette, std::vector<UsageLine>& lines, size_t row);

@@ -1,5 +1,94 @@
 // "&Floss report" and "&Color usage report": the report window around the model's lines.
-#include "app/ui/mdi_child.h"
+#include <QCoreApplication>
+#include <string>
+#include <vector>
 
-void TMDIChild::Flossreport1Click() {}
-void TMDIChild::Colorusagereport1Click() {}
+#include "app/ui/main_form.h"
+#include "app/ui/mdi_child.h"
+#include "app/ui/wait_cursor.h"
+#include "composition/ui/document_jobs.h"
+#include "pattern/report_lines.h"
+#include "pattern/ui/report_frm.h"
+
+namespace {
+
+// A report holds the document from its computation to its window's closing; on every way
+// out the status line is cleared and the document is idle again.
+class ReportingWork {
+ public:
+  explicit ReportingWork(TMDIChild& document) : document_(document) {
+    document_.SetWork(DocWork::Reporting);
+  }
+  ~ReportingWork() {
+    document_.Frame()->ShowMainProgress("", 0);
+    document_.SetWork(DocWork::Idle);
+  }
+  ReportingWork(const ReportingWork&) = delete;
+  ReportingWork& operator=(const ReportingWork&) = delete;
+
+ private:
+  TMDIChild& document_;
+};
+
+// The model's reports go to the frame's status line, throttled by the document's own
+// throttle, letting the windows repaint meanwhile.
+ProgressHandler FrameProgress(DocumentProgress& throttle, TMainForm* frame) {
+  return [&throttle, frame](const std::string& text, uint16_t percent) {
+    throttle.Report(text, percent, [frame](const std::string& shown, uint16_t p) {
+      frame->ShowMainProgress(shown, p);
+      QCoreApplication::processEvents();
+    });
+  };
+}
+
+}  // namespace
+
+void TMDIChild::Flossreport1Click() {
+  if (!PictureIdle()) return;
+  const ReportingWork reporting(*this);
+  Treportfrm report(Composition->Palette(), this);
+  report.setWindowTitle("Floss report");
+  report.ReportKind = Treportfrm::kFlossReport;
+  {
+    const WaitCursor hourglass;
+    frame_->ShowMainProgress("Counting threads...", 0);
+    std::vector<std::string> threads;
+    Composition->Palette().ListThreads(threads);
+    frame_->ShowMainProgress("Calculating thread lengths...", 0);
+    report.AddLines(
+        FlossReportLines(*Composition, threads, FrameProgress(jobs_->Progress(), frame_)));
+    // A cotton size the file allows but no fabric has: its lines carry no length.
+    if (ThreadLengthFactor(Composition->CottonSize()) == 0) report.ShowUnknownFabric();
+    frame_->ShowMainProgress("", 0);
+  }
+  SetDocumentCursor(Qt::ArrowCursor);
+  report.exec();
+}
+
+void TMDIChild::Colorusagereport1Click() {
+  if (!PictureIdle()) return;
+  bool removed = false;
+  {
+    const ReportingWork reporting(*this);
+    Treportfrm report(Composition->Palette(), this);
+    report.setWindowTitle("Color usage report");
+    report.ReportKind = Treportfrm::kColorUsageReport;
+    report.Panel1->show();
+    {
+      const WaitCursor hourglass;
+      frame_->ShowMainProgress("Calculating thread lengths...", 0);
+      report.AddUsageLines(ColorUsageReport(*Composition, Composition->Palette(),
+                                            FrameProgress(jobs_->Progress(), frame_)));
+      frame_->ShowMainProgress("", 0);
+    }
+    SetDocumentCursor(Qt::ArrowCursor);
+    report.exec();
+    removed = report.ColorsRemoved;
+  }
+  // Idle first: the picture update is the document's next work. It maps the picture onto
+  // the reduced palette once, however many colors went.
+  if (!removed) return;
+  frame_->ShowDocumentInfo(this);
+  StartPictureUpdate(false);
+  Composition->SetModified(true);
+}

@@ -1,0 +1,35 @@
+#include "pattern/ui/report_item_delegate.h"
+
+#include <QPainter>
+#include <utility>
+
+ReportItemDelegate::ReportItemDelegate(SwatchColor swatch, QObject* parent)
+    : QStyledItemDelegate(parent), swatch_(std::move(swatch)) {}
+
+void ReportItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const {
+  const QRect item = option.rect;
+  const bool selected = option.state & QStyle::State_Selected;
+  const QPalette& colors = option.palette;
+  painter->save();
+  painter->fillRect(item, colors.color(selected ? QPalette::Highlight : QPalette::Base));
+  const std::optional<QColor> swatch = swatch_ ? swatch_(index.row()) : std::nullopt;
+  const int left = item.left() + (swatch ? kSwatchTextLeft : kTextLeft);
+  painter->setFont(option.font);
+  painter->setPen(colors.color(selected ? QPalette::HighlightedText : QPalette::Text));
+  painter->drawText(left, item.top() + 1 + option.fontMetrics.ascent(),
+                    index.data(Qt::DisplayRole).toString());
+  if (swatch) {
+    // Filled spans, not a stroked rectangle: the outline is one exact pixel wide.
+    const QRect outline(QPoint(item.left() + kSwatchLeft, item.top() + kSwatchTop),
+                        QPoint(item.left() + kSwatchRight - 1, item.top() + kSwatchBottom - 1));
+    painter->fillRect(outline, Qt::black);
+    painter->fillRect(outline.adjusted(1, 1, -1, -1), *swatch);
+  }
+  painter->restore();
+}
+
+QSize ReportItemDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                   const QModelIndex& index) const {
+  return {QStyledItemDelegate::sizeHint(option, index).width(), kItemHeight};
+}
