@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "app/program_folders.h"
@@ -100,6 +101,7 @@ void TCharDlg::CreateControls() {
   label1 = Named(new QLabel(Panel1), "label1");
   label1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label1->setMinimumWidth(60);
+  label1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   label1->setAlignment(Qt::AlignCenter);
   MissingFonts = Named(new QLabel(Panel1), "MissingFonts");
   MissingFonts->setWordWrap(true);
@@ -114,7 +116,11 @@ void TCharDlg::CreateControls() {
       [this](QPainter& p, int c, int r, const QRect& cell) { DrawPickerCell(p, c, r, cell); });
   SetHint(StringGrid1, kPickerHint);
   ListBox1 = Named(new QListWidget(Panel1), "ListBox1");
-  ListBox1->setMinimumWidth(100);
+  // Wide enough for a usual entry beside the table grid.
+  ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  ListBox1->setFixedWidth(ListBox1->fontMetrics().horizontalAdvance("MS Sans Serif,255") +
+                          ListBox1->verticalScrollBar()->sizeHint().width() +
+                          2 * ListBox1->frameWidth() + 8);
   SetHint(ListBox1, kGridHint);
 
   connect(DrawGrid1, &CellGrid::cellClicked, this,
@@ -131,6 +137,7 @@ void TCharDlg::CreateControls() {
   count->addWidget(label1);
   count->addStretch();
   auto* grid = new QGridLayout(Panel1);
+  grid->setContentsMargins(6, 6, 6, 6);
   grid->addLayout(count, 0, 0, 1, 2);
   grid->addWidget(DrawGrid1, 1, 0, 1, 2);
   grid->addWidget(StringGrid1, 2, 0);
