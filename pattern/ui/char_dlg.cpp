@@ -104,10 +104,9 @@ void TCharDlg::CreateControls() {
   label1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   label1->setAlignment(Qt::AlignCenter);
   MissingFonts = Named(new QLabel(Panel1), "MissingFonts");
-  MissingFonts->setWordWrap(true);
-  MissingFonts->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  MissingFonts->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
-  DrawGrid1 = Named(new CellGrid(kTableColumns, kCellEdge, 9, Panel1), "DrawGrid1");
+  DrawGrid1 = Named(new CellGrid(kTableColumns, kCellEdge, 8, Panel1), "DrawGrid1");
   DrawGrid1->SetCellPainter(
       [this](QPainter& p, int c, int r, const QRect& cell) { DrawTableCell(p, c, r, cell); });
   SetHint(DrawGrid1, kGridHint);
@@ -139,10 +138,10 @@ void TCharDlg::CreateControls() {
   auto* grid = new QGridLayout(Panel1);
   grid->setContentsMargins(6, 6, 6, 6);
   grid->addLayout(count, 0, 0, 1, 2);
-  grid->addWidget(DrawGrid1, 1, 0, 1, 2);
-  grid->addWidget(StringGrid1, 2, 0);
-  grid->addWidget(MissingFonts, 2, 1);
-  grid->addWidget(ListBox1, 0, 2, 3, 1);
+  grid->addWidget(MissingFonts, 1, 0, 1, 2);
+  grid->addWidget(DrawGrid1, 2, 0, 1, 2);
+  grid->addWidget(StringGrid1, 3, 0);
+  grid->addWidget(ListBox1, 0, 2, 4, 1);
   grid->setColumnStretch(1, 1);
 }
 
@@ -194,6 +193,11 @@ void TCharDlg::showEvent(QShowEvent* event) {
     move(screen->availableGeometry().center() - rect().center());
   QDialog::showEvent(event);
   if (!activated_) FormActivate();
+}
+
+void TCharDlg::done(int result) {
+  activated_ = false;  // shown again, it starts from the table of that time
+  QDialog::done(result);
 }
 
 void TCharDlg::FormActivate() {
@@ -257,9 +261,12 @@ void TCharDlg::ShowCount() {
   label1->setText(QString::number(ListBox1->count()));
   QStringList missing;
   for (const auto& [name, family] : symbols_.MissingFonts())
-    missing.push_back(QString("%1 (drawn with %2)").arg(QString::fromStdString(name), family));
-  MissingFonts->setText(missing.isEmpty() ? QString()
-                                          : "Fonts not installed: " + missing.join(", "));
+    missing.push_back(QString("%1 \u2192 %2").arg(QString::fromStdString(name), family));
+  const QString text = missing.isEmpty() ? QString() : "Not installed: " + missing.join(", ");
+  // One line; the whole list is the line's tooltip.
+  MissingFonts->setToolTip(text);
+  MissingFonts->setText(
+      MissingFonts->fontMetrics().elidedText(text, Qt::ElideRight, DrawGrid1->width()));
 }
 
 void TCharDlg::DrawTableCell(QPainter& painter, int column, int row, const QRect& cell) {

@@ -50,6 +50,7 @@ class TCharDlg : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void done(int result) override;
 
  private:
   void CreateControls();

@@ -175,7 +175,7 @@ TEST_F(CharDlgTest, TwelveFontsAreAllDrawnAndTheMissingOnesNamed) {
     EXPECT_TRUE(HasInk(shown, dialog->DrawGrid1->CellRect(column, 0))) << column;
   EXPECT_FALSE(HasInk(shown, dialog->DrawGrid1->CellRect(12, 0)));
   EXPECT_EQ(dialog->label1->text(), "12");
-  EXPECT_TRUE(dialog->MissingFonts->text().contains("Nofont12 (drawn with DejaVu Sans)"));
+  EXPECT_TRUE(dialog->MissingFonts->toolTip().contains("Nofont12 \u2192 DejaVu Sans"));
 }
 
 TEST_F(CharDlgTest, AddAllAddsEachInkedCodeOnceInPickerOrder) {
