@@ -6,6 +6,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -219,6 +220,17 @@ TEST_F(CharDlgTest, ATableCellSelectsItsLineAndADoubleClickRemovesIt) {
   dialog->ListBox1->setCurrentRow(0);
   dialog->ListBox1DblClick();
   EXPECT_EQ(FileLines(), std::vector<std::string>{kThree[2]});
+}
+
+TEST_F(CharDlgTest, ThePopupMenuOpensOverThePanelBothGridsAndTheList) {
+  Open(kThree);
+  for (QWidget* target : {dialog->Panel1, dialog->DrawGrid1->viewport(),
+                          dialog->StringGrid1->viewport(), dialog->ListBox1->viewport()}) {
+    QContextMenuEvent menu_key(QContextMenuEvent::Keyboard, QPoint(4, 4));
+    QApplication::sendEvent(target, &menu_key);
+    EXPECT_TRUE(dialog->PopupMenu1->isVisible()) << target->parent()->objectName().toStdString();
+    dialog->PopupMenu1->hide();
+  }
 }
 
 TEST_F(CharDlgTest, TheCommandShowsTheDialogModallyWithItsMenu) {
