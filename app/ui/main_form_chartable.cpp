@@ -1,4 +1,20 @@
 // Utils "C&haracter table".
-#include "app/ui/main_form.h"
+#include <memory>
 
-void TMainForm::CharTable() {}
+#include "app/ui/main_form.h"
+#include "app/ui/mdi_child.h"
+#include "app/ui/wait_cursor.h"
+#include "pattern/ui/char_dlg.h"
+
+void TMainForm::CharTable() {
+  std::unique_ptr<TCharDlg> dialog;
+  {
+    WaitCursor wait;
+    dialog = std::make_unique<TCharDlg>(SymbolTable, Symbols, this);
+  }
+  dialog->exec();
+  dialog.reset();
+  // The table may have changed under the open stitch patterns.
+  for (TMDIChild* document : Documents())
+    if (document->GridWindow) document->GridWindow->update();
+}
