@@ -93,6 +93,14 @@ void TpunCompo::SetTransparentColor(int32_t index) {
   modified_ = true;
 }
 
+void TpunCompo::ColorDeleted(int32_t index) {
+  if (!transparency_on_ || index > transparent_color_) return;
+  if (index == transparent_color_)
+    SetTransparencyOn(false);
+  else
+    SetTransparentColor(transparent_color_ - 1);
+}
+
 uint16_t TpunCompo::FabricCount() const {
   switch (cotton_size_) {
     case 0:

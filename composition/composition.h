@@ -84,6 +84,9 @@ class TpunCompo {
   void SetZoom(uint8_t zoom);
   void SetTransparencyOn(bool on);
   void SetTransparentColor(int32_t index);
+  // Working-palette entry `index` was deleted: the transparent color keeps its floss, and
+  // transparency ends when that floss was the one deleted.
+  void ColorDeleted(int32_t index);
   void SetModified(bool modified) { modified_ = modified; }
 
   // Stitches per inch of the fabric: 11, 14, 18, 22 for cotton sizes 0-3, else 0.

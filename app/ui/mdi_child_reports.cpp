@@ -84,6 +84,7 @@ void TMDIChild::Colorusagereport1Click() {
     SetDocumentCursor(Qt::ArrowCursor);
     report.exec();
     removed = report.ColorsRemoved;
+    for (int32_t index : report.RemovedIndices) Composition->ColorDeleted(index);
   }
   // Idle first: the picture update is the document's next work. It maps the picture onto
   // the reduced palette once, however many colors went.

@@ -176,8 +176,10 @@ void Treportfrm::btnfindnextClick() {
 
 void Treportfrm::btnRemoveClick() {
   const int row = SelectedRow();
+  const int32_t index = row >= 0 && size_t(row) < usage_.size() ? usage_[size_t(row)].index : -1;
   if (ReportKind == kColorUsageReport && row >= 0 &&
       RemoveUsageColor(palette_, usage_, size_t(row))) {
+    RemovedIndices.push_back(index);
     delete ListBox1->takeItem(row);
     ListBox1->clearSelection();
     ListBox1->setCurrentRow(-1);

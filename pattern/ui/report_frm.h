@@ -30,6 +30,8 @@ class Treportfrm : public QDialog {
 
   int32_t ReportKind = kFlossReport;
   bool ColorsRemoved = false;
+  // The palette indices deleted, in the order of their removal (each of the palette then).
+  std::vector<int32_t> RemovedIndices;
 
   QLabel* FabricLabel;  // kUnknownFabric, shown above the lines when it applies
   QListWidget* ListBox1;

@@ -45,3 +45,18 @@ TEST(ApplySearchResult, AnEmptyResultChangesNothing) {
   EXPECT_EQ(document.Palette().Count(), 2);
   EXPECT_FALSE(document.Modified());
 }
+
+TEST(ColorDeleted, TheTransparentColorKeepsItsFlossOrEnds) {
+  TpunPal floss;
+  Fill(floss, {"310", "666", "Blanc", "3865"});
+  TpunCompo document(&floss);
+  document.SetTransparencyOn(true);
+  document.SetTransparentColor(2);
+  document.ColorDeleted(3);  // after it: no change
+  EXPECT_EQ(document.TransparentColor(), 2);
+  document.ColorDeleted(0);  // before it: Blanc moved down
+  EXPECT_EQ(document.TransparentColor(), 1);
+  EXPECT_TRUE(document.TransparencyOn());
+  document.ColorDeleted(1);  // Blanc itself
+  EXPECT_FALSE(document.TransparencyOn());
+}
