@@ -174,7 +174,8 @@ void SymbolDrawing::DrawColourSymbol(uint32_t color, int x, int y, int edge, QPa
 std::vector<uint32_t> SymbolDrawing::Whiteness(int edge) {
   std::vector<uint32_t> whiteness(static_cast<size_t>(SymbolCount()));
   for (int32_t i = 0; i < SymbolCount(); ++i) {
-    const QImage image = RenderSymbol(i, edge, 1.0, false);
+    // Each is counted once: keeping them would only cost memory.
+    const QImage image = RenderUncached(i, edge, 1.0, false);
     uint32_t count = 0;
     for (int y = 0; y < image.height(); ++y) {
       const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -189,9 +190,18 @@ std::vector<uint32_t> SymbolDrawing::SortByInk(int edge) {
   InkOrder sorted = InkSortOrder(Whiteness(edge));
   std::vector<std::string> entries;
   entries.reserve(sorted.order.size());
-  for (int32_t index : sorted.order) entries.push_back(table_.Entry(index));
+  std::vector<SymbolFace> faces;
+  std::vector<std::string> font_names;
+  for (int32_t index : sorted.order) {
+    entries.push_back(table_.Entry(index));
+    faces.push_back(faces_[size_t(index)]);
+    font_names.push_back(font_names_[size_t(index)]);
+  }
   table_.SetEntries(std::move(entries));
-  TableChanged(true);
+  // The entries moved, not changed: their faces move with them and the sizes stay.
+  faces_ = std::move(faces);
+  font_names_ = std::move(font_names);
+  DropRendered();
   return std::move(sorted.whiteness);
 }
 
