@@ -127,7 +127,8 @@ const CommandTable& ChartableCommands() {
         "the table as the character table's grid shows it: 20 columns of N-pixel cells (20 "
         "unless given, 1 to 256), each followed right and below by a 1-pixel grey grid line; "
         "per entry on stdout: index, entry, font drawn, character (U+XXXX, \"digits N\" for a "
-        "shape the stand-in font lacks, \"-\" for none), fitted point size",
+        "shape the stand-in font lacks, \"-\" for none), fitted point size; an entry that "
+        "does not parse draws blank and is named once on stderr",
         Render}},
       {"sort",
        {"puntel-cli chartable sort TABLE.tbl [-o OUT]",

@@ -35,6 +35,10 @@ TEST(SymbolDrawing, AFittedSymbolIsCentredInsideItsCell) {
   EXPECT_LE(ink.height(), 16);
   EXPECT_NEAR(ink.center().x(), 9.5, 2.5);
   EXPECT_NEAR(ink.center().y(), 9.5, 2.5);
+  // At twice the device resolution: the same size, twice the pixels.
+  const QRect sharp = InkOf(symbols.RenderSymbol(0, 20, 2.0));
+  EXPECT_NEAR(sharp.width(), 2 * ink.width(), 3);
+  EXPECT_NEAR(sharp.center().y(), 2 * ink.center().y(), 3);
   // The second character of the font takes the size fitted with the first.
   EXPECT_EQ(symbols.FittedSize(1, 20), symbols.FittedSize(0, 20));
   // Another edge fits its own size, and an edge too small to fit anything still ends.
