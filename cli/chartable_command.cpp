@@ -9,6 +9,7 @@
 
 #include "base/atomic_file.h"
 #include "base/exceptions.h"
+#include "cli/document.h"
 #include "cli/drawing_commands.h"
 #include "cli/gui_session.h"
 #include "pattern/draw/symbol_drawing.h"
@@ -104,6 +105,7 @@ void Render(Arguments& args, const std::string& usage) {
 void Sort(Arguments& args, const std::string& usage) {
   const std::string out = args.TakeOption("-o", "");
   const auto files = args.Positional(1, usage);
+  FileLock lock(files[0]);  // sorted in place: from the load to the save
   SymbolTable table = LoadTable(files[0]);
   GuiSession session;
   SymbolDrawing symbols(table);
