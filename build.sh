@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev
-          fonts-dejavu-core clang-14 libclang-rt-14-dev)
+          fonts-dejavu-core fonts-liberation2 clang-14 libclang-rt-14-dev)
 
 install_missing() {
   local missing=() package

@@ -9,3 +9,9 @@ std::string FoldCase(std::string_view text);
 bool SameText(std::string_view a, std::string_view b);
 // Lower case for ASCII letters only, as file-name tests need.
 std::string LowerAscii(std::string_view text);
+
+// Whether `text` is well-formed UTF-8 (no overlong forms, surrogates or values past
+// U+10FFFF).
+bool IsValidUtf8(std::string_view text);
+// The Latin-1 bytes of `text` as UTF-8.
+std::string Latin1ToUtf8(std::string_view text);

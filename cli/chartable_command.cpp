@@ -1,6 +1,142 @@
+// puntel-cli chartable: the character table drawn as the dialog's grid shows it, and its
+// sort by ink.
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageWriter>
+#include <QPainter>
+#include <cstdio>
+
+#include "base/atomic_file.h"
+#include "base/exceptions.h"
+#include "cli/document.h"
 #include "cli/drawing_commands.h"
+#include "cli/gui_session.h"
+#include "pattern/draw/symbol_drawing.h"
+
+namespace {
+
+// The dialog's grid: 20 columns, (entries div 20) + 1 rows.
+constexpr int kColumns = 20;
+// The grid lines, one pixel right of and below every cell, as a table view draws them.
+constexpr QRgb kGridLine = 0xFFC0C0C0;
+// The edge the dialog draws and sorts at.
+constexpr int kDialogEdge = 20;
+
+SymbolTable LoadTable(const std::string& path) {
+  try {
+    return SymbolTable(LoadSymbolTable(path));
+  } catch (const Exception& error) {
+    throw CliError(error.Message());
+  }
+}
+
+// The table's entries parsed; an entry that does not parse is named once, as the windows
+// name it, and draws blank.
+void Prepare(SymbolDrawing& symbols) {
+  if (const auto error = symbols.TableChanged())
+    std::fprintf(stderr, "puntel-cli: warning: %s\n", error->c_str());
+}
+
+QImage TablePicture(SymbolDrawing& symbols, int cell) {
+  const int pitch = cell + 1;
+  const int rows = symbols.SymbolCount() / kColumns + 1;
+  QImage image = SymbolCanvas(kColumns * pitch, rows * pitch);
+  image.fill(kGridLine);
+  QPainter painter(&image);
+  for (int row = 0; row < rows; ++row) {
+    for (int column = 0; column < kColumns; ++column) {
+      const int index = row * kColumns + column;
+      const int x = column * pitch, y = row * pitch;
+      painter.fillRect(x, y, cell, cell, Qt::white);
+      symbols.DrawSymbol(index, x, y, cell, painter);
+    }
+  }
+  return image;
+}
+
+void WritePng(const QImage& image, const std::string& path) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  writer.setCompression(1);  // fast: the picture is mostly flat white
+  if (!writer.write(image)) throw CliError("cannot encode " + path + " as PNG");
+  try {
+    ReplaceFileContents(path, bytes.toStdString());
+  } catch (const Exception& error) {
+    throw CliError(error.Message());
+  }
+}
+
+std::string Hex(char32_t character) {
+  char text[16];
+  std::snprintf(text, sizeof text, "U+%04X", unsigned(character));
+  return text;
+}
+
+// What an entry draws: its character, the digits standing for a missing shape, or "-".
+std::string Drawn(const SymbolFace& face) {
+  if (!face.parsed) return "-";
+  if (face.digits) return "digits " + std::to_string(face.byte);
+  return face.character ? Hex(face.character) : "-";
+}
+
+void Render(Arguments& args, const std::string& usage) {
+  const int cell = ParseNumber(args.TakeOption("--cell", "20"), 1, 256, "--cell");
+  const auto files = args.Positional(2, usage);
+  SymbolTable table = LoadTable(files[0]);
+  GuiSession session;
+  SymbolDrawing symbols(table);
+  Prepare(symbols);
+  // Drawn first, so that every font's size is the one fitted with its first cell.
+  const QImage picture = TablePicture(symbols, cell);
+  WritePng(picture, files[1]);
+  for (int32_t i = 0; i < symbols.SymbolCount(); ++i) {
+    const SymbolFace& face = symbols.FaceOf(i);
+    const bool drawn = face.parsed && (face.digits || face.character);
+    PrintLine(std::to_string(i) + "\t" + table.Entry(i) + "\t" +
+              (face.parsed ? (face.digits ? "DejaVu Sans" : face.family.toStdString()) : "-") +
+              "\t" + Drawn(face) + "\t" +
+              (drawn ? std::to_string(symbols.FittedSize(i, cell)) : "-"));
+  }
+}
+
+void Sort(Arguments& args, const std::string& usage) {
+  const std::string out = args.TakeOption("-o", "");
+  const auto files = args.Positional(1, usage);
+  FileLock lock(files[0]);  // sorted in place: from the load to the save
+  SymbolTable table = LoadTable(files[0]);
+  GuiSession session;
+  SymbolDrawing symbols(table);
+  Prepare(symbols);
+  const std::vector<uint32_t> whiteness = symbols.SortByInk(kDialogEdge);
+  try {
+    SaveSymbolTable(out.empty() ? files[0] : out, table.Entries());
+  } catch (const Exception& error) {
+    throw CliError(error.Message());
+  }
+  for (int32_t i = 0; i < table.Count(); ++i)
+    PrintLine(std::to_string(whiteness[size_t(i)]) + "\t" + table.Entry(i));
+}
+
+}  // namespace
 
 const CommandTable& ChartableCommands() {
-  static const CommandTable commands = {};
+  static const CommandTable commands = {
+      {"render",
+       {"puntel-cli chartable render TABLE.tbl OUT.png [--cell N]",
+        "the table as the character table's grid shows it: 20 columns of N-pixel cells (20 "
+        "unless given, 1 to 256), each followed right and below by a 1-pixel grey grid line; "
+        "per entry on stdout: index, entry, font drawn, character (U+XXXX, \"digits N\" for a "
+        "shape the stand-in font lacks, \"-\" for none), fitted point size; an entry that "
+        "does not parse draws blank and is named once on stderr",
+        Render}},
+      {"sort",
+       {"puntel-cli chartable sort TABLE.tbl [-o OUT]",
+        "sort the table by ink at 20 pixels, lightest first; prints whiteness and entry in the "
+        "new order and writes the table to OUT, or over TABLE.tbl",
+        Sort}},
+  };
   return commands;
 }

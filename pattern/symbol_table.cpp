@@ -5,6 +5,7 @@
 #include "base/atomic_file.h"
 #include "base/exceptions.h"
 #include "base/int_parse.h"
+#include "base/latin1.h"
 #include "base/rounding.h"
 #include "base/whole_file.h"
 
@@ -31,7 +32,11 @@ std::vector<std::string> LoadSymbolTable(const std::string& path) {
 }
 
 std::vector<std::string> SymbolTableEntries(const std::string& bytes) {
-  return SplitLines(bytes);
+  std::vector<std::string> entries = SplitLines(bytes);
+  // Older files hold 8-bit names; a line that is not UTF-8 is one of those.
+  for (std::string& entry : entries)
+    if (!IsValidUtf8(entry)) entry = Latin1ToUtf8(entry);
+  return entries;
 }
 
 void SaveSymbolTable(const std::string& path, const std::vector<std::string>& entries) {

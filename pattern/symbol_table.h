@@ -26,14 +26,15 @@ struct SymbolEntry {
 // or the whole entry when there is no comma.
 SymbolEntry ParseSymbolEntry(std::string_view entry);
 
-// The lines of a symbol table file: plain 8-bit text where CR LF, LF or CR each end a
-// line; an empty file is an empty table. Raises EInOutError "Unable to read <path>".
+// The lines of a symbol table file: UTF-8 text where CR LF, LF or CR each end a line; a
+// line that is not valid UTF-8 is read as Latin-1 (entries are UTF-8 in memory); an empty
+// file is an empty table. Raises EInOutError "Unable to read <path>".
 // Only a regular file of at most kSmallFileLimit bytes is read.
 std::vector<std::string> LoadSymbolTable(const std::string& path);
 // The entries the bytes of a symbol table file hold.
 std::vector<std::string> SymbolTableEntries(const std::string& bytes);
-// The bytes of a symbol table file of the entries; EInOutError naming `path` for an entry
-// holding CR or LF.
+// The bytes of a symbol table file of the entries, written as they are (UTF-8); EInOutError naming
+// `path` for an entry holding CR or LF.
 std::string SymbolTableBytes(const std::vector<std::string>& entries, const std::string& path);
 // Replaces the file as a whole, every entry ending in CR LF. An entry holding CR or LF would
 // not read back as one entry: it raises EInOutError before the file is touched, as does any

@@ -8,11 +8,18 @@
 #include <cstdlib>
 
 #include "base/rounding.h"
+#include "pattern/symbol_sort.h"
 
 namespace {
 
 // 96 dots per inch in dots per metre, rounded as Qt reads it back (96).
 constexpr int kDotsPerMetre = 3780;
+
+// The size key of the digits that stand for shapes a substitute lacks: no font name
+// holds a control character, so it meets no entry's font.
+const std::string kDigitsKey = "\x01 digits";
+// The digits are fitted with the widest value, so every byte's digits share one size.
+const QString kWidestDigits = QStringLiteral("888");
 
 QFont SymbolFont(const QString& family, int points, bool antialiased) {
   QFont font(family);
@@ -24,8 +31,13 @@ QFont SymbolFont(const QString& family, int points, bool antialiased) {
   return font;
 }
 
-QString TextOf(char32_t character) {
-  return character ? QString::fromUcs4(&character, 1) : QString();
+QString TextOf(const SymbolFace& face) {
+  if (face.digits) return QString::number(face.byte);
+  return face.character ? QString::fromUcs4(&face.character, 1) : QString();
+}
+
+QString FamilyOf(const SymbolFace& face) {
+  return face.digits ? QString::fromLatin1(kFallbackFamily) : face.family;
 }
 
 // Width (advance) and height (ascent + descent) of `text` on the 96-dpi canvas.
@@ -52,64 +64,98 @@ std::optional<std::string> SymbolDrawing::TableChanged(bool keep_sizes) {
   std::optional<std::string> first_error;
   faces_.assign(size_t(table_.Count()), SymbolFace{});
   font_names_.assign(size_t(table_.Count()), std::string());
+  // Ten fonts of a long table resolve ten times, not once per entry.
+  std::map<std::string, ResolvedFont> fonts;
   for (int32_t i = 0; i < table_.Count(); ++i) {
     try {
       const SymbolEntry entry = table_.Parse(i);
-      faces_[size_t(i)] = FaceFor(entry.FontName, entry.Code);
+      auto font = fonts.find(entry.FontName);
+      if (font == fonts.end())
+        font = fonts.emplace(entry.FontName, ResolveFont(entry.FontName)).first;
+      faces_[size_t(i)] = FaceFor(font->second, entry.Code);
       font_names_[size_t(i)] = entry.FontName;
     } catch (const std::exception& error) {
       if (!first_error) first_error = error.what();
     }
   }
-  rendered_.clear();
+  DropRendered();
   if (!keep_sizes) sizes_.clear();
   return first_error;
 }
 
 void SymbolDrawing::ResetFontCache() {
   sizes_.clear();
+  DropRendered();
+}
+
+void SymbolDrawing::DropRendered() {
   rendered_.clear();
+  rendered_pixels_ = 0;
+}
+
+int SymbolDrawing::FitSize(const QString& family, const QString& text, int edge) const {
+  int size = std::max(edge, kSmallestSize + 1);
+  do {
+    --size;
+    const auto [width, height] = Measure(SymbolFont(family, size, true), text);
+    if (width <= edge - 4 && height <= edge - 4) break;
+  } while (size > kSmallestSize);
+  return size;
 }
 
 int SymbolDrawing::FittedSize(int32_t index, int edge) {
   const SymbolFace& face = FaceOf(index);
-  const auto key = std::make_pair(font_names_[size_t(index)], edge);
+  const auto key = std::make_pair(face.digits ? kDigitsKey : font_names_[size_t(index)], edge);
   if (auto found = sizes_.find(key); found != sizes_.end()) return found->second;
-  const QString text = TextOf(face.character);
-  int size = std::max(edge, kSmallestSize + 1);
-  do {
-    --size;
-    const auto [width, height] = Measure(SymbolFont(face.family, size, true), text);
-    if (width <= edge - 4 && height <= edge - 4) break;
-  } while (size > kSmallestSize);
+  const int size = face.digits ? FitSize(FamilyOf(face), kWidestDigits, edge)
+                               : FitSize(FamilyOf(face), TextOf(face), edge);
   sizes_.emplace(key, size);
   return size;
 }
 
-QImage SymbolDrawing::RenderSymbol(int32_t index, int edge, qreal device_pixel_ratio,
-                                   bool antialiased) {
-  const int ratio_key = int(std::lround(device_pixel_ratio * 100));
-  const auto key = std::make_tuple(index, edge, ratio_key, antialiased);
-  if (auto found = rendered_.find(key); found != rendered_.end()) return found->second;
-  const int pixels = int(std::ceil(edge * device_pixel_ratio));
+QImage SymbolDrawing::RenderUncached(int32_t index, int edge, qreal device_pixel_ratio,
+                                     bool antialiased) {
+  const int pixels = std::max(0, int(std::ceil(edge * device_pixel_ratio)));
   QImage image = SymbolCanvas(pixels, pixels);
   image.fill(Qt::white);
   image.setDevicePixelRatio(device_pixel_ratio);
-  if (index >= 0 && index < SymbolCount() && size_t(index) < faces_.size() &&
-      faces_[size_t(index)].parsed && faces_[size_t(index)].character) {
-    const SymbolFace& face = faces_[size_t(index)];
-    const QFont font = SymbolFont(face.family, FittedSize(index, edge), antialiased);
-    const QString text = TextOf(face.character);
-    const auto [width, height] = Measure(font, text);
-    const int x = int(RoundHalfEven(std::abs(edge - width) * 0.5)) - 1;
-    const int y = int(RoundHalfEven(std::abs(edge - height) * 0.5)) - 1;
-    QPainter painter(&image);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(x, y + QFontMetrics(font, &image).ascent(), text);
-  }
-  rendered_.emplace(key, image);
+  if (pixels == 0 || index < 0 || index >= SymbolCount() || size_t(index) >= faces_.size())
+    return image;
+  const SymbolFace& face = faces_[size_t(index)];
+  const QString text = TextOf(face);
+  if (!face.parsed || text.isEmpty()) return image;
+  const QFont font = SymbolFont(FamilyOf(face), FittedSize(index, edge), antialiased);
+  const auto [width, height] = Measure(font, text);
+  const int x = int(RoundHalfEven(std::abs(edge - width) * 0.5)) - 1;
+  const int y = int(RoundHalfEven(std::abs(edge - height) * 0.5)) - 1;
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::TextAntialiasing, antialiased);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  painter.drawText(x, y + QFontMetrics(font, &image).ascent(), text);
   return image;
+}
+
+QImage SymbolDrawing::RenderSymbol(int32_t index, int edge, qreal device_pixel_ratio,
+                                   bool antialiased) {
+  if (index < 0 || index >= SymbolCount())
+    return RenderUncached(index, edge, device_pixel_ratio, antialiased);
+  const int ratio_key = int(std::lround(device_pixel_ratio * 100));
+  std::vector<QImage>& layer = rendered_[std::make_tuple(edge, ratio_key, antialiased)];
+  if (layer.size() != size_t(SymbolCount())) layer.resize(size_t(SymbolCount()));
+  QImage& kept = layer[size_t(index)];
+  if (kept.isNull()) {
+    QImage image = RenderUncached(index, edge, device_pixel_ratio, antialiased);
+    const int64_t pixels = int64_t(image.width()) * image.height();
+    // Bounded: past the limit everything kept goes, and filling starts again.
+    if (rendered_pixels_ + pixels > kRenderedPixelLimit) {
+      DropRendered();
+      return image;
+    }
+    rendered_pixels_ += pixels;
+    kept = std::move(image);
+  }
+  return kept;
 }
 
 void SymbolDrawing::DrawSymbol(int32_t index, int x, int y, int edge, QPainter& painter) {
@@ -128,7 +174,8 @@ void SymbolDrawing::DrawColourSymbol(uint32_t color, int x, int y, int edge, QPa
 std::vector<uint32_t> SymbolDrawing::Whiteness(int edge) {
   std::vector<uint32_t> whiteness(static_cast<size_t>(SymbolCount()));
   for (int32_t i = 0; i < SymbolCount(); ++i) {
-    const QImage image = RenderSymbol(i, edge, 1.0, false);
+    // Each is counted once: keeping them would only cost memory.
+    const QImage image = RenderUncached(i, edge, 1.0, false);
     uint32_t count = 0;
     for (int y = 0; y < image.height(); ++y) {
       const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -140,24 +187,22 @@ std::vector<uint32_t> SymbolDrawing::Whiteness(int edge) {
 }
 
 std::vector<uint32_t> SymbolDrawing::SortByInk(int edge) {
-  std::vector<uint32_t> whiteness = Whiteness(edge);
-  // The exchange sort: greatest whiteness first, equal values never swapped directly.
-  std::vector<int32_t> order(whiteness.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = int32_t(i);
-  for (size_t k = 0; k < order.size(); ++k) {
-    for (size_t j = k + 1; j < order.size(); ++j) {
-      if (whiteness[k] < whiteness[j]) {
-        std::swap(whiteness[k], whiteness[j]);
-        std::swap(order[k], order[j]);
-      }
-    }
-  }
+  InkOrder sorted = InkSortOrder(Whiteness(edge));
   std::vector<std::string> entries;
-  entries.reserve(order.size());
-  for (int32_t index : order) entries.push_back(table_.Entry(index));
+  entries.reserve(sorted.order.size());
+  std::vector<SymbolFace> faces;
+  std::vector<std::string> font_names;
+  for (int32_t index : sorted.order) {
+    entries.push_back(table_.Entry(index));
+    faces.push_back(faces_[size_t(index)]);
+    font_names.push_back(font_names_[size_t(index)]);
+  }
   table_.SetEntries(std::move(entries));
-  TableChanged(true);
-  return whiteness;
+  // The entries moved, not changed: their faces move with them and the sizes stay.
+  faces_ = std::move(faces);
+  font_names_ = std::move(font_names);
+  DropRendered();
+  return std::move(sorted.whiteness);
 }
 
 std::vector<std::pair<std::string, QString>> SymbolDrawing::MissingFonts() const {

@@ -30,11 +30,16 @@ class SymbolDrawing {
 
   int32_t SymbolCount() const { return table_.Count(); }
   // Symbol `index` in a white square of `edge` pixels: the character in black with its
-  // top-left at round(|edge - w| / 2) - 1 both ways. Where device_pixel_ratio is above 1
+  // top-left at round(|edge - w| / 2) - 1 both ways (a byte a stand-in font lacks: its
+  // value in small digits). Where device_pixel_ratio is above 1
   // the image has that many more pixels per edge, drawn from the same point size. A blank
   // white square for an index past the table or an entry that does not parse.
   QImage RenderSymbol(int32_t index, int edge, qreal device_pixel_ratio = 1.0,
                       bool antialiased = true);
+  // The same pixels as RenderSymbol, drawn afresh: the rendered symbols are neither read
+  // nor filled (the fitted sizes are).
+  QImage RenderUncached(int32_t index, int edge, qreal device_pixel_ratio = 1.0,
+                        bool antialiased = true);
   // Nothing for an index not below SymbolCount; else the rendered square at (x, y).
   void DrawSymbol(int32_t index, int x, int y, int edge, QPainter& painter);
   // The symbol of color `color` of a palette of `colors` colors (SymbolOfColor); nothing
@@ -58,14 +63,22 @@ class SymbolDrawing {
 
   // The smallest point size the fitting loop goes down to.
   static constexpr int kSmallestSize = 1;
+  // The rendered symbols kept, in pixels (about 64 MB); past it they are dropped at once.
+  static constexpr int64_t kRenderedPixelLimit = int64_t(16) << 20;
 
  private:
   ::SymbolTable& table_;
   std::vector<SymbolFace> faces_;
   std::vector<std::string> font_names_;  // per entry, as stored
+  // The size cache, keyed (font name, edge); digits have a key of their own.
   std::map<std::pair<std::string, int>, int> sizes_;
-  // (index, edge, device pixel ratio x 100, antialiased)
-  std::map<std::tuple<int32_t, int, int, bool>, QImage> rendered_;
+  // Rendered symbols by (edge, device pixel ratio x 100, antialiased), then by index; a
+  // null image is one not rendered yet.
+  std::map<std::tuple<int, int, bool>, std::vector<QImage>> rendered_;
+  int64_t rendered_pixels_ = 0;
+
+  int FitSize(const QString& family, const QString& text, int edge) const;
+  void DropRendered();
 };
 
 // A 96-dpi image: what symbols are measured and drawn on.

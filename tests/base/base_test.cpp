@@ -48,6 +48,17 @@ TEST(Latin1, FoldsAsciiAndLatin1CapitalsOnly) {
   EXPECT_EQ(LowerAscii("X.CLA\xC9"), "x.cla\xC9");
 }
 
+TEST(Latin1, Utf8IsCheckedStrictlyAndLatin1Converts) {
+  for (const char* good :
+       {"", "abc", "\xC3\xA9", "\xE2\x80\xA2", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF"})
+    EXPECT_TRUE(IsValidUtf8(good)) << good;
+  // A lone Latin-1 byte, a cut sequence, overlong forms, a surrogate, past U+10FFFF.
+  for (const char* bad : {"\xE9t\xE9", "\xE2\x80", "\xC0\x80", "\xE0\x80\xAF", "\xED\xA0\x80",
+                          "\xF4\x90\x80\x80", "\x80", "\xF8\x88\x80\x80\x80"})
+    EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+  EXPECT_EQ(Latin1ToUtf8("a\xE9\xFF"), "a\xC3\xA9\xC3\xBF");
+}
+
 TEST(ReplacementFile, ReplacesWholeOrNotAtAll) {
   TempFolder folder;
   const std::string target = folder.File("file");

@@ -75,12 +75,16 @@ TEST(SymbolTableFile, AnyLineEndReadsAndEntriesAreWrittenWithCrLf) {
   EXPECT_EQ(read("\r\n"), Entries{""});
   EXPECT_EQ(read("a,1\r\nb,2\nc,3\rd,4"), (Entries{"a,1", "b,2", "c,3", "d,4"}));
   EXPECT_EQ(read("a,1\n\rb,2\r\n\r\n"), (Entries{"a,1", "", "b,2", ""}));
-  EXPECT_EQ(read(std::string("\xE9t\xE9,1\0x\r", 8)), Entries{std::string("\xE9t\xE9,1\0x", 7)});
+  // UTF-8 lines read as they are; a line that is not UTF-8 is an older file's Latin-1.
+  EXPECT_EQ(read(std::string("\xE9t\xE9,1\0x\r", 8)),
+            Entries{std::string("\xC3\xA9t\xC3\xA9,1\0x", 9)});
+  EXPECT_EQ(read("Caf\xC3\xA9,1\r\nCaf\xE9,2\r\n\xE2\x82,3\r\n"),
+            (Entries{"Caf\xC3\xA9,1", "Caf\xC3\xA9,2", "\xC3\xA2\xC2\x82,3"}));
 
   WriteFileBytes(path, "an older and much longer table\r\nwith two lines\r\n");
-  SaveSymbolTable(path, {"wingdings,32", "", "\xE9,1"});
-  EXPECT_EQ(ReadFileBytes(path), "wingdings,32\r\n\r\n\xE9,1\r\n");
-  EXPECT_EQ(LoadSymbolTable(path), (Entries{"wingdings,32", "", "\xE9,1"}));
+  SaveSymbolTable(path, {"wingdings,32", "", "\xC3\xA9,1"});
+  EXPECT_EQ(ReadFileBytes(path), "wingdings,32\r\n\r\n\xC3\xA9,1\r\n");
+  EXPECT_EQ(LoadSymbolTable(path), (Entries{"wingdings,32", "", "\xC3\xA9,1"}));
   SaveSymbolTable(path, {});
   EXPECT_EQ(ReadFileBytes(path), "");
   EXPECT_EQ(ListFolder(folder.Path()), "carac.tbl");  // no temporary file left behind
