@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QPainter>
 
 #include "app/app_settings.h"
 #include "pattern/draw/stitch_pattern.h"
@@ -81,6 +82,14 @@ TEST_F(StitchPatternWindow, EveryCellIsItsSymbolTheTransparentOnesButtonFace) {
     EXPECT_TRUE(AllWhite(fresh.copy(0, 0, edge, 1)) && AllWhite(fresh.copy(0, 0, 1, edge))) << i;
     EXPECT_EQ(cell, fresh.copy(1, 1, edge - 1, edge - 1)) << "cell " << i;
   }
+  // puntel-cli grid paints through the same code with the application's button colour.
+  QImage painted(shown.size(), QImage::Format_RGB32);
+  QPainter painter(&painted);
+  StitchPattern(*document->Composition, frame->Symbols, edge,
+                QGuiApplication::palette().color(QPalette::Button))
+      .PaintAll(painter);
+  painter.end();
+  EXPECT_EQ(painted, shown);
   // Transparency off: the same cell shows colour 2's symbol.
   document->Composition->SetTransparencyOn(false);
   const QImage opaque = grid->DrawGrid1->grab().toImage().convertToFormat(QImage::Format_RGB32);
