@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "base/atomic_file.h"
+#include "base/exceptions.h"
 #include "cli/document.h"
 #include "cli/drawing_commands.h"
 #include "cli/gui_session.h"
@@ -38,13 +39,28 @@ QImage PatternImage(const TpunCompo& composition, SymbolDrawing& symbols, int ed
   return image;
 }
 
+bool AllGrey(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x)
+      if (qRed(row[x]) != qGreen(row[x]) || qGreen(row[x]) != qBlue(row[x])) return false;
+  }
+  return true;
+}
+
 void WritePng(const QImage& image, const std::string& file_name) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "PNG", kFastPngQuality))
+  // Black symbols on white, grey lines and a grey button face make a grey picture: written
+  // as one byte a pixel it encodes three times faster, with the same pixels.
+  const QImage written = AllGrey(image) ? image.convertToFormat(QImage::Format_Grayscale8) : image;
+  if (!written.save(&buffer, "PNG", kFastPngQuality))
     throw CliError(file_name + ": cannot encode the pattern");
-  ReplaceFileContents(file_name, std::string(bytes.constData(), size_t(bytes.size())));
+  ReplacementFile file(file_name);
+  if (!file.Created()) throw EInOutError("Cannot create file \"" + file_name + "\"");
+  file.Write(bytes.constData(), size_t(bytes.size()));
+  file.Commit();
 }
 
 void Grid(Arguments& args, const std::string& usage) {
