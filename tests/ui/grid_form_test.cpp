@@ -144,6 +144,18 @@ TEST_F(StitchPatternWindow, EveryTenthLineIsDarkerAndTurnsChangeTheCounts) {
   EXPECT_EQ(grid->DrawGrid1->Columns(), 12);
   EXPECT_EQ(grid->DrawGrid1->Rows(), 25);
   EXPECT_EQ(grid->DrawGrid1->grab().size(), QSize(12 * e + 1, 25 * e + 1));
+
+  // A picture update repaints the grid.
+  int paints = 0;
+  QObject::connect(grid->DrawGrid1, &PatternGridWidget::painted, [&] { ++paints; });
+  document->StartPictureUpdate(true);
+  EXPECT_TRUE(WaitFor([&] { return !document->Working() && paints > 0; }));
+  // A picture replaced without a set-up: the paint reads only what the picture holds, and
+  // the counts follow it.
+  document->Composition->SetPicture(TPicture(5, 4, PictureBlock(PictureBytes(5, 4), 0)));
+  grid->DrawGrid1->grab();
+  EXPECT_TRUE(WaitFor([&] { return grid->DrawGrid1->Columns() == 5; }));
+  EXPECT_EQ(grid->DrawGrid1->Rows(), 4);
 }
 
 TEST_F(StitchPatternWindow, RefusedWhileBusyAndClosedWithItsDocument) {
