@@ -139,6 +139,13 @@ TEST_F(StitchPatternWindow, EveryTenthLineIsDarkerAndTurnsChangeTheCounts) {
     EXPECT_EQ(shown.pixel(e / 2, k * e) | 0xFF000000, k % 10 ? kPatternLine : kPatternTenthLine)
         << "row line " << k;
 
+  // Painted in small pieces, as scrolling exposes it, the grid is the same.
+  QImage pieces(shown.size(), QImage::Format_RGB32);
+  for (int y = 0; y < shown.height(); y += 11)
+    for (int x = 0; x < shown.width(); x += 13)
+      grid->DrawGrid1->render(&pieces, QPoint(x, y), QRegion(x, y, 13, 11));
+  EXPECT_EQ(pieces, shown.convertToFormat(QImage::Format_RGB32));
+
   document->TurnRightClick();
   ASSERT_TRUE(WaitFor([&] { return !document->Working(); }));
   EXPECT_EQ(grid->DrawGrid1->Columns(), 12);
