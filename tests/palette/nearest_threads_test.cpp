@@ -31,15 +31,14 @@ TEST(NearestClrThreads, TwoThreadsAgreeWithTheLinearSearchAfterEveryChange) {
     colors[size_t(round % 40)] = Color(uint32_t(round) * 101 + 3);
     std::atomic<int> ready = 0;
     std::vector<int32_t> singles(probes.size()), batch(probes.size());
-    auto wait_for_both = [&] {
-      ++ready;
-      while (ready.load() < 2) std::this_thread::yield();
+    auto both_ready = [&] {
+      for (++ready; ready.load() < 2;) std::this_thread::yield();
     };
     std::thread worker([&] {
-      wait_for_both();
+      both_ready();
       palette.NearestClrs(probes.data(), probes.size(), batch.data());
     });
-    wait_for_both();
+    both_ready();
     for (size_t i = 0; i < probes.size(); ++i) singles[i] = palette.NearestClr(probes[i]);
     worker.join();
     for (size_t i = 0; i < probes.size(); ++i) {

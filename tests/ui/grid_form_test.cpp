@@ -45,6 +45,9 @@ class StitchPatternWindow : public DocumentFixture {
     frame->Action(Command::StitchPattern)->trigger();
     return qobject_cast<TGridForm*>(document->GridWindow.data());
   }
+  static QImage Shown(TGridForm* grid) {
+    return grid->DrawGrid1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
   static QImage Cell(const QImage& grid, int col, int row, int edge) {
     return grid.copy(col * edge + 1, row * edge + 1, edge - 1, edge - 1);
   }
@@ -59,12 +62,10 @@ TEST_F(StitchPatternWindow, EveryCellIsItsSymbolTheTransparentOnesButtonFace) {
   ASSERT_TRUE(grid);
   EXPECT_TRUE(document->GridOpen);
   EXPECT_EQ(grid->windowTitle(), "Pattern of : \"" + document->Caption() + "\"");
-  EXPECT_EQ(grid->DrawGrid1->Columns(), 3);
-  EXPECT_EQ(grid->DrawGrid1->Rows(), 2);
   const int edge = grid->DrawGrid1->Edge();
   ASSERT_EQ(edge, 18);
-  const QImage shown = grid->DrawGrid1->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  ASSERT_EQ(shown.size(), QSize(3 * 18 + 1, 2 * 18 + 1));
+  const QImage shown = Shown(grid);
+  ASSERT_EQ(shown.size(), QSize(3 * 18 + 1, 2 * 18 + 1));  // 3 columns, 2 rows
   const QColor button = grid->DrawGrid1->palette().color(QPalette::Button);
   for (int i = 0; i < 6; ++i) {
     const QImage cell = Cell(shown, i % 3, i / 3, edge);
@@ -92,7 +93,7 @@ TEST_F(StitchPatternWindow, EveryCellIsItsSymbolTheTransparentOnesButtonFace) {
   EXPECT_EQ(painted, shown);
   // Transparency off: the same cell shows colour 2's symbol.
   document->Composition->SetTransparencyOn(false);
-  const QImage opaque = grid->DrawGrid1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage opaque = Shown(grid);
   EXPECT_NE(Cell(opaque, 2, 0, edge), Cell(shown, 2, 0, edge));
   // Asked again it is the same window, and closing it tells the document.
   frame->Action(Command::StitchPattern)->trigger();
@@ -107,7 +108,7 @@ TEST_F(StitchPatternWindow, ColoursWithoutSymbolsStayWhiteAndTheLineSaysWhy) {
   ASSERT_TRUE(document);
   TGridForm* grid = OpenGrid(document);
   ASSERT_TRUE(grid);
-  const QImage shown = grid->DrawGrid1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage shown = Shown(grid);
   EXPECT_FALSE(AllWhite(Cell(shown, 0, 1, 18)));  // colour 3 has symbol 2
   EXPECT_TRUE(AllWhite(Cell(shown, 1, 1, 18)));   // colours 4 and 5 have none
   EXPECT_TRUE(AllWhite(Cell(shown, 2, 1, 18)));
@@ -130,7 +131,7 @@ TEST_F(StitchPatternWindow, EveryTenthLineIsDarkerAndTurnsChangeTheCounts) {
   ASSERT_TRUE(grid);
   const int e = grid->DrawGrid1->Edge();
   ASSERT_EQ(e, kSmallestCell);
-  const QImage shown = grid->DrawGrid1->grab().toImage();
+  const QImage shown = Shown(grid);
   ASSERT_EQ(shown.size(), QSize(25 * e + 1, 12 * e + 1));
   for (int k = 0; k <= 25; ++k)
     EXPECT_EQ(shown.pixel(k * e, e / 2) | 0xFF000000, k % 10 ? kPatternLine : kPatternTenthLine)
@@ -144,7 +145,7 @@ TEST_F(StitchPatternWindow, EveryTenthLineIsDarkerAndTurnsChangeTheCounts) {
   for (int y = 0; y < shown.height(); y += 11)
     for (int x = 0; x < shown.width(); x += 13)
       grid->DrawGrid1->render(&pieces, QPoint(x, y), QRegion(x, y, 13, 11));
-  EXPECT_EQ(pieces, shown.convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(pieces, shown);
 
   document->TurnRightClick();
   ASSERT_TRUE(WaitFor([&] { return !document->Working(); }));
