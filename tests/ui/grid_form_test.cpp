@@ -98,9 +98,12 @@ TEST_F(StitchPatternWindow, EveryCellIsItsSymbolTheTransparentOnesButtonFace) {
   // Asked again it is the same window, and closing it tells the document.
   frame->Action(Command::StitchPattern)->trigger();
   EXPECT_EQ(document->GridWindow.data(), grid);
-  grid->close();
+  QPointer<QMdiSubWindow> sub = qobject_cast<QMdiSubWindow*>(grid->parentWidget());
+  ASSERT_TRUE(sub);
+  sub->close();
   EXPECT_FALSE(document->GridOpen);
   EXPECT_FALSE(document->GridWindow);
+  EXPECT_TRUE(WaitFor([&] { return sub.isNull(); }));
 }
 
 TEST_F(StitchPatternWindow, ColoursWithoutSymbolsStayWhiteAndTheLineSaysWhy) {
