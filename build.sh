@@ -3,6 +3,7 @@
 #   ./build.sh run        install what is missing, build (Release), start the program
 #   ./build.sh test       install what is missing, build (Release), run every test
 #   ./build.sh sanitize   the whole suite built with AddressSanitizer and UBSan
+#   ./build.sh tsan       the model tests built with ThreadSanitizer
 #   ./build.sh fuzz [S]   build the fuzz targets and run each for S seconds (30)
 #   ./build.sh bench      build and run the benchmarks
 #   ./build.sh format-check  every C++ file as the tree's .clang-format lays it out
@@ -72,6 +73,16 @@ case "${1:-}" in
     build build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPUNTEL_SANITIZE=ON -DPUNTEL_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitize
     ;;
+  tsan)
+    # The model alone: palettes are searched from the window's thread and a worker at once.
+    install_missing
+    cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPUNTEL_TSAN=ON \
+      -DPUNTEL_BENCH=OFF > /dev/null
+    cmake --build build-tsan --target puntel_data palette_tests composition_tests pattern_tests
+    for tests in palette_tests composition_tests pattern_tests; do
+      (cd build-tsan/bin && TSAN_OPTIONS=halt_on_error=1 "./$tests")
+    done
+    ;;
   fuzz)
     install_missing
     fuzz "${2:-30}"
@@ -89,7 +100,7 @@ case "${1:-}" in
     for bench in build/bin/*_bench; do "$bench"; done
     ;;
   *)
-    sed -n '2,9p' "$0"
+    sed -n '2,10p' "$0"
     exit 1
     ;;
 esac

@@ -82,11 +82,13 @@ bool TpunPal::IndexOfName(const std::string& name, int32_t& index) const {
 }
 
 void TpunPal::SetNearestSearch(NearestSearchMaker maker) {
+  const std::lock_guard lock(nearest_mutex_);
   make_search_ = std::move(maker);
   nearest_.reset();
 }
 
 const NearestColorSearch& TpunPal::NearestIndex() const {
+  const std::lock_guard lock(nearest_mutex_);
   if (!nearest_ || nearest_revision_ != Colors.Revision()) {
     std::vector<TColor> colors;
     colors.reserve(size_t(Count()));

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -43,8 +44,9 @@ class TpunPal {
   // NearestClr for many colors at once, on both cores when it pays.
   void NearestClrs(const TColor* colors, size_t count, int32_t* indices) const;
   // The search structure behind NearestClr, for passes that run their own threads;
-  // valid until the palette's colors change. The first call after a change rebuilds it:
-  // these three are for one thread at a time, the structure itself for many.
+  // valid until the palette's colors change. The first call after a change rebuilds it,
+  // once even when several threads ask at the same time: the window paints from a palette
+  // a worker maps with.
   const NearestColorSearch& NearestIndex() const;
   // What NearestIndex makes: the fast index unless a benchmark gives the plain search
   // (LinearColorSearch::Make). Belongs to this palette object, so Assign keeps it.
@@ -70,6 +72,7 @@ class TpunPal {
   void ReportStep(uint16_t percent, const std::function<std::string()>& suffix) const;
 
   NearestSearchMaker make_search_;
+  mutable std::mutex nearest_mutex_;  // guards the two below
   mutable std::unique_ptr<NearestColorSearch> nearest_;
   mutable uint64_t nearest_revision_ = 0;
 };

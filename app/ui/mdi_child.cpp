@@ -601,6 +601,7 @@ void TMDIChild::RunPictureJob(DocWork work, std::function<WorkerJob::Body()> mak
       ReleaseLater({Composition->SourcePicture(), Composition->MappedPicture()});
       Composition->SetPicture(std::move(**made));
       Composition->SetModified(true);
+      RefreshGrid();
       StartPictureUpdate(true);
       FitImage();
       if (IsActive()) frame_->ShowDocumentInfo(this);  // the sizes changed

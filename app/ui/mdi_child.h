@@ -168,6 +168,8 @@ class TMDIChild : public QWidget {
   void TurnPicture(QuarterTurn turn);
   // A job making a new source picture (a RotationResult), installed as Rotate's is.
   void RunPictureJob(DocWork work, std::function<WorkerJob::Body()> make_body);
+  // An open grid window takes the new picture's counts (mdi_child_grid.cpp).
+  void RefreshGrid();
   // Save1Click for a closing window, its failure shown: false keeps the window open.
   bool SaveBeforeClosing();
   // Reports of work on the UI thread: throttled, and the windows kept alive meanwhile.
