@@ -4,10 +4,17 @@
 
 EDesignTooLarge::EDesignTooLarge() : Exception(kDesignTooLarge) {}
 
-bool ChartGeometry::TooLarge() const {
-  const int64_t width = Width(), height = Height();
+bool OverDesignLimit(int64_t width, int64_t height) {
   if (width > kLargestDesignSide || height > kLargestDesignSide) return true;
   return width * height > kLargestDesignPixels;
+}
+
+bool ChartGeometry::TooLarge() const {
+  return OverDesignLimit(Width(), Height());
+}
+
+bool LegendGeometry::TooLarge() const {
+  return OverDesignLimit(width, height);
 }
 
 void ChartGeometry::Check() const {

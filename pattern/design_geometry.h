@@ -17,6 +17,9 @@ inline constexpr const char* kDesignTooLarge = "Design too large for this cell s
 inline constexpr int64_t kLargestDesignSide = 32767;
 inline constexpr int64_t kLargestDesignPixels = int64_t(1) << 27;
 
+// Over kLargestDesignSide on a side or kLargestDesignPixels in all.
+bool OverDesignLimit(int64_t width, int64_t height);
+
 struct CellRect {
   int64_t left = 0, top = 0, edge = 0;
 };
@@ -64,6 +67,8 @@ struct LegendGeometry {
   LegendPoint Entry(int64_t k) const { return {m + (k % q) * Step(), 5 + (k / q) * (h + 5)}; }
   // The floss name's left edge in the entry at x.
   int64_t NameX(int64_t entry_x) const { return entry_x + h + 5; }
+  // Over the chart's size limit (a huge font): never allocated.
+  bool TooLarge() const;
 };
 
 LegendGeometry LegendLayout(int64_t image_width, int64_t h, int64_t h_width, int64_t count);

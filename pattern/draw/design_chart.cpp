@@ -96,6 +96,7 @@ LegendGeometry LegendLayoutOf(const QFont& font, int64_t image_width, int64_t co
 
 QImage DrawLegend(const LegendGeometry& legend, const QFont& font, const TpunPal& palette,
                   const ProgressHandler& progress) {
+  if (legend.TooLarge()) throw EDesignTooLarge();
   QImage image = BlankImage(legend.width, legend.height);
   const int64_t count = std::min<int64_t>(legend.count, palette.Count());
   for (int64_t k = 0; k < count; ++k) {

@@ -30,6 +30,7 @@ void DrawChartPicture(QImage& image, const ChartGeometry& chart, const QImage& p
 LegendGeometry LegendLayoutOf(const QFont& font, int64_t image_width, int64_t count);
 // The legend of the palette's colours: on white, each a swatch with a black outline filled
 // with its colour and its name beside it, reported as "Printing colors : ..." after each.
+// Raises EDesignTooLarge for a layout over the size limit.
 QImage DrawLegend(const LegendGeometry& legend, const QFont& font, const TpunPal& palette,
                   const ProgressHandler& progress);
 

@@ -2,11 +2,13 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
@@ -19,7 +21,6 @@
 #include "app/ui/hints.h"
 #include "app/ui/main_form.h"
 #include "app/ui/mdi_child.h"
-#include "app/ui/progress_throttle.h"
 #include "app/ui/slot_guard.h"
 #include "app/ui/spin_edit.h"
 #include "app/ui/ui_seams.h"
@@ -34,6 +35,7 @@ namespace {
 
 constexpr int kSmallestCell = 3, kLargestCell = 50;
 constexpr char kWrongValue[] = "Wrong value entered !";
+constexpr qint64 kProgressInterval = 100;  // milliseconds
 
 // Thrown through a drawing step when its window went while events ran.
 struct StepAbandoned {};
@@ -143,19 +145,38 @@ void TModelFrm::CreateControls() {
   connect(btnsave, &QPushButton::clicked, this, GuardedSlot([this] { SaveClick(); }));
 }
 
+// How often the frame's status line shows a step's reports and events run, counted from
+// the start of the step.
+struct TModelFrm::ProgressPace {
+  QElapsedTimer shown, events;
+};
+
 ProgressHandler TModelFrm::FrameProgress() {
+  pace_ = std::make_shared<ProgressPace>();
+  pace_->shown.start();
+  pace_->events.start();
   // Shared by the handler's copies, which outlive the window while a step unwinds.
-  auto throttle = std::make_shared<ProgressThrottle>();
+  std::shared_ptr<ProgressPace> pace = pace_;
   QPointer<TModelFrm> self(this);
-  return [self, throttle](const std::string& text, uint16_t percent) {
-    throttle->Report(text, percent, [self](const std::string& shown, uint16_t p) {
-      if (!self) return;
-      if (self->frame_) self->frame_->ShowMainProgress(shown, p);
-      self->Image1->update();
-      // The one place a step lets events run: the window may go meanwhile.
-      QCoreApplication::processEvents();
-    });
+  return [self, pace](const std::string& text, uint16_t percent) {
+    if (!self) return;
+    // Repainting the status line for every column would slow the step down: a report
+    // shows when the last one is old enough, a clearing one when there is text to clear.
+    const bool show =
+        text.empty() ? !self->StatusLineClear() : pace->shown.elapsed() >= kProgressInterval;
+    if (show && self->frame_) self->frame_->ShowMainProgress(text, percent);
+    if (show) pace->shown.restart();
+    // Often enough to stay responsive. The one place a step lets events run: the window
+    // may go meanwhile.
+    if (pace->events.elapsed() < kProgressInterval) return;
+    self->Image1->update();
+    QCoreApplication::processEvents();
+    pace->events.restart();
   };
+}
+
+bool TModelFrm::StatusLineClear() const {
+  return !frame_ || (frame_->msgpanel->text().isEmpty() && frame_->meter->value() == 0);
 }
 
 void TModelFrm::SetWorking(bool working) {
@@ -180,6 +201,10 @@ bool TModelFrm::RunStep(const std::function<void(const ProgressHandler&)>& draw)
     if (observer) observer(text, percent);
     if (!self) throw StepAbandoned{};
   };
+  if (pace_) {
+    pace_->shown.restart();
+    pace_->events.restart();
+  }
   SetWorking(true);
   try {
     draw(progress);

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "base/progress.h"
 
@@ -69,6 +70,8 @@ class TModelFrm : public QWidget {
   bool RunStep(const std::function<void(const ProgressHandler&)>& draw);
   // A step may start: the window and its document are idle.
   bool MayStart() const;
+  // The frame's status line shows no text and no progress.
+  bool StatusLineClear() const;
   void SetWorking(bool working);
   void SubWindowActivated(QMdiSubWindow* window);
 
@@ -81,4 +84,6 @@ class TModelFrm : public QWidget {
   bool busy_ = false;
   bool legend_drawn_ = false;
   QPointer<QMdiSubWindow> last_active_;
+  struct ProgressPace;
+  std::shared_ptr<ProgressPace> pace_;
 };

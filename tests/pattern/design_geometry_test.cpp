@@ -63,6 +63,8 @@ TEST(DesignGeometry, LegendOfAFontTooWideForOneEntryHasOneARow) {
   EXPECT_EQ(legend.width, 600);
   EXPECT_EQ(legend.Entry(2).y, 5 + 2 * 45);
   EXPECT_EQ(legend.height, 45 * 3 + 5);
+  EXPECT_FALSE(legend.TooLarge());
+  EXPECT_TRUE(LegendLayout(400, 700, 400, 454).TooLarge());  // a 500-point font
 }
 
 TEST(DesignGeometry, LegendMarginsAndEmptyPalette) {

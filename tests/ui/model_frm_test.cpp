@@ -236,6 +236,20 @@ TEST_F(DesignWindow, DuringAStepNothingClosesAndActivationDoesNotReset) {
   EXPECT_EQ(document->State().Work(), DocWork::Idle);
 }
 
+TEST_F(DesignWindow, AWindowDeletedDuringAStepLeavesItsDocumentIdle) {
+  TModelFrm* design = Open(4, 3);
+  QPointer<QMdiSubWindow> sub = SubOf(design);
+  int reports = 0;
+  design->OnProgress = [&](const std::string&, uint16_t) {
+    if (++reports == 2) delete sub.data();
+  };
+  design->drawgrd->click();
+  EXPECT_EQ(reports, 2);  // the step stopped where its window went
+  EXPECT_FALSE(sub);
+  EXPECT_EQ(document->State().Work(), DocWork::Idle);
+  EXPECT_FALSE(document->DesignOpen);
+}
+
 TEST_F(DesignWindow, OnePerDocumentAndClosedWithIt) {
   TModelFrm* design = Open(2, 2);
   frame->mdi->setActiveSubWindow(SubOf(document));
