@@ -7,11 +7,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/ui/picture_view.h"
 #include "app/ui/spin_edit.h"
+#include "app/ui/ui_seams.h"
 #include "composition/bitmap_file.h"
 #include "pattern/draw/design_chart.h"
 #include "pattern/ui/model_frm.h"
@@ -162,6 +164,33 @@ TEST_F(DesignWindow, ResetOnTheButtonOnActivationAndOnBadValues) {
   EXPECT_EQ(design->CellSize(), 10);
 }
 
+TEST_F(DesignWindow, TheFontDialogSetsTheLegendFontForTheNextList) {
+  TModelFrm* design = Open(2, 1);
+  design->OnProgress = nullptr;
+  const QFont large("DejaVu Sans", 30);
+  std::optional<QFont> answer = large;
+  QFont asked_with;
+  const FontSeam previous = InstallFontDialog([&](QWidget*, const QFont& initial) {
+    asked_with = initial;
+    return answer;
+  });
+  const QFont before = design->LegendFont();
+  design->btnfont->click();
+  EXPECT_EQ(asked_with, before);
+  EXPECT_EQ(design->LegendFont(), large);
+  answer.reset();  // cancelled: the font stays
+  design->btnfont->click();
+  EXPECT_EQ(design->LegendFont(), large);
+  InstallFontDialog(previous);
+
+  design->drawgrd->click();
+  design->mapimg->click();
+  design->colors->click();
+  const LegendGeometry layout =
+      LegendLayoutOf(large, 400, document->Composition->Palette().Count());
+  EXPECT_EQ(design->Legend().height(), layout.height);
+}
+
 TEST_F(DesignWindow, TooLargeKeepsThePreviousCellSize) {
   TModelFrm* design = Open(260, 260);
   ScriptedMessages messages;
@@ -253,6 +282,10 @@ TEST_F(DesignWindow, AWindowDeletedDuringAStepLeavesItsDocumentIdle) {
 TEST_F(DesignWindow, OnePerDocumentAndClosedWithIt) {
   TModelFrm* design = Open(2, 2);
   frame->mdi->setActiveSubWindow(SubOf(document));
+  document->SetWork(DocWork::Reporting);
+  document->CreateModel1Click();  // refused while busy, silently
+  EXPECT_EQ(frame->mdi->activeSubWindow(), SubOf(document));
+  document->SetWork(DocWork::Idle);
   document->CreateModel1Click();
   EXPECT_EQ(document->DesignWindow.data(), design);
   EXPECT_EQ(frame->mdi->activeSubWindow(), SubOf(design));
