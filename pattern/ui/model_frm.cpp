@@ -70,7 +70,7 @@ TModelFrm::TModelFrm(TMDIChild* document, const QImage& picture)
 TModelFrm::~TModelFrm() {
   if (!document_) return;
   // A step whose window went leaves its document idle.
-  if (busy_) document_->SetWork(DocWork::Idle);
+  if (busy_) LeaveDesigning();
   if (document_->DesignWindow == this || !document_->DesignWindow) {
     document_->DesignOpen = false;
     document_->DesignWindow = nullptr;
@@ -187,7 +187,17 @@ void TModelFrm::SetWorking(bool working) {
            Panel1, Panel2, SpinEdit1, SpinEdit1->Edit()})
     widget->setCursor(cursor);
   Panel2->setEnabled(!working);
-  if (document_) document_->SetWork(working ? DocWork::Designing : DocWork::Idle);
+  if (!document_) return;
+  if (working)
+    document_->SetWork(DocWork::Designing);
+  else
+    LeaveDesigning();
+}
+
+void TModelFrm::LeaveDesigning() {
+  // Work started meanwhile (after "Turn BUSY flag off") keeps its state.
+  if (document_ && document_->State().Work() == DocWork::Designing)
+    document_->SetWork(DocWork::Idle);
 }
 
 bool TModelFrm::MayStart() const {
