@@ -297,6 +297,14 @@ TEST_F(DesignWindow, OnePerDocumentAndClosedWithIt) {
   EXPECT_TRUE(WaitFor([&] { return frame->mdi->subWindowList().isEmpty(); }, 500));
 }
 
+TEST_F(DesignWindow, TheFrameClosesWithADesignWindowAfterItsDocument) {
+  TModelFrm* design = Open(2, 2);
+  QPointer<TModelFrm> watched(design);
+  frame->mdi->setActiveSubWindow(SubOf(document));  // the document first in the closing order
+  EXPECT_TRUE(frame->close());
+  EXPECT_TRUE(WaitFor([&] { return !watched; }, 500));
+}
+
 TEST_F(DesignWindow, ClosingTheWindowTellsTheDocument) {
   TModelFrm* design = Open(2, 2);
   ASSERT_TRUE(SubOf(design)->close());
