@@ -713,9 +713,13 @@ void TMainForm::CloseFrame(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  // Each document window asks about its unsaved changes as it closes.
-  for (QMdiSubWindow* sub : mdi->subWindowList()) {
+  // Each document window asks about its unsaved changes as it closes. A document closes
+  // its own windows, so a window further down the list may be gone when its turn comes.
+  QList<QPointer<QMdiSubWindow>> subs;
+  for (QMdiSubWindow* sub : mdi->subWindowList()) subs << sub;
+  for (const QPointer<QMdiSubWindow>& sub : subs) {
     QCoreApplication::processEvents();
+    if (!sub) continue;
     if (!sub->close()) {
       event->ignore();
       return;

@@ -352,6 +352,7 @@ void TMDIChild::CloseDocument(QCloseEvent* event) {
     return;
   }
   if (GridOpen && GridWindow) GridWindow->close();
+  if (DesignOpen && DesignWindow) DesignWindow->close();
   // A save that fails or is cancelled keeps the window, and the composition with it.
   if (AskSaveChanges() && !SaveBeforeClosing()) {
     event->ignore();
@@ -422,6 +423,7 @@ bool TMDIChild::SaveAs1Click() {
 void TMDIChild::Import1Click() {
   if (!Composition) return;
   if (GridOpen && GridWindow) GridWindow->close();
+  if (DesignOpen && DesignWindow) DesignWindow->close();
   GridOpen = false;
   if (AskSaveChanges()) Save1Click();
   const QStringList files = FileDialogs().Open(
