@@ -13,6 +13,7 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -60,7 +61,7 @@ TModelFrm::TModelFrm(TMDIChild* document, const QImage& picture)
   setObjectName("ModelFrm");
   CreateControls();
   setWindowTitle("Make Design : " + document_caption_);
-  resize(507, 349);
+  resize(std::max(507, sizeHint().width()), 349);
   legend_font_ = font();
   OnProgress = FrameProgress();
   connect(frame_->mdi, &QMdiArea::subWindowActivated, this,
@@ -84,6 +85,8 @@ QPushButton* TModelFrm::Button(const char* name, const char* caption, const char
   SetHint(button, hint);
   button->setEnabled(enabled);
   button->setAutoDefault(false);
+  // Captions stay whole: the window grows rather than the buttons shrinking.
+  button->setMinimumWidth(button->sizeHint().width());
   Panel2->layout()->addWidget(button);
   return button;
 }
@@ -98,6 +101,7 @@ void TModelFrm::CreateControls() {
   SetHint(SpinEdit1, "|Size of one cell of the design in pixels");
   SetHint(SpinEdit1->Edit(), "|Size of one cell of the design in pixels");
   SpinEdit1->SetText(QString::number(kDefaultCellSize));
+  SpinEdit1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   auto* panel2 = new QFrame(Panel1);
   panel2->setFrameShape(QFrame::Panel);
   panel2->setFrameShadow(QFrame::Sunken);
