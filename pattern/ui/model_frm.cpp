@@ -1,5 +1,7 @@
 #include "pattern/ui/model_frm.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -47,6 +49,17 @@ QScrollArea* ScrollBox(QWidget* parent, QWidget* view) {
   box->setWidgetResizable(false);
   box->setBackgroundRole(QPalette::Base);
   return box;
+}
+
+// The chart and its legend are saved both or neither: a file the replacing write would
+// refuse (one without write permission, which stays read-only for root too) is refused
+// before either is written.
+void RefuseReadOnly(const std::string& file) {
+  struct stat info {};
+  if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return;
+  const bool writable = ::access(file.c_str(), W_OK) == 0 &&
+                        (::geteuid() != 0 || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0);
+  if (!writable) throw EInOutError(FormatMessage("Cannot create file %s", file));
 }
 
 }  // namespace
@@ -225,7 +238,11 @@ bool TModelFrm::RunStep(const std::function<void(const ProgressHandler&)>& draw)
   } catch (const StepAbandoned&) {
     return false;
   } catch (...) {
-    if (self) SetWorking(false);
+    // A failed step leaves the cell size free to change, so the chart can be started anew.
+    if (self) {
+      SetWorking(false);
+      SpinEdit1->setEnabled(true);
+    }
     throw;
   }
   SetWorking(false);
@@ -323,7 +340,9 @@ void TModelFrm::SaveClick() {
   if (path.isEmpty()) return;
   const std::string chart_file = LocalPath(path);
   const std::string legend_file = LegendFileName(chart_file);
-  // Both files or neither: the question comes before anything is written.
+  // Both files or neither: every refusal and the question come before anything is written.
+  RefuseReadOnly(chart_file);
+  if (legend_drawn_) RefuseReadOnly(legend_file);
   std::error_code error;
   if (legend_drawn_ && std::filesystem::exists(legend_file, error) &&
       !Messages().Confirm(FormatMessage("\"%s\" already exists. Replace it ?", legend_file)))

@@ -1,6 +1,7 @@
 // The stitch design window: its steps, chart and legend pixels, saving, the size limit,
 // and its lifecycle with its document.
 
+#include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -238,6 +239,51 @@ TEST_F(DesignWindow, SavesChartAndLegendAsBitmaps) {
   dialogs.AnswerSave(QString::fromStdString(nowhere));
   design->btnsave->click();
   EXPECT_EQ(messages.shown.back(), "Error: Cannot create file " + nowhere);
+
+  // A read-only legend refuses the save before the chart beside it is replaced.
+  const std::string legend_file = files.File("chart-legend.bmp");
+  const std::string legend_before = ReadFileBytes(legend_file);
+  std::filesystem::permissions(legend_file, std::filesystem::perms::owner_read);
+  messages.Answer(true);
+  dialogs.AnswerSave(QString::fromStdString(chart_file));
+  design->btnsave->click();
+  EXPECT_EQ(messages.shown.back(), "Error: Cannot create file " + legend_file);
+  EXPECT_EQ(ReadFileBytes(chart_file), "old");
+  EXPECT_EQ(ReadFileBytes(legend_file), legend_before);
+}
+
+TEST_F(DesignWindow, AFailedStepLeavesTheCellSizeFreeToChange) {
+  TModelFrm* design = Open(2, 1);
+  design->OnProgress = nullptr;
+  const FontSeam previous =
+      InstallFontDialog([](QWidget*, const QFont&) { return QFont("DejaVu Sans", 500); });
+  design->btnfont->click();
+  InstallFontDialog(previous);
+  design->drawgrd->click();
+  design->mapimg->click();
+  ScriptedMessages messages;
+  design->colors->click();  // a legend over the size limit
+  EXPECT_EQ(messages.shown,
+            std::vector<std::string>{"Error: Design too large for this cell size !"});
+  EXPECT_FALSE(design->Busy());
+  EXPECT_TRUE(design->SpinEdit1->isEnabled());
+  EXPECT_TRUE(design->Panel2->isEnabled());
+  EXPECT_EQ(document->State().Work(), DocWork::Idle);
+}
+
+TEST_F(DesignWindow, SwitchingToAnotherProgramAndBackIsNoActivation) {
+  TModelFrm* design = Open(4, 3);
+  design->OnProgress = nullptr;
+  design->drawgrd->click();
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  EXPECT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &other; }, 500));
+  frame->activateWindow();
+  EXPECT_TRUE(WaitFor([&] { return QApplication::activeWindow() == frame.get(); }, 500));
+  QCoreApplication::processEvents();
+  frame->mdi->setActiveSubWindow(SubOf(design));
+  EXPECT_EQ(Steps(*design), "010");  // the drawn grid stays
 }
 
 TEST_F(DesignWindow, DuringAStepNothingClosesAndActivationDoesNotReset) {
