@@ -114,6 +114,9 @@ void TModelFrm::CreateControls() {
   SetHint(SpinEdit1, "|Size of one cell of the design in pixels");
   SetHint(SpinEdit1->Edit(), "|Size of one cell of the design in pixels");
   SpinEdit1->SetText(QString::number(kDefaultCellSize));
+  // Room for its three digits and the frame, not a line edit's default width.
+  SpinEdit1->Edit()->setFixedWidth(
+      SpinEdit1->Edit()->fontMetrics().horizontalAdvance(QString(4, QChar('0'))) + 12);
   SpinEdit1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   auto* panel2 = new QFrame(Panel1);
   panel2->setFrameShape(QFrame::Panel);
