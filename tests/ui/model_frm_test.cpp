@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -126,19 +127,32 @@ TEST_F(DesignWindow, TwoByOneAtCellThreeStepByStep) {
       EXPECT_EQ(Opaque(chart.pixel(x, y)), want) << x << "," << y;
     }
 
-  // The legend: every colour's swatch, a black outline filled with its colour.
+  // The legend: every colour's swatch from (x, y) up to, not including, (x + h, y + h): a
+  // black outline filled with its colour; its name beside it.
   const TpunPal& palette = document->Composition->Palette();
   const QImage& legend = design->Legend();
   const LegendGeometry layout = LegendLayoutOf(design->LegendFont(), 400, palette.Count());
   EXPECT_EQ(legend.size(), QSize(int(layout.width), int(layout.height)));
   EXPECT_GE(legend.width(), 400);
-  for (int k : {0, int(palette.Count()) - 1}) {
+  const int h = int(layout.h);
+  for (int k : {0, 1, int(palette.Count()) - 1}) {
     const LegendPoint at = layout.Entry(k);
+    const int x0 = int(at.x), y0 = int(at.y);
     const TColor color = palette.GetClr(k);
-    EXPECT_EQ(Opaque(legend.pixel(int(at.x), int(at.y))), kBlack);
-    EXPECT_EQ(Opaque(legend.pixel(int(at.x + layout.h - 1), int(at.y + layout.h - 1))), kBlack);
-    EXPECT_EQ(Opaque(legend.pixel(int(at.x + layout.h / 2), int(at.y + layout.h / 2))),
-              qRgb(RedOf(color), GreenOf(color), BlueOf(color)));
+    for (int y = y0 - 1; y <= y0 + h; ++y)
+      for (int x = std::max(x0 - 1, 0); x <= x0 + h; ++x) {
+        QRgb want = qRgb(RedOf(color), GreenOf(color), BlueOf(color));
+        if (x < x0 || y < y0 || x == x0 + h || y == y0 + h)
+          want = kWhite;
+        else if (x == x0 || y == y0 || x == x0 + h - 1 || y == y0 + h - 1)
+          want = kBlack;
+        ASSERT_EQ(Opaque(legend.pixel(x, y)), want) << k << ": " << x << "," << y;
+      }
+    bool inked = false;
+    for (int y = y0; y < y0 + h; ++y)
+      for (int x = int(layout.NameX(at.x)); x < int(layout.NameX(at.x) + layout.n); ++x)
+        inked |= Opaque(legend.pixel(x, y)) != kWhite;
+    EXPECT_TRUE(inked) << k;
   }
 }
 
