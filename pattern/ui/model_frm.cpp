@@ -1,7 +1,5 @@
 #include "pattern/ui/model_frm.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -49,17 +47,6 @@ QScrollArea* ScrollBox(QWidget* parent, QWidget* view) {
   box->setWidgetResizable(false);
   box->setBackgroundRole(QPalette::Base);
   return box;
-}
-
-// The chart and its legend are saved both or neither: a file the replacing write would
-// refuse (one without write permission, which stays read-only for root too) is refused
-// before either is written.
-void RefuseReadOnly(const std::string& file) {
-  struct stat info {};
-  if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return;
-  const bool writable = ::access(file.c_str(), W_OK) == 0 &&
-                        (::geteuid() != 0 || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0);
-  if (!writable) throw EInOutError(FormatMessage("Cannot create file %s", file));
 }
 
 }  // namespace
@@ -344,8 +331,8 @@ void TModelFrm::SaveClick() {
   const std::string chart_file = LocalPath(path);
   const std::string legend_file = LegendFileName(chart_file);
   // Both files or neither: every refusal and the question come before anything is written.
-  RefuseReadOnly(chart_file);
-  if (legend_drawn_) RefuseReadOnly(legend_file);
+  RefuseUnwritable(chart_file);
+  if (legend_drawn_) RefuseUnwritable(legend_file);
   std::error_code error;
   if (legend_drawn_ && std::filesystem::exists(legend_file, error) &&
       !Messages().Confirm(FormatMessage("\"%s\" already exists. Replace it ?", legend_file)))
