@@ -43,8 +43,12 @@ void Design(Arguments& args, const std::string& usage) {
   const LegendGeometry legend =
       LegendLayoutOf(font, LegendImageWidth(chart.Width()), colors.Count());
   const QImage legend_image = DrawLegend(legend, font, colors, nullptr);
+  const std::string legend_file = LegendFileName(files[1]);
+  // Both files or neither.
+  RefuseUnwritable(files[1]);
+  RefuseUnwritable(legend_file);
   SaveDesignBitmap(files[1], image);
-  SaveDesignBitmap(LegendFileName(files[1]), legend_image);
+  SaveDesignBitmap(legend_file, legend_image);
 }
 
 }  // namespace

@@ -37,6 +37,10 @@ QImage DrawLegend(const LegendGeometry& legend, const QFont& font, const TpunPal
 // Writes an image as a 24-bit bitmap in the composition's layout (bottom-up rows), the
 // file replaced only once complete. Raises EInOutError "Cannot create file <file>".
 void SaveDesignBitmap(const std::string& file_name, const QImage& image);
+// Raises EInOutError "Cannot create file <file>" for an existing file SaveDesignBitmap
+// would refuse to replace (one without write permission, which stays read-only for root
+// too), so the chart and its legend can be saved both or neither.
+void RefuseUnwritable(const std::string& file_name);
 // Where the legend of a chart saved as `chart_file` goes: "-legend" before its ".bmp"
 // (letter case kept), or "-legend.bmp" added when it has none.
 std::string LegendFileName(const std::string& chart_file);

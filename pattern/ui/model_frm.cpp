@@ -101,6 +101,9 @@ void TModelFrm::CreateControls() {
   SetHint(SpinEdit1, "|Size of one cell of the design in pixels");
   SetHint(SpinEdit1->Edit(), "|Size of one cell of the design in pixels");
   SpinEdit1->SetText(QString::number(kDefaultCellSize));
+  // Room for its three digits and the frame, not a line edit's default width.
+  SpinEdit1->Edit()->setFixedWidth(
+      SpinEdit1->Edit()->fontMetrics().horizontalAdvance(QString(4, QChar('0'))) + 12);
   SpinEdit1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   auto* panel2 = new QFrame(Panel1);
   panel2->setFrameShape(QFrame::Panel);
@@ -225,7 +228,11 @@ bool TModelFrm::RunStep(const std::function<void(const ProgressHandler&)>& draw)
   } catch (const StepAbandoned&) {
     return false;
   } catch (...) {
-    if (self) SetWorking(false);
+    // A failed step leaves the cell size free to change, so the chart can be started anew.
+    if (self) {
+      SetWorking(false);
+      SpinEdit1->setEnabled(true);
+    }
     throw;
   }
   SetWorking(false);
@@ -323,7 +330,9 @@ void TModelFrm::SaveClick() {
   if (path.isEmpty()) return;
   const std::string chart_file = LocalPath(path);
   const std::string legend_file = LegendFileName(chart_file);
-  // Both files or neither: the question comes before anything is written.
+  // Both files or neither: every refusal and the question come before anything is written.
+  RefuseUnwritable(chart_file);
+  if (legend_drawn_) RefuseUnwritable(legend_file);
   std::error_code error;
   if (legend_drawn_ && std::filesystem::exists(legend_file, error) &&
       !Messages().Confirm(FormatMessage("\"%s\" already exists. Replace it ?", legend_file)))

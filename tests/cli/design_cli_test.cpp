@@ -93,6 +93,16 @@ TEST_F(DesignCli, DefaultCellFontAndRefusals) {
     EXPECT_NE(bad.err.find("--cell"), std::string::npos) << bad.err;
   }
   EXPECT_FALSE(std::filesystem::exists(File("e.bmp")));
+
+  // A read-only legend: the chart beside it is not written either.
+  WriteFileBytes(File("r-legend.bmp"), "kept");
+  std::filesystem::permissions(File("r-legend.bmp"), std::filesystem::perms::owner_read);
+  const CliResult kept = RunCli("design " + Quoted(File("p.dmc")) + " " + Quoted(File("r.bmp")));
+  EXPECT_EQ(kept.status, 1);
+  EXPECT_NE(kept.err.find("Cannot create file " + File("r-legend.bmp")), std::string::npos)
+      << kept.err;
+  EXPECT_FALSE(std::filesystem::exists(File("r.bmp")));
+  EXPECT_EQ(ReadFileBytes(File("r-legend.bmp")), "kept");
 }
 
 TEST_F(DesignCli, ChartOverTheSizeLimitIsRefusedWithItsMessage) {

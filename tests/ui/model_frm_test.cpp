@@ -1,12 +1,14 @@
 // The stitch design window: its steps, chart and legend pixels, saving, the size limit,
 // and its lifecycle with its document.
 
+#include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -125,19 +127,32 @@ TEST_F(DesignWindow, TwoByOneAtCellThreeStepByStep) {
       EXPECT_EQ(Opaque(chart.pixel(x, y)), want) << x << "," << y;
     }
 
-  // The legend: every colour's swatch, a black outline filled with its colour.
+  // The legend: every colour's swatch from (x, y) up to, not including, (x + h, y + h): a
+  // black outline filled with its colour; its name beside it.
   const TpunPal& palette = document->Composition->Palette();
   const QImage& legend = design->Legend();
   const LegendGeometry layout = LegendLayoutOf(design->LegendFont(), 400, palette.Count());
   EXPECT_EQ(legend.size(), QSize(int(layout.width), int(layout.height)));
   EXPECT_GE(legend.width(), 400);
-  for (int k : {0, int(palette.Count()) - 1}) {
+  const int h = int(layout.h);
+  for (int k : {0, 1, int(palette.Count()) - 1}) {
     const LegendPoint at = layout.Entry(k);
+    const int x0 = int(at.x), y0 = int(at.y);
     const TColor color = palette.GetClr(k);
-    EXPECT_EQ(Opaque(legend.pixel(int(at.x), int(at.y))), kBlack);
-    EXPECT_EQ(Opaque(legend.pixel(int(at.x + layout.h - 1), int(at.y + layout.h - 1))), kBlack);
-    EXPECT_EQ(Opaque(legend.pixel(int(at.x + layout.h / 2), int(at.y + layout.h / 2))),
-              qRgb(RedOf(color), GreenOf(color), BlueOf(color)));
+    for (int y = y0 - 1; y <= y0 + h; ++y)
+      for (int x = std::max(x0 - 1, 0); x <= x0 + h; ++x) {
+        QRgb want = qRgb(RedOf(color), GreenOf(color), BlueOf(color));
+        if (x < x0 || y < y0 || x == x0 + h || y == y0 + h)
+          want = kWhite;
+        else if (x == x0 || y == y0 || x == x0 + h - 1 || y == y0 + h - 1)
+          want = kBlack;
+        ASSERT_EQ(Opaque(legend.pixel(x, y)), want) << k << ": " << x << "," << y;
+      }
+    bool inked = false;
+    for (int y = y0; y < y0 + h; ++y)
+      for (int x = int(layout.NameX(at.x)); x < int(layout.NameX(at.x) + layout.n); ++x)
+        inked |= Opaque(legend.pixel(x, y)) != kWhite;
+    EXPECT_TRUE(inked) << k;
   }
 }
 
@@ -238,6 +253,51 @@ TEST_F(DesignWindow, SavesChartAndLegendAsBitmaps) {
   dialogs.AnswerSave(QString::fromStdString(nowhere));
   design->btnsave->click();
   EXPECT_EQ(messages.shown.back(), "Error: Cannot create file " + nowhere);
+
+  // A read-only legend refuses the save before the chart beside it is replaced.
+  const std::string legend_file = files.File("chart-legend.bmp");
+  const std::string legend_before = ReadFileBytes(legend_file);
+  std::filesystem::permissions(legend_file, std::filesystem::perms::owner_read);
+  messages.Answer(true);
+  dialogs.AnswerSave(QString::fromStdString(chart_file));
+  design->btnsave->click();
+  EXPECT_EQ(messages.shown.back(), "Error: Cannot create file " + legend_file);
+  EXPECT_EQ(ReadFileBytes(chart_file), "old");
+  EXPECT_EQ(ReadFileBytes(legend_file), legend_before);
+}
+
+TEST_F(DesignWindow, AFailedStepLeavesTheCellSizeFreeToChange) {
+  TModelFrm* design = Open(2, 1);
+  design->OnProgress = nullptr;
+  const FontSeam previous =
+      InstallFontDialog([](QWidget*, const QFont&) { return QFont("DejaVu Sans", 500); });
+  design->btnfont->click();
+  InstallFontDialog(previous);
+  design->drawgrd->click();
+  design->mapimg->click();
+  ScriptedMessages messages;
+  design->colors->click();  // a legend over the size limit
+  EXPECT_EQ(messages.shown,
+            std::vector<std::string>{"Error: Design too large for this cell size !"});
+  EXPECT_FALSE(design->Busy());
+  EXPECT_TRUE(design->SpinEdit1->isEnabled());
+  EXPECT_TRUE(design->Panel2->isEnabled());
+  EXPECT_EQ(document->State().Work(), DocWork::Idle);
+}
+
+TEST_F(DesignWindow, SwitchingToAnotherProgramAndBackIsNoActivation) {
+  TModelFrm* design = Open(4, 3);
+  design->OnProgress = nullptr;
+  design->drawgrd->click();
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  EXPECT_TRUE(WaitFor([&] { return QApplication::activeWindow() == &other; }, 500));
+  frame->activateWindow();
+  EXPECT_TRUE(WaitFor([&] { return QApplication::activeWindow() == frame.get(); }, 500));
+  QCoreApplication::processEvents();
+  frame->mdi->setActiveSubWindow(SubOf(design));
+  EXPECT_EQ(Steps(*design), "010");  // the drawn grid stays
 }
 
 TEST_F(DesignWindow, DuringAStepNothingClosesAndActivationDoesNotReset) {
