@@ -82,6 +82,7 @@ class ReportWindow : public ::testing::Test {
 TEST_F(ReportWindow, LinesAreTheModelsAndEachSwatchShowsItsOwnEntry) {
   EXPECT_EQ(Shown(report), ColorUsageLines(compo, compo.Palette()));
   EXPECT_FALSE(report.windowFlags() & Qt::WindowContextHelpButtonHint);
+  EXPECT_EQ(report.ListBox1->visualItemRect(report.ListBox1->item(1)).height(), D::kItemHeight);
   for (int row = 0; row < Count(); ++row) {
     const TColor color = compo.Palette().GetClr(row);
     EXPECT_EQ(Swatch(row), QColor(RedOf(color), GreenOf(color), BlueOf(color))) << row;
