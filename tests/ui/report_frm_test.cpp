@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -149,6 +150,22 @@ TEST_F(ReportWindow, TheLastColorCannotBeRemoved) {
   report.btnRemoveClick();
   EXPECT_EQ(Count(), 1);
   EXPECT_EQ(report.ListBox1->count(), 1);
+}
+
+TEST(ReportLongLine, ScrollingReachesTheEndOfALineBehindItsSwatch) {
+  TpunCompo compo;
+  compo.Palette().AddClr(MakeColor(1, 2, 3), "a");
+  compo.Palette().AddClr(MakeColor(9, 2, 3), std::string(100, 'n'));
+  compo.SetPicture(TPicture(1, 1, PictureBlock(PictureBytes(1, 1), 0)));
+  Treportfrm report(compo.Palette());
+  report.ReportKind = Treportfrm::kColorUsageReport;
+  report.AddUsageLines(ColorUsageReport(compo, compo.Palette(), nullptr));
+  report.show();
+  QListWidget& list = *report.ListBox1;
+  ASSERT_TRUE(WaitFor([&] { return list.horizontalScrollBar()->maximum() > 0; }));
+  const int text_end =
+      D::kSwatchTextLeft + list.fontMetrics().horizontalAdvance(list.item(1)->text());
+  EXPECT_GE(list.horizontalScrollBar()->maximum() + list.viewport()->width(), text_end);
 }
 
 // The commands on an imported picture and the main palette.
