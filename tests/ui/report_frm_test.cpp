@@ -265,6 +265,20 @@ TEST_F(ReportCommand, TwoRemovalsUpdateThePictureOnceAfterTheWindowClosed) {
   EXPECT_EQ(Compo().Palette().Count(), count - 2);
 }
 
+TEST_F(ReportCommand, TheTransparentColorFollowsItsEntryAsSoonAsAnEarlierOneGoes) {
+  Compo().SetTransparencyOn(true);
+  Compo().SetTransparentColor(3);
+  const TColor transparent = Compo().Palette().GetClr(3);
+  Run(Command::ColorUsage, [&](Treportfrm& report) {
+    report.Edit1->setText("Dot");
+    report.btnfind->click();
+    report.btnRemove->click();
+    EXPECT_EQ(Compo().TransparentColor(), 2);  // the grid may repaint while this is open
+  });
+  EXPECT_TRUE(Compo().TransparencyOn());
+  EXPECT_EQ(Compo().Palette().GetClr(Compo().TransparentColor()), transparent);
+}
+
 TEST_F(ReportCommand, ABusyDocumentRefusesSilently) {
   document->SetWork(DocWork::Printing);
   const auto both = [&] {
