@@ -14,7 +14,11 @@ void TMainForm::CharTable() {
   }
   dialog->exec();
   dialog.reset();
-  // The table may have changed under the open stitch patterns.
-  for (TMDIChild* document : Documents())
-    if (document->GridWindow) document->GridWindow->update();
+  // The table may have changed under the open stitch patterns; their grids sit inside
+  // scroll areas, which a window's own update does not reach.
+  for (TMDIChild* document : Documents()) {
+    if (!document->GridWindow) continue;
+    document->GridWindow->update();
+    for (QWidget* child : document->GridWindow->findChildren<QWidget*>()) child->update();
+  }
 }

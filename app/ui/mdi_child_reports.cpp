@@ -74,6 +74,7 @@ void TMDIChild::Colorusagereport1Click() {
     report.setWindowTitle("Color usage report");
     report.ReportKind = Treportfrm::kColorUsageReport;
     report.Panel1->show();
+    report.OnColorRemoved = [this](int32_t index) { Composition->ColorDeleted(index); };
     {
       const WaitCursor hourglass;
       frame_->ShowMainProgress("Calculating thread lengths...", 0);
@@ -84,7 +85,6 @@ void TMDIChild::Colorusagereport1Click() {
     SetDocumentCursor(Qt::ArrowCursor);
     report.exec();
     removed = report.ColorsRemoved;
-    for (int32_t index : report.RemovedIndices) Composition->ColorDeleted(index);
   }
   // Idle first: the picture update is the document's next work. It maps the picture onto
   // the reduced palette once, however many colors went.

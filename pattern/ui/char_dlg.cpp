@@ -115,8 +115,8 @@ void TCharDlg::CreateControls() {
       [this](QPainter& p, int c, int r, const QRect& cell) { DrawPickerCell(p, c, r, cell); });
   SetHint(StringGrid1, kPickerHint);
   ListBox1 = Named(new QListWidget(Panel1), "ListBox1");
-  // Wide enough for a usual entry beside the table grid.
-  ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Wide enough for a usual entry beside the table grid; a longer family name scrolls.
+  ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   ListBox1->setFixedWidth(ListBox1->fontMetrics().horizontalAdvance("MS Sans Serif,255") +
                           ListBox1->verticalScrollBar()->sizeHint().width() +
                           2 * ListBox1->frameWidth() + 8);

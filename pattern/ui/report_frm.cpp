@@ -179,7 +179,7 @@ void Treportfrm::btnRemoveClick() {
   const int32_t index = row >= 0 && size_t(row) < usage_.size() ? usage_[size_t(row)].index : -1;
   if (ReportKind == kColorUsageReport && row >= 0 &&
       RemoveUsageColor(palette_, usage_, size_t(row))) {
-    RemovedIndices.push_back(index);
+    if (OnColorRemoved) OnColorRemoved(index);
     delete ListBox1->takeItem(row);
     ListBox1->clearSelection();
     ListBox1->setCurrentRow(-1);

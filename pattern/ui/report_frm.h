@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,8 +31,9 @@ class Treportfrm : public QDialog {
 
   int32_t ReportKind = kFlossReport;
   bool ColorsRemoved = false;
-  // The palette indices deleted, in the order of their removal (each of the palette then).
-  std::vector<int32_t> RemovedIndices;
+  // Told the palette index of every entry Remove deletes, at once, so that what refers to
+  // the palette by index (the transparent colour) follows it while the window is open.
+  std::function<void(int32_t index)> OnColorRemoved;
 
   QLabel* FabricLabel;  // kUnknownFabric, shown above the lines when it applies
   QListWidget* ListBox1;

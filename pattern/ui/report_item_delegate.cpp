@@ -31,5 +31,10 @@ void ReportItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
 
 QSize ReportItemDelegate::sizeHint(const QStyleOptionViewItem& option,
                                    const QModelIndex& index) const {
-  return {QStyledItemDelegate::sizeHint(option, index).width(), kItemHeight};
+  // As wide as the line drawn from its own left, so that scrolling reaches its end.
+  const bool swatch = swatch_ && swatch_(index.row());
+  const int width = (swatch ? kSwatchTextLeft : kTextLeft) +
+                    option.fontMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) +
+                    kTextLeft;
+  return {width, kItemHeight};
 }

@@ -18,6 +18,8 @@
 #include "app/program_folders.h"
 #include "pattern/ui/cell_grid.h"
 #include "pattern/ui/char_dlg.h"
+#include "pattern/ui/grid_form.h"
+#include "pattern/ui/pattern_grid_widget.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/ui/document_fixture.h"
 
@@ -262,3 +264,44 @@ TEST_F(CharDlgTest, TheCommandShowsTheDialogModallyWithItsMenu) {
 }
 
 }  // namespace
+
+TEST_F(CharDlgTest, AnOpenStitchPatternShowsTheTableLeftByTheDialog) {
+  TMDIChild* document = Import(4, 3);
+  ASSERT_TRUE(document);
+  const int colors = document->Composition->Palette().Count();
+  frame->SymbolTable.SetEntries(std::vector<std::string>(size_t(colors), "DejaVu Sans,65"));
+  frame->Symbols.TableChanged();
+  frame->Action(Command::StitchPattern)->trigger();
+  auto* grid = qobject_cast<TGridForm*>(document->GridWindow.data());
+  ASSERT_TRUE(grid);
+  EXPECT_TRUE(WaitFor([&] { return grid->DrawGrid1->isVisible(); }));
+  EXPECT_TRUE(grid->ShortageLine->isHidden());
+  messages.Answer(true);
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (auto* shown = qobject_cast<TCharDlg*>(QApplication::activeModalWidget())) {
+      timer.stop();
+      shown->Clearthetable1->trigger();
+      shown->Close1->trigger();
+    }
+  });
+  timer.start(5);
+  frame->Action(Command::CharTable)->trigger();
+  EXPECT_TRUE(WaitFor([&] { return !grid->ShortageLine->isHidden(); }));
+  EXPECT_TRUE(grid->ShortageLine->text().startsWith("Too many colors ! 1 symbols for "));
+}
+
+TEST_F(CharDlgTest, ABadEntryIsToldOncePerCommitNeverByPaintingAndNamesStayUtf8) {
+  const std::string family =
+      "\xC3\x9Cn\xC3\xAF"
+      "code";  // "Ünïcode", no such font
+  Open({family + ",65", "DejaVu Sans,x1", "DejaVu Sans,66"});
+  EXPECT_EQ(dialog->ListBox1->item(0)->text(), QString::fromUtf8("\u00DCn\u00EFcode,65"));
+  dialog->DrawGrid1->viewport()->grab();
+  EXPECT_TRUE(messages.shown.empty());
+  Click(dialog->DrawGrid1, 2, 0, true);
+  EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: 'x1' is not a valid integer value"});
+  dialog->DrawGrid1->viewport()->grab();
+  EXPECT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(ReadFileBytes(UserSymbolTableFile()), family + ",65\r\nDejaVu Sans,x1\r\n");
+}

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -82,6 +83,7 @@ class ReportWindow : public ::testing::Test {
 TEST_F(ReportWindow, LinesAreTheModelsAndEachSwatchShowsItsOwnEntry) {
   EXPECT_EQ(Shown(report), ColorUsageLines(compo, compo.Palette()));
   EXPECT_FALSE(report.windowFlags() & Qt::WindowContextHelpButtonHint);
+  EXPECT_EQ(report.ListBox1->visualItemRect(report.ListBox1->item(1)).height(), D::kItemHeight);
   for (int row = 0; row < Count(); ++row) {
     const TColor color = compo.Palette().GetClr(row);
     EXPECT_EQ(Swatch(row), QColor(RedOf(color), GreenOf(color), BlueOf(color))) << row;
@@ -148,6 +150,22 @@ TEST_F(ReportWindow, TheLastColorCannotBeRemoved) {
   report.btnRemoveClick();
   EXPECT_EQ(Count(), 1);
   EXPECT_EQ(report.ListBox1->count(), 1);
+}
+
+TEST(ReportLongLine, ScrollingReachesTheEndOfALineBehindItsSwatch) {
+  TpunCompo compo;
+  compo.Palette().AddClr(MakeColor(1, 2, 3), "a");
+  compo.Palette().AddClr(MakeColor(9, 2, 3), std::string(100, 'n'));
+  compo.SetPicture(TPicture(1, 1, PictureBlock(PictureBytes(1, 1), 0)));
+  Treportfrm report(compo.Palette());
+  report.ReportKind = Treportfrm::kColorUsageReport;
+  report.AddUsageLines(ColorUsageReport(compo, compo.Palette(), nullptr));
+  report.show();
+  QListWidget& list = *report.ListBox1;
+  ASSERT_TRUE(WaitFor([&] { return list.horizontalScrollBar()->maximum() > 0; }));
+  const int text_end =
+      D::kSwatchTextLeft + list.fontMetrics().horizontalAdvance(list.item(1)->text());
+  EXPECT_GE(list.horizontalScrollBar()->maximum() + list.viewport()->width(), text_end);
 }
 
 // The commands on an imported picture and the main palette.
@@ -245,6 +263,20 @@ TEST_F(ReportCommand, TwoRemovalsUpdateThePictureOnceAfterTheWindowClosed) {
   EXPECT_EQ(updates, 1);
   EXPECT_TRUE(Compo().Modified());
   EXPECT_EQ(Compo().Palette().Count(), count - 2);
+}
+
+TEST_F(ReportCommand, TheTransparentColorFollowsItsEntryAsSoonAsAnEarlierOneGoes) {
+  Compo().SetTransparencyOn(true);
+  Compo().SetTransparentColor(3);
+  const TColor transparent = Compo().Palette().GetClr(3);
+  Run(Command::ColorUsage, [&](Treportfrm& report) {
+    report.Edit1->setText("Dot");
+    report.btnfind->click();
+    report.btnRemove->click();
+    EXPECT_EQ(Compo().TransparentColor(), 2);  // the grid may repaint while this is open
+  });
+  EXPECT_TRUE(Compo().TransparencyOn());
+  EXPECT_EQ(Compo().Palette().GetClr(Compo().TransparentColor()), transparent);
 }
 
 TEST_F(ReportCommand, ABusyDocumentRefusesSilently) {
