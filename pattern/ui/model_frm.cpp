@@ -70,8 +70,17 @@ TModelFrm::TModelFrm(TMDIChild* document, const QImage& picture)
 
 TModelFrm::~TModelFrm() {
   if (!document_) return;
-  // A step whose window went leaves its document idle.
-  if (busy_) LeaveDesigning();
+  // A step whose window went leaves its document idle, once the deletion is over: the
+  // frame's list of child windows still holds this half-destroyed one meanwhile.
+  if (busy_) {
+    TMDIChild* document = document_;
+    QMetaObject::invokeMethod(
+        document,
+        [document] {
+          if (document->State().Work() == DocWork::Designing) document->SetWork(DocWork::Idle);
+        },
+        Qt::QueuedConnection);
+  }
   if (document_->DesignWindow == this || !document_->DesignWindow) {
     document_->DesignOpen = false;
     document_->DesignWindow = nullptr;

@@ -335,8 +335,8 @@ TEST_F(DesignWindow, AWindowDeletedDuringAStepLeavesItsDocumentIdle) {
   design->drawgrd->click();
   EXPECT_EQ(reports, 2);  // the step stopped where its window went
   EXPECT_FALSE(sub);
-  EXPECT_EQ(document->State().Work(), DocWork::Idle);
   EXPECT_FALSE(document->DesignOpen);
+  EXPECT_TRUE(WaitFor([&] { return document->State().Work() == DocWork::Idle; }, 500));
 }
 
 TEST_F(DesignWindow, OnePerDocumentAndClosedWithIt) {
