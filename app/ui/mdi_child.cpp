@@ -351,13 +351,14 @@ void TMDIChild::CloseDocument(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (GridOpen && GridWindow) GridWindow->close();
-  if (DesignOpen && DesignWindow) DesignWindow->close();
-  // A save that fails or is cancelled keeps the window, and the composition with it.
+  // A save that fails or is cancelled keeps the window, and the composition with it, and
+  // its pattern and design windows too.
   if (AskSaveChanges() && !SaveBeforeClosing()) {
     event->ignore();
     return;
   }
+  if (GridOpen && GridWindow) GridWindow->close();
+  if (DesignOpen && DesignWindow) DesignWindow->close();
   jobs_->Join();
   Composition.reset();
   if (frame_->Documents().size() <= 1) frame_->ClearDocumentInfo();

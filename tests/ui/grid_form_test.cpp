@@ -9,6 +9,7 @@
 #include "pattern/draw/stitch_pattern.h"
 #include "pattern/ui/grid_form.h"
 #include "pattern/ui/pattern_grid_widget.h"
+#include "tests/support/scripted_messages.h"
 #include "tests/ui/document_fixture.h"
 
 namespace {
@@ -180,6 +181,17 @@ TEST_F(StitchPatternWindow, RefusedWhileBusyAndClosedWithItsDocument) {
   ASSERT_TRUE(grid);
   auto* sub = qobject_cast<QMdiSubWindow*>(document->parentWidget());
   ASSERT_TRUE(sub);
+  // A save asked for that fails keeps the document, and its pattern with it.
+  document->Composition->SetModified(true);
+  document->FileName = "/no such folder/pattern.dmc";
+  {
+    ScriptedMessages messages;
+    messages.Answer(true);
+    EXPECT_FALSE(sub->close());
+  }
+  EXPECT_TRUE(document->GridOpen);
+  EXPECT_FALSE(grid.isNull());
+  document->Composition->SetModified(false);
   sub->close();
   EXPECT_TRUE(WaitFor([&] { return grid.isNull(); }));
 }
