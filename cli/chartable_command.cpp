@@ -140,3 +140,19 @@ const CommandTable& ChartableCommands() {
   };
   return commands;
 }
+
+int RunChartableCommand(const std::vector<std::string>& words) {
+  // Without a word, or asked, it lists its two commands rather than calling help unknown.
+  if (words.empty() || words[0] == "--help" || words[0] == "-h") {
+    std::string help = "puntel-cli chartable COMMAND ...  draw or sort a character table";
+    for (const auto& [name, command] : ChartableCommands())
+      help += std::string("\n  ") + command.usage + "\n      " + command.summary;
+    if (words.empty()) {
+      std::fprintf(stderr, "%s\n", help.c_str());
+      return 1;
+    }
+    PrintLine(help);
+    return 0;
+  }
+  return RunCommand(ChartableCommands(), "chartable", words);
+}
