@@ -4,11 +4,13 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <filesystem>
 
 #include "app/app_settings.h"
 #include "pattern/draw/stitch_pattern.h"
 #include "pattern/ui/grid_form.h"
 #include "pattern/ui/pattern_grid_widget.h"
+#include "tests/support/scripted_messages.h"
 #include "tests/ui/document_fixture.h"
 
 namespace {
@@ -167,6 +169,33 @@ TEST_F(StitchPatternWindow, EveryTenthLineIsDarkerAndTurnsChangeTheCounts) {
   grid->DrawGrid1->grab();
   EXPECT_TRUE(WaitFor([&] { return grid->DrawGrid1->Columns() == 5; }));
   EXPECT_EQ(grid->DrawGrid1->Rows(), 4);
+}
+
+TEST_F(StitchPatternWindow, ABadEntryIsNamedOnceAtLoadAndNeverWhilePainting) {
+  std::filesystem::create_directories(config.Path() + "puntel");
+  WriteFileBytes(config.Path() + "puntel/carac.tbl", "DejaVu Sans,65\r\nDejaVu Sans,6x\r\n");
+  ScriptedMessages messages;
+  Start();
+  const std::vector<std::string> once{"Error: '6x' is not a valid integer value"};
+  EXPECT_EQ(messages.shown, once);
+  TMDIChild* document = Import(20, 10);
+  ASSERT_TRUE(document);
+  // Two colours: the picture's first and last pixels, so both are drawn.
+  TpunPal& palette = document->Composition->Palette();
+  const TPicture& picture = document->Composition->SourcePicture();
+  const TColor first = PixelAt(picture.Data(), PixelOffset(20, 10, 0, 0));
+  const TColor last = PixelAt(picture.Data(), PixelOffset(20, 10, 19, 9));
+  palette.Clear();
+  palette.AddClr(first, "first");
+  palette.AddClr(last, "last");
+  TGridForm* grid = OpenGrid(document);
+  ASSERT_TRUE(grid);
+  const QImage shown = Shown(grid);  // 200 cells
+  grid->DrawGrid1->grab();
+  EXPECT_EQ(messages.shown, once);
+  // Colour 1 has the entry that does not parse: its cells are blank.
+  EXPECT_FALSE(AllWhite(Cell(shown, 0, 0, 18)));
+  EXPECT_TRUE(AllWhite(Cell(shown, 19, 9, 18)));
 }
 
 TEST_F(StitchPatternWindow, RefusedWhileBusyAndClosedWithItsDocument) {
