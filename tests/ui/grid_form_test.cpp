@@ -198,6 +198,25 @@ TEST_F(StitchPatternWindow, ABadEntryIsNamedOnceAtLoadAndNeverWhilePainting) {
   EXPECT_TRUE(AllWhite(Cell(shown, 19, 9, 18)));
 }
 
+TEST_F(StitchPatternWindow, ANewCompositionAndTheWindowsSetUpFitTheSymbolsAfresh) {
+  Start();
+  // The per mille sign is wider than it is high: fitted first, it makes the font smaller.
+  frame->SymbolTable = ::SymbolTable({"DejaVu Sans,137", "DejaVu Sans,65"});
+  frame->Symbols.TableChanged();
+  const int wide = frame->Symbols.FittedSize(0, 18);
+  EXPECT_EQ(frame->Symbols.FittedSize(1, 18), wide);
+  frame->Action(Command::New)->trigger();
+  const int letter = frame->Symbols.FittedSize(1, 18);
+  EXPECT_GT(letter, wide);
+  EXPECT_EQ(frame->Symbols.FittedSize(0, 18), letter);
+  TMDIChild* document = Import(3, 2);
+  ASSERT_TRUE(document);
+  frame->Symbols.ResetFontCache();
+  ASSERT_EQ(frame->Symbols.FittedSize(0, 18), wide);
+  ASSERT_TRUE(OpenGrid(document));
+  EXPECT_EQ(frame->Symbols.FittedSize(1, 18), letter);
+}
+
 TEST_F(StitchPatternWindow, RefusedWhileBusyAndClosedWithItsDocument) {
   TMDIChild* document = Document(3, 2, 8);
   ASSERT_TRUE(document);
