@@ -217,6 +217,34 @@ TEST_F(StitchPatternWindow, ANewCompositionAndTheWindowsSetUpFitTheSymbolsAfresh
   EXPECT_EQ(frame->Symbols.FittedSize(1, 18), letter);
 }
 
+TEST_F(StitchPatternWindow, ChangedSymbolsArePaintedWholeNotOnlyWhereExposed) {
+  TMDIChild* document = Document(3, 2, 8);
+  ASSERT_TRUE(document);
+  TGridForm* grid = OpenGrid(document);
+  ASSERT_TRUE(grid);
+  PatternGridWidget* cells = grid->DrawGrid1;
+  ASSERT_TRUE(WaitFor([&] { return !cells->visibleRegion().isEmpty(); }));
+  WaitFor([] { return false; }, 100);  // the paints of opening are over
+  int paints = 0;
+  const auto counting = QObject::connect(cells, &PatternGridWidget::painted, [&] { ++paints; });
+  // A table edited elsewhere: a small exposed piece brings a paint of the whole.
+  frame->SymbolTable = ::SymbolTable(std::vector<std::string>(8, "DejaVu Sans,90"));
+  frame->Symbols.TableChanged();
+  cells->repaint(QRect(0, 0, 5, 5));
+  EXPECT_TRUE(WaitFor([&] { return paints >= 2; }));
+  // Unchanged symbols: a piece stays a piece.
+  paints = 0;
+  cells->repaint(QRect(0, 0, 5, 5));
+  WaitFor([] { return false; }, 50);
+  EXPECT_EQ(paints, 1);
+  // Activated again after the table changed (back from the character table): painted.
+  frame->Symbols.ResetFontCache();
+  QEvent activate(QEvent::WindowActivate);
+  QCoreApplication::sendEvent(cells, &activate);
+  EXPECT_TRUE(WaitFor([&] { return paints >= 2; }));
+  QObject::disconnect(counting);
+}
+
 TEST_F(StitchPatternWindow, RefusedWhileBusyAndClosedWithItsDocument) {
   TMDIChild* document = Document(3, 2, 8);
   ASSERT_TRUE(document);
