@@ -3,8 +3,10 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
+#include <QPalette>
 #include <cstdio>
 
 #include "base/atomic_file.h"
@@ -18,8 +20,6 @@ namespace {
 
 // The dialog's grid: 20 columns, (entries div 20) + 1 rows.
 constexpr int kColumns = 20;
-// The grid lines, one pixel right of and below every cell, as a table view draws them.
-constexpr QRgb kGridLine = 0xFFC0C0C0;
 // The edge the dialog draws and sorts at.
 constexpr int kDialogEdge = 20;
 
@@ -41,14 +41,17 @@ void Prepare(SymbolDrawing& symbols) {
 QImage TablePicture(SymbolDrawing& symbols, int cell) {
   const int pitch = cell + 1;
   const int rows = symbols.SymbolCount() / kColumns + 1;
+  // The dialog's colours on the same platform: its grid lines, one pixel right of and
+  // below every cell, in the button colour, and the cells past the table in the base one.
+  const QPalette colours = QGuiApplication::palette();
   QImage image = SymbolCanvas(kColumns * pitch, rows * pitch);
-  image.fill(kGridLine);
+  image.fill(colours.color(QPalette::Button));
   QPainter painter(&image);
   for (int row = 0; row < rows; ++row) {
     for (int column = 0; column < kColumns; ++column) {
       const int index = row * kColumns + column;
       const int x = column * pitch, y = row * pitch;
-      painter.fillRect(x, y, cell, cell, Qt::white);
+      painter.fillRect(x, y, cell, cell, colours.color(QPalette::Base));
       symbols.DrawSymbol(index, x, y, cell, painter);
     }
   }
@@ -127,7 +130,8 @@ const CommandTable& ChartableCommands() {
       {"render",
        {"puntel-cli chartable render TABLE.tbl OUT.png [--cell N]",
         "the table as the character table's grid shows it: 20 columns of N-pixel cells (20 "
-        "unless given, 1 to 256), each followed right and below by a 1-pixel grey grid line; "
+        "unless given, 1 to 256), each followed right and below by a 1-pixel grid line in the "
+        "button colour; "
         "per entry on stdout: index, entry, font drawn, character (U+XXXX, \"digits N\" for a "
         "shape the stand-in font lacks, \"-\" for none), fitted point size; an entry that "
         "does not parse draws blank and is named once on stderr",
@@ -139,4 +143,20 @@ const CommandTable& ChartableCommands() {
         Sort}},
   };
   return commands;
+}
+
+int RunChartableCommand(const std::vector<std::string>& words) {
+  // Without a word, or asked, it lists its two commands rather than calling help unknown.
+  if (words.empty() || words[0] == "--help" || words[0] == "-h") {
+    std::string help = "puntel-cli chartable COMMAND ...  draw or sort a character table";
+    for (const auto& [name, command] : ChartableCommands())
+      help += std::string("\n  ") + command.usage + "\n      " + command.summary;
+    if (words.empty()) {
+      std::fprintf(stderr, "%s\n", help.c_str());
+      return 1;
+    }
+    PrintLine(help);
+    return 0;
+  }
+  return RunCommand(ChartableCommands(), "chartable", words);
 }

@@ -57,7 +57,7 @@ int Run(const std::vector<std::string>& words) {
   }
   std::vector<std::string> rest(words.begin() + 1, words.end());
   if (words[0] == "palette") return RunPaletteCommand(rest);
-  if (words[0] == "chartable") return RunCommand(ChartableCommands(), "chartable", rest);
+  if (words[0] == "chartable") return RunChartableCommand(rest);
   if (DrawingCommands().count(words[0])) return RunCommand(DrawingCommands(), "", words);
   return RunCommand(CompositionCommands(), "", words);
 }

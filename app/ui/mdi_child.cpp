@@ -241,6 +241,8 @@ void TMDIChild::NewComposition(const TpunPal& palette) {
   GridWindow = nullptr;
   GridOpen = false;
   DesignOpen = false;
+  // A new composition fits its symbols afresh.
+  frame_->Symbols.ResetFontCache();
   remap_wanted_ = !Settings().AutoRemap;
   SetDocumentCursor(Qt::ArrowCursor);
 }

@@ -80,12 +80,14 @@ std::optional<std::string> SymbolDrawing::TableChanged(bool keep_sizes) {
   }
   DropRendered();
   if (!keep_sizes) sizes_.clear();
+  ++generation_;
   return first_error;
 }
 
 void SymbolDrawing::ResetFontCache() {
   sizes_.clear();
   DropRendered();
+  ++generation_;
 }
 
 void SymbolDrawing::DropRendered() {
@@ -202,6 +204,7 @@ std::vector<uint32_t> SymbolDrawing::SortByInk(int edge) {
   faces_ = std::move(faces);
   font_names_ = std::move(font_names);
   DropRendered();
+  ++generation_;
   return std::move(sorted.whiteness);
 }
 

@@ -53,6 +53,9 @@ class SymbolDrawing {
   std::vector<uint32_t> SortByInk(int edge);
   // Empties the fitted sizes and the rendered symbols.
   void ResetFontCache();
+  // Changes whenever a symbol may draw other pixels than before (a table change, a sort,
+  // a reset of the fitted sizes): a window that painted part of its cells paints them all.
+  uint64_t Generation() const { return generation_; }
 
   const SymbolFace& FaceOf(int32_t index) const { return faces_.at(size_t(index)); }
   // The point size entry `index` is drawn with at `edge` (fitted on its font's first use).
@@ -76,6 +79,7 @@ class SymbolDrawing {
   // null image is one not rendered yet.
   std::map<std::tuple<int, int, bool>, std::vector<QImage>> rendered_;
   int64_t rendered_pixels_ = 0;
+  uint64_t generation_ = 0;
 
   int FitSize(const QString& family, const QString& text, int edge) const;
   void DropRendered();

@@ -19,6 +19,9 @@ TGridForm::TGridForm(TMDIChild* document) : document_(document) {
   DrawGrid1 =
       new PatternGridWidget(document->Frame()->Symbols, ClampedCellEdge(Settings().CellSize));
   ShortageLine = new QLabel;
+  // Kept off the window's edge, and wrapped rather than holding a narrowed window wide.
+  ShortageLine->setContentsMargins(4, 2, 4, 2);
+  ShortageLine->setWordWrap(true);
   ShortageLine->hide();
   ScrollBox = new QScrollArea;
   ScrollBox->setWidget(DrawGrid1);

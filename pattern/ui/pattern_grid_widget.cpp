@@ -1,5 +1,6 @@
 #include "pattern/ui/pattern_grid_widget.h"
 
+#include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
@@ -7,6 +8,7 @@
 #include "app/ui/slot_guard.h"
 #include "composition/composition.h"
 #include "pattern/draw/stitch_pattern.h"
+#include "pattern/draw/symbol_drawing.h"
 
 PatternGridWidget::PatternGridWidget(SymbolDrawing& symbols, int edge, QWidget* parent)
     : QWidget(parent), symbols_(symbols), edge_(edge) {
@@ -27,8 +29,23 @@ void PatternGridWidget::FollowComposition() {
   update();
 }
 
+bool PatternGridWidget::event(QEvent* event) {
+  // Back from the character table: symbols edited there show at once, not as scrolled to.
+  if (event->type() == QEvent::WindowActivate && symbols_.Generation() != painted_generation_)
+    update();
+  return QWidget::event(event);
+}
+
 void PatternGridWidget::paintEvent(QPaintEvent* event) {
   const QRect exposed = event->rect();
+  // The symbols changed since the last paint: cells painted only here would sit beside
+  // cells of the old symbols, so the whole visible part follows.
+  if (symbols_.Generation() != painted_generation_) {
+    painted_generation_ = symbols_.Generation();
+    // Asked once this paint is over: an update asked while painting would be dropped.
+    if (!(visibleRegion() - event->region()).isEmpty())
+      QTimer::singleShot(0, this, [this] { update(); });
+  }
   Guarded([&] { PaintVisible(exposed); });
   emit painted();
 }

@@ -3,6 +3,7 @@
 // area, that paints only the cells its paint event exposes. Nothing is kept per stitch.
 
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 
 class SymbolDrawing;
@@ -31,6 +32,7 @@ class PatternGridWidget : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void PaintVisible(const QRect& exposed);
@@ -39,4 +41,5 @@ class PatternGridWidget : public QWidget {
   int edge_;
   int columns_ = 0, rows_ = 0;
   CompositionSource source_;
+  uint64_t painted_generation_ = 0;  // the symbols' generation of the last paint
 };

@@ -92,6 +92,14 @@ TEST_F(ChartableCli, ErrorsWriteNothing) {
   EXPECT_EQ(ListFolder(folder_.Path()), "carac.tbl");
   EXPECT_EQ(RunCli("chartable sort").status, 1);
   EXPECT_EQ(RunCli("chartable draw x").status, 1);
+  // The help that the unknown command points to lists both commands.
+  const CliResult help = RunCli("chartable --help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("chartable render TABLE.tbl"), std::string::npos) << help.out;
+  EXPECT_NE(help.out.find("chartable sort TABLE.tbl"), std::string::npos);
+  const CliResult none = RunCli("chartable");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_NE(none.err.find("chartable render"), std::string::npos) << none.err;
 }
 
 }  // namespace

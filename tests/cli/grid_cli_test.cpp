@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
+#include <map>
 #include <memory>
+#include <set>
 
 #include "composition/bitmap_file.h"
 #include "composition/composition.h"
@@ -77,6 +79,49 @@ TEST_F(GridCli, ThePngHoldsTheWindowsPixelsAtEachCellSize) {
     const QImage written(QString::fromStdString(out));
     ASSERT_EQ(written.size(), QSize(kWidth * edge + 1, kHeight * edge + 1));
     EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), Expected(edge)) << edge;
+  }
+}
+
+TEST_F(GridCli, AfterASearchEveryFlossHasOneSymbolOfItsOwnInEveryCell) {
+  // A smooth picture of many colours, brought down to 40 floss.
+  constexpr uint16_t w = 64, h = 41;
+  PictureBlock block(PictureBytes(w, h), 0);
+  for (uint32_t y = 0; y < h; ++y)
+    for (uint32_t x = 0; x < w; ++x)
+      PutPixelAt(block.data(), PixelOffset(w, h, x, y),
+                 MakeColor(uint8_t(x * 4), uint8_t(y * 6), uint8_t(255 - (x + y) * 2)));
+  WriteBitmapFile(File("s.bmp"), block, w, h);
+  ASSERT_EQ(RunCli("import " + Quoted(File("s.bmp")) + " " + Quoted(File("s.dmc"))).status, 0);
+  ASSERT_EQ(RunCli("search " + Quoted(File("s.dmc")) + " --max-floss 40 --in-place").status, 0);
+  ASSERT_EQ(RunCli("mapped " + Quoted(File("s.dmc")) + " " + Quoted(File("m.bmp"))).status, 0);
+  for (const int edge : {18, 8}) {
+    const std::string out = File("s" + std::to_string(edge) + ".png");
+    ASSERT_EQ(RunCli("grid " + Quoted(File("s.dmc")) + " " + Quoted(out) + " --cell " +
+                     std::to_string(edge) + " --table " + Quoted(kTable))
+                  .status,
+              0);
+    const QImage grid = QImage(QString::fromStdString(out)).convertToFormat(QImage::Format_RGB32);
+    const QImage mapped(QString::fromStdString(File("m.bmp")));
+    ASSERT_EQ(grid.size(), QSize(w * edge + 1, h * edge + 1));
+    // Each cell inside its lines, by the floss colour of its stitch.
+    std::map<QRgb, std::set<QByteArray>> cells;
+    for (int row = 0; row < h; ++row)
+      for (int col = 0; col < w; ++col) {
+        const QImage cell = grid.copy(col * edge + 1, row * edge + 1, edge - 1, edge - 1);
+        cells[mapped.pixel(col, row)].insert(
+            QByteArray(reinterpret_cast<const char*>(cell.constBits()), int(cell.sizeInBytes())));
+      }
+    ASSERT_GT(cells.size(), 20u);
+    std::set<QByteArray> symbols;
+    for (const auto& [colour, shapes] : cells) {
+      EXPECT_EQ(shapes.size(), 1u) << edge << ": floss " << std::hex << colour;
+      symbols.insert(*shapes.begin());
+    }
+    EXPECT_EQ(symbols.size(), cells.size()) << edge << ": flosses share a symbol";
+    for (int k = 0; k <= w; ++k)
+      EXPECT_EQ(grid.pixel(k * edge, edge / 2), k % 10 ? kPatternLine : kPatternTenthLine) << k;
+    for (int k = 0; k <= h; ++k)
+      EXPECT_EQ(grid.pixel(edge / 2, k * edge), k % 10 ? kPatternLine : kPatternTenthLine) << k;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <filesystem>
 
 #include "app/app_settings.h"
 #include "pattern/draw/stitch_pattern.h"
@@ -168,6 +169,80 @@ TEST_F(StitchPatternWindow, EveryTenthLineIsDarkerAndTurnsChangeTheCounts) {
   grid->DrawGrid1->grab();
   EXPECT_TRUE(WaitFor([&] { return grid->DrawGrid1->Columns() == 5; }));
   EXPECT_EQ(grid->DrawGrid1->Rows(), 4);
+}
+
+TEST_F(StitchPatternWindow, ABadEntryIsNamedOnceAtLoadAndNeverWhilePainting) {
+  std::filesystem::create_directories(config.Path() + "puntel");
+  WriteFileBytes(config.Path() + "puntel/carac.tbl", "DejaVu Sans,65\r\nDejaVu Sans,6x\r\n");
+  ScriptedMessages messages;
+  Start();
+  const std::vector<std::string> once{"Error: '6x' is not a valid integer value"};
+  EXPECT_EQ(messages.shown, once);
+  TMDIChild* document = Import(20, 10);
+  ASSERT_TRUE(document);
+  // Two colours: the picture's first and last pixels, so both are drawn.
+  TpunPal& palette = document->Composition->Palette();
+  const TPicture& picture = document->Composition->SourcePicture();
+  const TColor first = PixelAt(picture.Data(), PixelOffset(20, 10, 0, 0));
+  const TColor last = PixelAt(picture.Data(), PixelOffset(20, 10, 19, 9));
+  palette.Clear();
+  palette.AddClr(first, "first");
+  palette.AddClr(last, "last");
+  TGridForm* grid = OpenGrid(document);
+  ASSERT_TRUE(grid);
+  const QImage shown = Shown(grid);  // 200 cells
+  grid->DrawGrid1->grab();
+  EXPECT_EQ(messages.shown, once);
+  // Colour 1 has the entry that does not parse: its cells are blank.
+  EXPECT_FALSE(AllWhite(Cell(shown, 0, 0, 18)));
+  EXPECT_TRUE(AllWhite(Cell(shown, 19, 9, 18)));
+}
+
+TEST_F(StitchPatternWindow, ANewCompositionAndTheWindowsSetUpFitTheSymbolsAfresh) {
+  Start();
+  // The per mille sign is wider than it is high: fitted first, it makes the font smaller.
+  frame->SymbolTable = ::SymbolTable({"DejaVu Sans,137", "DejaVu Sans,65"});
+  frame->Symbols.TableChanged();
+  const int wide = frame->Symbols.FittedSize(0, 18);
+  EXPECT_EQ(frame->Symbols.FittedSize(1, 18), wide);
+  frame->Action(Command::New)->trigger();
+  const int letter = frame->Symbols.FittedSize(1, 18);
+  EXPECT_GT(letter, wide);
+  EXPECT_EQ(frame->Symbols.FittedSize(0, 18), letter);
+  TMDIChild* document = Import(3, 2);
+  ASSERT_TRUE(document);
+  frame->Symbols.ResetFontCache();
+  ASSERT_EQ(frame->Symbols.FittedSize(0, 18), wide);
+  ASSERT_TRUE(OpenGrid(document));
+  EXPECT_EQ(frame->Symbols.FittedSize(1, 18), letter);
+}
+
+TEST_F(StitchPatternWindow, ChangedSymbolsArePaintedWholeNotOnlyWhereExposed) {
+  TMDIChild* document = Document(3, 2, 8);
+  ASSERT_TRUE(document);
+  TGridForm* grid = OpenGrid(document);
+  ASSERT_TRUE(grid);
+  PatternGridWidget* cells = grid->DrawGrid1;
+  ASSERT_TRUE(WaitFor([&] { return !cells->visibleRegion().isEmpty(); }));
+  WaitFor([] { return false; }, 100);  // the paints of opening are over
+  int paints = 0;
+  const auto counting = QObject::connect(cells, &PatternGridWidget::painted, [&] { ++paints; });
+  // A table edited elsewhere: a small exposed piece brings a paint of the whole.
+  frame->SymbolTable = ::SymbolTable(std::vector<std::string>(8, "DejaVu Sans,90"));
+  frame->Symbols.TableChanged();
+  cells->repaint(QRect(0, 0, 5, 5));
+  EXPECT_TRUE(WaitFor([&] { return paints >= 2; }));
+  // Unchanged symbols: a piece stays a piece.
+  paints = 0;
+  cells->repaint(QRect(0, 0, 5, 5));
+  WaitFor([] { return false; }, 50);
+  EXPECT_EQ(paints, 1);
+  // Activated again after the table changed (back from the character table): painted.
+  frame->Symbols.ResetFontCache();
+  QEvent activate(QEvent::WindowActivate);
+  QCoreApplication::sendEvent(cells, &activate);
+  EXPECT_TRUE(WaitFor([&] { return paints >= 2; }));
+  QObject::disconnect(counting);
 }
 
 TEST_F(StitchPatternWindow, RefusedWhileBusyAndClosedWithItsDocument) {
