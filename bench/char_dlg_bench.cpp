@@ -5,13 +5,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "bench/offscreen_session.h"
 #include "pattern/draw/symbol_drawing.h"
 #include "pattern/symbol_table.h"
 #include "pattern/ui/char_dlg.h"
@@ -56,14 +56,9 @@ double Open(SymbolTable& table, SymbolDrawing& symbols, const std::vector<std::s
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir folder;
-  if (!folder.isValid()) {
-    std::fprintf(stderr, "no temporary folder\n");
-    return 1;
-  }
   // The sort writes the table into the run's own configuration folder.
-  qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
+  const OffscreenSession session;
+  if (!session.Valid()) return 1;
   QApplication app(argc, argv);
 
   SymbolTable table;

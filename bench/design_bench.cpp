@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -16,6 +15,7 @@
 #include "app/ui/main_form.h"
 #include "app/ui/mdi_child.h"
 #include "app/ui/ui_seams.h"
+#include "bench/offscreen_session.h"
 #include "bench/photograph_picture.h"
 #include "composition/bitmap_file.h"
 #include "pattern/ui/model_frm.h"
@@ -72,13 +72,9 @@ const char* Verdict(bool met) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir folder;
-  if (!folder.isValid()) {
-    std::fprintf(stderr, "no temporary folder\n");
-    return 1;
-  }
-  qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
+  const OffscreenSession session;
+  if (!session.Valid()) return 1;
+  const QTemporaryDir& folder = session.Folder();
   QApplication app(argc, argv);
   TMainForm frame;
   frame.show();

@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -26,6 +25,7 @@
 #include "app/ui/main_form.h"
 #include "app/ui/mdi_child.h"
 #include "base/rounding.h"
+#include "bench/offscreen_session.h"
 #include "bench/photograph_picture.h"
 #include "composition/composition.h"
 #include "pattern/draw/stitch_pattern.h"
@@ -106,10 +106,9 @@ void Report(const char* what, double fast, double plain, double target) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir folder;
-  if (!folder.isValid()) return 1;
-  qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
+  const OffscreenSession session;
+  if (!session.Valid()) return 1;
+  const QTemporaryDir& folder = session.Folder();
   QApplication app(argc, argv);
 
   TMainForm frame;

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -19,6 +18,7 @@
 #include "app/ui/mdi_child.h"
 #include "app/ui/picture_view.h"
 #include "app/ui/ui_seams.h"
+#include "bench/offscreen_session.h"
 #include "composition/composition.h"
 #include "composition/ui/screen_bitmap.h"
 
@@ -60,14 +60,10 @@ class OneFile : public FileDialogSeam {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir folder;
-  if (!folder.isValid()) {
-    std::fprintf(stderr, "no temporary folder\n");
-    return 1;
-  }
   // The settings file of the run lives there too: the user's own is left alone.
-  qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
+  const OffscreenSession session;
+  if (!session.Valid()) return 1;
+  const QTemporaryDir& folder = session.Folder();
   QApplication app(argc, argv);
 
   const std::string picture = folder.filePath("photograph.bmp").toStdString();

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/hints.h"
+#include "app/ui/named.h"
 #include "app/ui/slot_guard.h"
 #include "app/ui/spin_edit.h"
 #include "app/ui/ui_seams.h"
@@ -23,12 +24,6 @@ constexpr int kLeastFloss = 10;
 constexpr int kMostDots = 100;
 constexpr int kMostLight = 99;
 constexpr int kMostIncrement = 10;
-
-template <typename Control>
-Control* Named(Control* control, const char* name) {
-  control->setObjectName(name);
-  return control;
-}
 
 SpinEdit* NumberField(QWidget* parent, const char* name, int low, int high, int digits,
                       const QString& text) {

@@ -16,6 +16,7 @@
 
 #include "app/program_folders.h"
 #include "app/ui/hints.h"
+#include "app/ui/named.h"
 #include "app/ui/slot_guard.h"
 #include "app/ui/ui_seams.h"
 #include "app/ui/wait_cursor.h"
@@ -32,12 +33,6 @@ constexpr const char* kGridHint =
     "|Double click removes the character (Right button for  popup menu)";
 constexpr const char* kPickerHint =
     "|Double click adds the character to the table (Right button for  popup menu)";
-
-template <typename Control>
-Control* Named(Control* control, const char* name) {
-  control->setObjectName(name);
-  return control;
-}
 
 // The number a picker cell stands for; a double-click stores it as it is (up to 291).
 int PickerNumber(int column, int row) {

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/ui/named.h"
 #include "app/ui/slot_guard.h"
 #include "palette/floss_palette.h"
 #include "pattern/ui/report_item_delegate.h"
@@ -22,12 +23,6 @@ namespace {
 
 constexpr int kPanelHeight = 65;
 constexpr int kLongestSearch = 11;
-
-template <typename Control>
-Control* Named(Control* control, const char* name) {
-  control->setObjectName(name);
-  return control;
-}
 
 // The lines are blank-padded columns: a fixed-width face keeps them aligned.
 QFont ListFont() {
