@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev
-          fonts-dejavu-core fonts-liberation2 clang-14 libclang-rt-14-dev)
+          fonts-dejavu-core fonts-liberation2 clang-14 libclang-rt-14-dev poppler-utils)
 
 install_missing() {
   local missing=() package

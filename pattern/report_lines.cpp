@@ -65,15 +65,31 @@ uint32_t ThreadLengthFactor(uint8_t cotton_size) {
   }
 }
 
-std::string FlossLine(const std::string& thread, uint64_t count, uint8_t cotton_size) {
-  // L = count * 0.01 * F * 2 cm is count * F * 2 hundredths exactly; the skeins are the
+ThreadNeed NeedOfThread(uint64_t uses, uint32_t factor) {
+  // L = uses * 0.01 * F * 2 cm is uses * F * 2 hundredths exactly; the skeins are the
   // fewest that hold it, which rounding L / 4800 and adding one when short comes to.
-  const uint64_t hundredths = count * ThreadLengthFactor(cotton_size) * 2;
-  const uint64_t skeins = (hundredths + kSkeinHundredths - 1) / kSkeinHundredths;
-  const uint64_t cents = hundredths % 100;
+  const uint64_t hundredths = uses * factor * 2;
+  return {hundredths, (hundredths + kSkeinHundredths - 1) / kSkeinHundredths};
+}
+
+std::vector<uint64_t> ThreadUses(const TpunPal& palette, const std::vector<std::string>& threads,
+                                 const std::vector<uint64_t>& dots) {
+  const std::vector<EntryThreads> targets = ThreadsOfEntries(palette, threads);
+  std::vector<uint64_t> counts(threads.size(), 0);
+  for (size_t k = 0; k < dots.size() && k < targets.size(); ++k) {
+    const EntryThreads& e = targets[k];
+    if (e.first >= 0) counts[size_t(e.first)] += e.weight * dots[k];
+    if (e.second >= 0) counts[size_t(e.second)] += e.weight * dots[k];
+  }
+  return counts;
+}
+
+std::string FlossLine(const std::string& thread, uint64_t count, uint8_t cotton_size) {
+  const ThreadNeed need = NeedOfThread(count, ThreadLengthFactor(cotton_size));
+  const uint64_t cents = need.hundredths % 100;
   const std::string length =
-      std::to_string(hundredths / 100) + (cents < 10 ? ".0" : ".") + std::to_string(cents);
-  return Cut(HistogramLine(thread, count) + ",  " + std::to_string(skeins) + " Coil(s) (" +
+      std::to_string(need.hundredths / 100) + (cents < 10 ? ".0" : ".") + std::to_string(cents);
+  return Cut(HistogramLine(thread, count) + ",  " + std::to_string(need.skeins) + " Coil(s) (" +
              LeftPadded(length, 5) + " cm)");
 }
 
@@ -89,13 +105,7 @@ std::vector<std::string> FlossReportLines(const TpunCompo& compo,
     if (progress) progress(text, percent);
   };
   const DotCounts dots = CountDots(compo, compo.Palette(), progress);
-  const std::vector<EntryThreads> targets = ThreadsOfEntries(compo.Palette(), threads);
-  std::vector<uint64_t> counts(threads.size(), 0);
-  for (size_t k = 0; k < dots.size(); ++k) {
-    const EntryThreads& e = targets[k];
-    if (e.first >= 0) counts[size_t(e.first)] += e.weight * dots[k];
-    if (e.second >= 0) counts[size_t(e.second)] += e.weight * dots[k];
-  }
+  const std::vector<uint64_t> counts = ThreadUses(compo.Palette(), threads, dots);
   static const std::string kLengths = "Calculating lengths...";
   report(kLengths, 0);
   std::vector<std::string> lines;

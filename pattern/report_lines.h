@@ -19,6 +19,21 @@ inline constexpr size_t kReportLineLength = 128;
 // fabric, so 0: their threads need no length and no skein.
 uint32_t ThreadLengthFactor(uint8_t cotton_size);
 
+// What `uses` uses of a thread need at length factor `factor`: L = uses * 0.01 * factor * 2
+// cm, kept exactly in hundredths of a centimetre, and the fewest skeins of 4800 cm that
+// hold L. The floss report and the floss key share this one rule.
+struct ThreadNeed {
+  uint64_t hundredths = 0;
+  uint64_t skeins = 0;
+};
+ThreadNeed NeedOfThread(uint64_t uses, uint32_t factor);
+
+// The uses of each thread of `threads` given dots[k] pixels of `palette` entry k: 2 per pixel
+// of a plain color, 1 for A and 1 for B per pixel of a blend "A+B", a thread found by exact
+// name, first match; a name not in `threads` adds nothing.
+std::vector<uint64_t> ThreadUses(const TpunPal& palette, const std::vector<std::string>& threads,
+                                 const std::vector<uint64_t>& dots);
+
 // "<thread padded to 10> -> <count padded to 6> Dot(s),  <skeins> Coil(s) (<L> cm)" with
 // L = count * 0.01 * F * 2 written with two decimals and padded to 5, and the skeins the
 // fewest of 4800 cm that hold L; cut to kReportLineLength.
