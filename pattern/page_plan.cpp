@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 namespace {
@@ -19,7 +20,7 @@ int32_t OwnStitches(int32_t fit, int32_t overlap) {
 }
 
 int32_t PagesFor(int32_t stitches, int32_t per_page) {
-  return (stitches + per_page - 1) / per_page;
+  return static_cast<int32_t>((int64_t(stitches) + per_page - 1) / per_page);
 }
 
 void CheckOptions(int32_t width, int32_t height, const PagePlanOptions& options) {
@@ -29,8 +30,10 @@ void CheckOptions(int32_t width, int32_t height, const PagePlanOptions& options)
     throw EPagePlanError("The cell size must be 2.0 to 8.0 mm");
   if (options.overlap < 0 || options.overlap > kMaxOverlap)
     throw EPagePlanError("The overlap must be 0 to 5 stitches");
-  if (!(options.paper.width_mm > 0.0 && options.paper.height_mm > 0.0))
-    throw EPagePlanError("The paper has no size");
+  // Up to a 10 m roll, so cell counts stay well inside int32_t.
+  auto on_paper = [](double mm) { return mm > 0.0 && mm <= 10000.0; };
+  if (!on_paper(options.paper.width_mm) || !on_paper(options.paper.height_mm))
+    throw EPagePlanError("The paper size is out of range");
 }
 
 constexpr const char* kEnDash = "\u2013";
@@ -73,6 +76,8 @@ PagePlan::PagePlan(int32_t design_width, int32_t design_height, const PagePlanOp
     throw EPagePlanError("The paper is too small for this cell size and overlap");
   pages_across_ = PagesFor(width_, across_);
   pages_down_ = PagesFor(height_, down_);
+  if (int64_t(pages_across_) * pages_down_ > INT32_MAX)
+    throw EPagePlanError("The design needs too many pages");
 }
 
 MmRect PagePlan::Header() const {

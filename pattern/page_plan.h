@@ -93,7 +93,8 @@ struct ChartNumber {
 class PagePlan {
  public:
   // Raises EPagePlanError for a design without stitches, a cell size outside 2..8 mm, an
-  // overlap outside 0..5 or a paper without room for one own stitch.
+  // overlap outside 0..5, a paper side outside 0..10 m, a paper without room for one own
+  // stitch, or more pages than an int32_t counts.
   PagePlan(int32_t design_width, int32_t design_height, const PagePlanOptions& options);
 
   const PagePlanOptions& Options() const { return options_; }

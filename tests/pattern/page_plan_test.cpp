@@ -85,6 +85,10 @@ TEST(PagePlan, BadOptionsAreRefusedWithAMessage) {
   const std::string small = "The paper is too small for this cell size and overlap";
   EXPECT_EQ(message(10, On(PaperSize::A4, 8.0), {40.0, 60.0}), small);  // one cell across
   EXPECT_EQ(message(10, On(PaperSize::A4, 8.0), {20.0, 300.0}), small);
+  EXPECT_EQ(message(10, On(PaperSize::A4), {0.0, 297.0}), "The paper size is out of range");
+  EXPECT_EQ(message(10, On(PaperSize::A4), {210.0, 1e12}), "The paper size is out of range");
+  EXPECT_EQ(message(INT32_MAX, On(PaperSize::A4, 8.0), {60.0, 80.0}),  // 2 across, 3 down
+            "The design needs too many pages");
   const PagePlan plan(10, 10, On(PaperSize::A4));
   EXPECT_THROW(plan.Page(1), EListError);
   EXPECT_THROW(plan.PageOf(10, 0), EListError);
