@@ -68,19 +68,23 @@ void Check(const OxsChart& chart, bool had_properties) {
 OxsChart ReadOxs(const std::string& bytes) {
   QXmlStreamReader xml(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
   OxsChart chart;
-  bool had_properties = false, in_stitches = false;
+  bool had_properties = false, in_palette = false, in_stitches = false;
   if (!xml.readNextStartElement() || xml.name() != QLatin1String("chart")) throw EInvalidOxs();
   while (!xml.atEnd()) {
     const QXmlStreamReader::TokenType token = xml.readNext();
-    if (token == QXmlStreamReader::EndElement && xml.name() == QLatin1String("fullstitches"))
-      in_stitches = false;
+    if (token == QXmlStreamReader::EndElement) {
+      if (xml.name() == QLatin1String("palette")) in_palette = false;
+      if (xml.name() == QLatin1String("fullstitches")) in_stitches = false;
+    }
     if (token != QXmlStreamReader::StartElement) continue;
     const QStringView name = xml.name();
     const QXmlStreamAttributes attributes = xml.attributes();
     if (name == QLatin1String("properties")) {
       ReadProperties(attributes, chart);
       had_properties = true;
-    } else if (name == QLatin1String("palette_item")) {
+    } else if (name == QLatin1String("palette")) {
+      in_palette = true;
+    } else if (name == QLatin1String("palette_item") && in_palette) {
       chart.palette.push_back(ReadItem(attributes));
     } else if (name == QLatin1String("fullstitches")) {
       in_stitches = true;

@@ -186,6 +186,15 @@ TEST(OxsReadTest, RefusesDamagedFiles) {
            {"<properties", "<properties <"}})
     EXPECT_THROW(ReadOxs(with(from, to)), EInvalidOxs) << from << " -> " << to;
   EXPECT_THROW(ReadOxs("\x89PNG\r\n"), EInvalidOxs);
+  // Only the file's own stitches are kept: the largest size costs nothing to read.
+  const OxsChart largest = ReadOxs(
+      with("chartwidth=\"4\" chartheight=\"3\"", "chartwidth=\"65535\" chartheight=\"65535\""));
+  EXPECT_EQ(largest.width, 65535);
+  EXPECT_EQ(largest.stitches.size(), 10u);
+  // A palette item outside the palette is no item, so no stitch may name it.
+  std::string stray = with(" </palette>", " </palette><palette_item color=\"000000\"/>");
+  stray.replace(stray.find("palindex=\"3\""), 12, "palindex=\"4\"");
+  EXPECT_THROW(ReadOxs(stray), EInvalidOxs);
   try {
     ReadOxs("");
   } catch (const EInvalidOxs& error) {
