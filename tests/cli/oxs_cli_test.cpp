@@ -147,6 +147,22 @@ TEST_F(OxsCli, NamesWithMarkupCharactersAndBrandNone) {
   EXPECT_EQ(MappedPixels(back, with), MappedPixels(dmc, with));
 }
 
+TEST_F(OxsCli, BrandFollowsTheThreadsUnlessNamed) {
+  const std::string anchor =
+      " --palette " + Quoted(std::string(PUNTEL_RUNTIME_DIR) + "/anchor.clr");
+  MakeComposition(anchor);
+  const std::string run = "oxs " + Quoted(dmc) + " " + Quoted(oxs) + anchor;
+  ASSERT_EQ(RunCli(run).out.rfind("brand\tAnchor\n", 0), 0u);
+  std::map<std::string, std::string> descriptions;
+  for (const FlossRow& row : ReadFlossTable("anchor.tsv"))
+    descriptions[row.number] = row.description;
+  for (const Attributes& item : ParseChart(oxs).items)
+    if (item.at("index") != "0")
+      EXPECT_EQ(item.at("name"), descriptions.at(item.at("number").substr(7)));
+  ASSERT_EQ(RunCli(run + " --brand Madeira").out.rfind("brand\tMadeira\n", 0), 0u);
+  EXPECT_EQ(ParseChart(oxs).items.at(1).at("number").rfind("Madeira ", 0), 0u);
+}
+
 TEST_F(OxsCli, RefusalsWriteNothing) {
   MakeComposition();
   const CliResult bad_brand = RunCli("oxs " + Quoted(dmc) + " " + Quoted(oxs) + " --brand coats");
