@@ -10,6 +10,7 @@
 #include "cli/command_line.h"
 #include "cli/composition_commands.h"
 #include "cli/drawing_commands.h"
+#include "cli/oxs_commands.h"
 #include "cli/palette_commands.h"
 #include "cli/terminal_text.h"
 
@@ -36,7 +37,9 @@ const char* const kHelp =
     "  palette   read, convert, sort and blend floss palette files\n"
     "  grid      the stitch pattern as a PNG picture\n"
     "  design    the colour chart and its legend as bitmaps\n"
-    "  chartable draw or sort a character table\n\n"
+    "  chartable draw or sort a character table\n"
+    "  oxs       the pattern as an open cross-stitch (OXS) chart\n"
+    "  oxs-import a composition of an OXS chart\n\n"
     "Commands that change a composition write it to -o OUT.dmc, or change FILE.dmc itself\n"
     "with --in-place.\n"
     "puntel-cli COMMAND --help tells more about each command; puntel-cli --version the\n"
@@ -59,6 +62,7 @@ int Run(const std::vector<std::string>& words) {
   if (words[0] == "palette") return RunPaletteCommand(rest);
   if (words[0] == "chartable") return RunChartableCommand(rest);
   if (DrawingCommands().count(words[0])) return RunCommand(DrawingCommands(), "", words);
+  if (OxsCommands().count(words[0])) return RunCommand(OxsCommands(), "", words);
   return RunCommand(CompositionCommands(), "", words);
 }
 

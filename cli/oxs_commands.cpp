@@ -1,0 +1,111 @@
+#include "cli/oxs_commands.h"
+
+#include <filesystem>
+
+#include "app/program_folders.h"
+#include "cli/document.h"
+#include "pattern/floss_brands.h"
+#include "pattern/oxs/oxs_composition.h"
+#include "pattern/oxs/oxs_reader.h"
+#include "pattern/oxs/oxs_writer.h"
+#include "pattern/symbol_table.h"
+
+namespace {
+
+void RefuseOverwritingInput(const std::string& input, const std::string& output) {
+  std::error_code error;
+  if (std::filesystem::equivalent(input, output, error))
+    throw CliError(output + ": is the input file itself");
+}
+
+// The caption without ".dmc": what the chart is called.
+std::string Title(const std::string& file_name) {
+  std::string title = std::filesystem::path(file_name).filename().string();
+  if (title.size() > 4 && title.compare(title.size() - 4, 4, ".dmc") == 0)
+    title.resize(title.size() - 4);
+  return title;
+}
+
+BrandRequest TakeBrand(Arguments& args) {
+  const std::string word = args.TakeOption("--brand", "auto");
+  const auto request = ParseBrandRequest(word);
+  if (!request)
+    throw CliError("--brand must be auto, dmc, anchor, madeira or none, not \"" + word + "\"");
+  return *request;
+}
+
+SymbolTable LoadSymbols(const std::string& file) {
+  SymbolTable table;
+  try {
+    table.LoadFromFile(file);
+  } catch (const std::exception& error) {
+    throw CliError(file + ": " + error.what());
+  }
+  return table;
+}
+
+FlossBrands LoadBrands() {
+  try {
+    return FlossBrands::Load(ProgramDataFolder());
+  } catch (const Exception& error) {
+    throw CliError(error.Message());
+  }
+}
+
+void Export(Arguments& args, const std::string& usage) {
+  const BrandRequest request = TakeBrand(args);
+  const std::string table_file = args.TakeOption("--table", SymbolTableFile(ProgramDataFolder()));
+  auto palette = LoadMainPalette(args);
+  const auto files = args.Positional(2, usage);
+  RefuseOverwritingInput(files[0], files[1]);
+  auto document = LoadDocument(*palette, files[0], nullptr);
+  if (!document->HasPicture()) throw CliError(files[0] + ": the composition has no picture");
+  const SymbolTable symbols = LoadSymbols(table_file);
+  const bool named = request.automatic || request.brand != FlossBrand::kNone;
+  const FlossBrands brands = named ? LoadBrands() : FlossBrands();
+  std::vector<std::string> threads;
+  document->Palette().ListThreads(threads);
+  const FlossBrand brand = brands.Resolve(request, threads);
+  const OxsChart chart =
+      ChartOfComposition(*document, symbols, {brand, &brands.Table(brand)}, Title(files[0]));
+  WriteOxsFile(files[1], chart);
+  PrintLine("brand\t" + (brand == FlossBrand::kNone ? std::string("none") : BrandLabel(brand)));
+  PrintLine("colors\t" + std::to_string(chart.palette.size() - 1));
+  PrintLine("stitches\t" + std::to_string(chart.stitches.size()));
+}
+
+void Import(Arguments& args, const std::string& usage) {
+  auto palette = LoadMainPalette(args);
+  const auto files = args.Positional(2, usage);
+  RefuseOverwritingInput(files[0], files[1]);
+  if (!IsRegularFile(files[0])) throw CliError(files[0] + ": no such file");
+  OxsChart chart;
+  try {
+    chart = ReadOxsFile(files[0]);
+  } catch (const Exception& error) {
+    throw CliError(files[0] + ": " + error.Message());
+  }
+  auto document = NewDocument(*palette, nullptr);
+  PutChartOnComposition(chart, *document);
+  document->SaveToFile(files[1]);
+}
+
+}  // namespace
+
+const CommandTable& OxsCommands() {
+  static const CommandTable commands = {
+      {"oxs",
+       {"puntel-cli oxs FILE.dmc OUT.oxs [--brand auto|dmc|anchor|madeira|none] [--table FILE] "
+        "[--palette FILE]",
+        "the pattern as an open cross-stitch (OXS) chart: one palette item per floss a stitch "
+        "uses, named by the brand whose table holds most of the threads unless --brand says "
+        "which; prints brand, colors and stitches",
+        Export}},
+      {"oxs-import",
+       {"puntel-cli oxs-import FILE.oxs OUT.dmc [--palette FILE]",
+        "a new composition of an OXS chart: each stitch in the floss of the floss palette "
+        "nearest to its colour, the cloth white",
+        Import}},
+  };
+  return commands;
+}
