@@ -66,6 +66,7 @@ constexpr std::array<CommandInfo, kCommandCount> kCommands = {{
     {C::TurnLeft, "Turnleft1", "Turn &left", "", nullptr, nullptr, N::IdlePicture},
     {C::Resize, "Resizepicture1", "Re&size picture...", "", "BtnResize",
      "Resize|Change the size of the picture in stitches", N::IdlePicture},
+    {C::ExportOxs, "ExportOxs1", "E&xport pattern (OXS)...", "", nullptr, nullptr, N::IdlePicture},
 }};
 
 constexpr bool InCommandOrder() {

@@ -45,6 +45,7 @@ enum class Command : uint8_t {
   TurnRight,
   TurnLeft,
   Resize,
+  ExportOxs,
   kCount
 };
 constexpr size_t kCommandCount = size_t(Command::kCount);

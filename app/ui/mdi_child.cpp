@@ -127,6 +127,7 @@ void TMDIChild::CreateMenus() {
   Preference = item(FileMenu, Command::Preferences);
   FileMenu->addSeparator();
   Print1 = item(FileMenu, Command::Print);
+  ExportOxs1 = item(FileMenu, Command::ExportOxs);
   FileMenu->addSeparator();
   FileExitItem = item(FileMenu, Command::Exit);
 

@@ -65,7 +65,7 @@ class TMDIChild : public QWidget {
   // Menus, and their items: the frame's commands under the names they have here.
   QMenu *FileMenu, *ToolsMenu, *ViewMenu;
   QAction *New1, *Open1, *Save1, *SaveAs1, *Import1, *Export1, *Load1, *Save2,
-      *Editcompositionnotes1, *Preference, *Print1, *FileExitItem;
+      *Editcompositionnotes1, *Preference, *Print1, *ExportOxs1, *FileExitItem;
   QAction *ColorTable1, *Rotateimage1, *Automaticcolorsearch1, *CancelSearch, *CreateModel1,
       *RemapPict, *BUSYflagoff;
   QAction *Stitchpattern1, *Flossreport1, *Colorusagereport1;
@@ -111,6 +111,8 @@ class TMDIChild : public QWidget {
   void Save2Click();
   void Editcompositionnotes1Click();
   void Print1Click();
+  // The pattern as an open cross-stitch (OXS) file, for other pattern programs and apps.
+  void ExportOxs1Click();
   // Tools commands built here.
   void Rotateimage1Click();
   void TurnRightClick();

@@ -306,7 +306,7 @@ TEST_F(MainWindow, EveryCommandFollowsTheActiveDocumentsState) {
       {Command::Arrange, "111111"},      {Command::MinimizeAll, "111111"},
       {Command::HelpContents, "000000"}, {Command::About, "111111"},
       {Command::TurnRight, "100001"},    {Command::TurnLeft, "100001"},
-      {Command::Resize, "100001"},
+      {Command::Resize, "100001"},       {Command::ExportOxs, "100001"},
   }};
   auto frame = Start();
   Settings().AutoRemap = false;  // the picture stays unmapped: "Remap Picture" has work
