@@ -360,12 +360,16 @@ void TMDIChild::CloseDocument(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (GridOpen && GridWindow) GridWindow->close();
-  if (DesignOpen && DesignWindow) DesignWindow->close();
+  CloseChildWindows();
   jobs_->Join();
   Composition.reset();
   if (frame_->Documents().size() <= 1) frame_->ClearDocumentInfo();
   event->accept();
+}
+
+void TMDIChild::CloseChildWindows() {
+  if (GridOpen && GridWindow) GridWindow->close();
+  if (DesignOpen && DesignWindow) DesignWindow->close();
 }
 
 bool TMDIChild::SaveBeforeClosing() {
@@ -426,8 +430,7 @@ bool TMDIChild::SaveAs1Click() {
 
 void TMDIChild::Import1Click() {
   if (!Composition) return;
-  if (GridOpen && GridWindow) GridWindow->close();
-  if (DesignOpen && DesignWindow) DesignWindow->close();
+  CloseChildWindows();
   GridOpen = false;
   if (AskSaveChanges()) Save1Click();
   const QStringList files = FileDialogs().Open(

@@ -172,6 +172,8 @@ class TMDIChild : public QWidget {
   void RunPictureJob(DocWork work, std::function<WorkerJob::Body()> make_body);
   // An open grid window takes the new picture's counts (mdi_child_grid.cpp).
   void RefreshGrid();
+  // The pattern and design windows of this document, which read its composition.
+  void CloseChildWindows();
   // Save1Click for a closing window, its failure shown: false keeps the window open.
   bool SaveBeforeClosing();
   // Reports of work on the UI thread: throttled, and the windows kept alive meanwhile.
