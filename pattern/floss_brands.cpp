@@ -2,23 +2,14 @@
 
 #include <algorithm>
 
-namespace {
-
-std::string Lower(std::string_view word) {
-  std::string lower(word);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return char(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-  return lower;
-}
-
-}  // namespace
+#include "base/latin1.h"
 
 std::optional<BrandRequest> ParseBrandRequest(std::string_view word) {
-  const std::string lower = Lower(word);
+  const std::string lower = LowerAscii(word);
   if (lower == "auto") return BrandRequest{};
   if (lower == "none") return BrandRequest{false, FlossBrand::kNone};
   for (FlossBrand brand : kTableBrands)
-    if (lower == Lower(BrandLabel(brand))) return BrandRequest{false, brand};
+    if (lower == LowerAscii(BrandLabel(brand))) return BrandRequest{false, brand};
   return std::nullopt;
 }
 
@@ -37,7 +28,7 @@ std::string BrandLabel(FlossBrand brand) {
 }
 
 std::string BrandTableFile(FlossBrand brand) {
-  const std::string label = Lower(BrandLabel(brand));
+  const std::string label = LowerAscii(BrandLabel(brand));
   return label.empty() ? "" : label + ".tsv";
 }
 
