@@ -28,12 +28,6 @@ OxsPaletteItem ItemOf(const TpunCompo& compo, const SymbolTable& symbols,
           palette.GetClr(k), ChartSymbolCharacter(symbols, uint32_t(k), uint32_t(palette.Count()))};
 }
 
-uint16_t FabricCountOf(uint8_t cotton_size) {
-  TpunCompo probe;
-  probe.SetCottonSize(cotton_size);
-  return probe.FabricCount();
-}
-
 }  // namespace
 
 std::string OxsFlossNumber(FlossBrand brand, const std::string& name) {
@@ -102,8 +96,11 @@ void PutChartOnComposition(const OxsChart& chart, TpunCompo& compo) {
                stitch.palindex == 0 ? cloth : floss[stitch.palindex]);
   compo.SetPicture(TPicture(uint16_t(width), uint16_t(height), std::move(block)));
   // An unknown count keeps the usual cotton size, 14 per inch.
-  compo.SetCottonSize(1);
-  for (uint8_t size = 0; size <= 3; ++size)
-    if (FabricCountOf(size) == chart.stitches_per_inch) compo.SetCottonSize(size);
+  uint8_t cotton = 1;
+  for (uint8_t size = 0; size <= 3; ++size) {
+    compo.SetCottonSize(size);
+    if (compo.FabricCount() == chart.stitches_per_inch) cotton = size;
+  }
+  compo.SetCottonSize(cotton);
   compo.SetModified(true);
 }
