@@ -49,6 +49,14 @@ char32_t ChartSymbolCharacter(const SymbolTable& symbols, uint32_t color, uint32
   return choice.digits ? 0 : choice.character;
 }
 
+OxsFlossNames ChooseFlossNames(const FlossBrands& brands, const BrandRequest& request,
+                               TpunPal& palette) {
+  std::vector<std::string> threads;
+  palette.ListThreads(threads);
+  const FlossBrand brand = brands.Resolve(request, threads);
+  return {brand, &brands.Table(brand)};
+}
+
 OxsChart ChartOfComposition(const TpunCompo& compo, const SymbolTable& symbols,
                             const OxsFlossNames& names, const std::string& title) {
   OxsChart chart;
