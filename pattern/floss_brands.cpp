@@ -4,6 +4,15 @@
 
 #include "base/latin1.h"
 
+namespace {
+
+// The table file of a brand with a table in the program's data folder ("dmc.tsv", ...).
+std::string BrandTableFile(FlossBrand brand) {
+  return LowerAscii(BrandLabel(brand)) + ".tsv";
+}
+
+}  // namespace
+
 std::optional<BrandRequest> ParseBrandRequest(std::string_view word) {
   const std::string lower = LowerAscii(word);
   if (lower == "auto") return BrandRequest{};
@@ -25,11 +34,6 @@ std::string BrandLabel(FlossBrand brand) {
       break;
   }
   return "";
-}
-
-std::string BrandTableFile(FlossBrand brand) {
-  const std::string label = LowerAscii(BrandLabel(brand));
-  return label.empty() ? "" : label + ".tsv";
 }
 
 size_t ThreadsHeld(const FlossTable& table, const std::vector<std::string>& threads) {

@@ -20,6 +20,12 @@ std::vector<int32_t> CellColors(const TpunCompo& compo) {
   return cells;
 }
 
+// "DMC 310" for a brand, the name alone for none.
+std::string OxsFlossNumber(FlossBrand brand, const std::string& name) {
+  const std::string label = BrandLabel(brand);
+  return label.empty() ? name : label + " " + name;
+}
+
 OxsPaletteItem ItemOf(const TpunCompo& compo, const SymbolTable& symbols,
                       const OxsFlossNames& names, int32_t k) {
   const TpunPal& palette = compo.Palette();
@@ -29,11 +35,6 @@ OxsPaletteItem ItemOf(const TpunCompo& compo, const SymbolTable& symbols,
 }
 
 }  // namespace
-
-std::string OxsFlossNumber(FlossBrand brand, const std::string& name) {
-  const std::string label = BrandLabel(brand);
-  return label.empty() ? name : label + " " + name;
-}
 
 char32_t ChartSymbolCharacter(const SymbolTable& symbols, uint32_t color, uint32_t colors) {
   const auto symbol = symbols.SymbolOfColor(color, colors);

@@ -30,8 +30,6 @@ OxsFlossNames ChooseFlossNames(const FlossBrands& brands, const BrandRequest& re
 OxsChart ChartOfComposition(const TpunCompo& compo, const SymbolTable& symbols,
                             const OxsFlossNames& names, const std::string& title);
 
-// "DMC 310" for a brand, the name alone for none.
-std::string OxsFlossNumber(FlossBrand brand, const std::string& name);
 // The chart's symbol of palette entry `color` of `colors` with `symbols`; 0 when none.
 char32_t ChartSymbolCharacter(const SymbolTable& symbols, uint32_t color, uint32_t colors);
 
