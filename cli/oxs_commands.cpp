@@ -63,13 +63,11 @@ void Export(Arguments& args, const std::string& usage) {
   const SymbolTable symbols = LoadSymbols(table_file);
   const bool named = request.automatic || request.brand != FlossBrand::kNone;
   const FlossBrands brands = named ? LoadBrands() : FlossBrands();
-  std::vector<std::string> threads;
-  document->Palette().ListThreads(threads);
-  const FlossBrand brand = brands.Resolve(request, threads);
-  const OxsChart chart =
-      ChartOfComposition(*document, symbols, {brand, &brands.Table(brand)}, Title(files[0]));
+  const OxsFlossNames names = ChooseFlossNames(brands, request, document->Palette());
+  const OxsChart chart = ChartOfComposition(*document, symbols, names, Title(files[0]));
   WriteOxsFile(files[1], chart);
-  PrintLine("brand\t" + (brand == FlossBrand::kNone ? std::string("none") : BrandLabel(brand)));
+  PrintLine("brand\t" +
+            (names.brand == FlossBrand::kNone ? std::string("none") : BrandLabel(names.brand)));
   PrintLine("colors\t" + std::to_string(chart.palette.size() - 1));
   PrintLine("stitches\t" + std::to_string(chart.stitches.size()));
 }

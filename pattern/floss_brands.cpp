@@ -2,23 +2,23 @@
 
 #include <algorithm>
 
+#include "base/latin1.h"
+
 namespace {
 
-std::string Lower(std::string_view word) {
-  std::string lower(word);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return char(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-  return lower;
+// The table file of a brand with a table in the program's data folder ("dmc.tsv", ...).
+std::string BrandTableFile(FlossBrand brand) {
+  return LowerAscii(BrandLabel(brand)) + ".tsv";
 }
 
 }  // namespace
 
 std::optional<BrandRequest> ParseBrandRequest(std::string_view word) {
-  const std::string lower = Lower(word);
+  const std::string lower = LowerAscii(word);
   if (lower == "auto") return BrandRequest{};
   if (lower == "none") return BrandRequest{false, FlossBrand::kNone};
   for (FlossBrand brand : kTableBrands)
-    if (lower == Lower(BrandLabel(brand))) return BrandRequest{false, brand};
+    if (lower == LowerAscii(BrandLabel(brand))) return BrandRequest{false, brand};
   return std::nullopt;
 }
 
@@ -34,11 +34,6 @@ std::string BrandLabel(FlossBrand brand) {
       break;
   }
   return "";
-}
-
-std::string BrandTableFile(FlossBrand brand) {
-  const std::string label = Lower(BrandLabel(brand));
-  return label.empty() ? "" : label + ".tsv";
 }
 
 size_t ThreadsHeld(const FlossTable& table, const std::vector<std::string>& threads) {

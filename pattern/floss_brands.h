@@ -28,8 +28,6 @@ std::optional<BrandRequest> ParseBrandRequest(std::string_view word);
 
 // The brand as written before a thread number ("DMC", "Anchor", "Madeira"); empty for none.
 std::string BrandLabel(FlossBrand brand);
-// The table file of a brand in the program's data folder ("dmc.tsv", ...); empty for none.
-std::string BrandTableFile(FlossBrand brand);
 
 // How many of `threads` the table holds (matched as FlossTable::Find matches).
 size_t ThreadsHeld(const FlossTable& table, const std::vector<std::string>& threads);

@@ -1,10 +1,10 @@
 #include "pattern/floss_table.h"
 
-#include <algorithm>
 #include <sstream>
 #include <vector>
 
 #include "base/exceptions.h"
+#include "base/latin1.h"
 #include "base/whole_file.h"
 #include "palette/floss_palette.h"
 
@@ -12,13 +12,6 @@ namespace {
 
 // The three tables hold some 450 rows each; a file far larger is not one of them.
 constexpr size_t kTableFileLimit = size_t(4) << 20;
-
-std::string Folded(std::string_view text) {
-  std::string folded(text);
-  std::transform(folded.begin(), folded.end(), folded.begin(),
-                 [](unsigned char c) { return char(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-  return folded;
-}
 
 std::vector<std::string> SplitTabs(const std::string& line) {
   std::vector<std::string> fields;
@@ -51,12 +44,12 @@ FlossTable FlossTable::Load(const std::string& path) {
 
 void FlossTable::Add(const std::string& number, const std::string& description) {
   exact_.emplace(number, description);
-  folded_.emplace(Folded(number), description);
+  folded_.emplace(LowerAscii(number), description);
 }
 
 std::optional<std::string> FlossTable::Find(std::string_view number) const {
   if (auto found = exact_.find(std::string(number)); found != exact_.end()) return found->second;
-  if (auto found = folded_.find(Folded(number)); found != folded_.end()) return found->second;
+  if (auto found = folded_.find(LowerAscii(number)); found != folded_.end()) return found->second;
   return std::nullopt;
 }
 

@@ -1,7 +1,4 @@
 // File "E&xport pattern (OXS)...": the pattern for other cross-stitch programs and apps.
-#include <string>
-#include <vector>
-
 #include "app/app_settings.h"
 #include "app/ui/file_names.h"
 #include "app/ui/main_form.h"
@@ -21,11 +18,8 @@ void TMDIChild::ExportOxs1Click() {
   const WaitCursor hourglass;
   // The floss are named after the brand whose table holds most of them.
   const FlossBrands brands = FlossBrands::Load(Settings().progpath);
-  std::vector<std::string> threads;
-  Composition->Palette().ListThreads(threads);
-  const FlossBrand brand = brands.Choose(threads);
+  const OxsFlossNames names = ChooseFlossNames(brands, BrandRequest{}, Composition->Palette());
   const QString title = WithExtension(Caption(), "");
   WriteOxsFile(LocalPath(path),
-               ChartOfComposition(*Composition, frame_->SymbolTable, {brand, &brands.Table(brand)},
-                                  title.toStdString()));
+               ChartOfComposition(*Composition, frame_->SymbolTable, names, title.toStdString()));
 }

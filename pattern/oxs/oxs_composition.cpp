@@ -20,6 +20,12 @@ std::vector<int32_t> CellColors(const TpunCompo& compo) {
   return cells;
 }
 
+// "DMC 310" for a brand, the name alone for none.
+std::string OxsFlossNumber(FlossBrand brand, const std::string& name) {
+  const std::string label = BrandLabel(brand);
+  return label.empty() ? name : label + " " + name;
+}
+
 OxsPaletteItem ItemOf(const TpunCompo& compo, const SymbolTable& symbols,
                       const OxsFlossNames& names, int32_t k) {
   const TpunPal& palette = compo.Palette();
@@ -28,18 +34,7 @@ OxsPaletteItem ItemOf(const TpunCompo& compo, const SymbolTable& symbols,
           palette.GetClr(k), ChartSymbolCharacter(symbols, uint32_t(k), uint32_t(palette.Count()))};
 }
 
-uint16_t FabricCountOf(uint8_t cotton_size) {
-  TpunCompo probe;
-  probe.SetCottonSize(cotton_size);
-  return probe.FabricCount();
-}
-
 }  // namespace
-
-std::string OxsFlossNumber(FlossBrand brand, const std::string& name) {
-  const std::string label = BrandLabel(brand);
-  return label.empty() ? name : label + " " + name;
-}
 
 char32_t ChartSymbolCharacter(const SymbolTable& symbols, uint32_t color, uint32_t colors) {
   const auto symbol = symbols.SymbolOfColor(color, colors);
@@ -53,6 +48,14 @@ char32_t ChartSymbolCharacter(const SymbolTable& symbols, uint32_t color, uint32
   const CharacterChoice choice =
       CharacterFor(SubstituteFor(entry.FontName).rule, entry.Character());
   return choice.digits ? 0 : choice.character;
+}
+
+OxsFlossNames ChooseFlossNames(const FlossBrands& brands, const BrandRequest& request,
+                               TpunPal& palette) {
+  std::vector<std::string> threads;
+  palette.ListThreads(threads);
+  const FlossBrand brand = brands.Resolve(request, threads);
+  return {brand, &brands.Table(brand)};
 }
 
 OxsChart ChartOfComposition(const TpunCompo& compo, const SymbolTable& symbols,
@@ -102,8 +105,11 @@ void PutChartOnComposition(const OxsChart& chart, TpunCompo& compo) {
                stitch.palindex == 0 ? cloth : floss[stitch.palindex]);
   compo.SetPicture(TPicture(uint16_t(width), uint16_t(height), std::move(block)));
   // An unknown count keeps the usual cotton size, 14 per inch.
-  compo.SetCottonSize(1);
-  for (uint8_t size = 0; size <= 3; ++size)
-    if (FabricCountOf(size) == chart.stitches_per_inch) compo.SetCottonSize(size);
+  uint8_t cotton = 1;
+  for (uint8_t size = 0; size <= 3; ++size) {
+    compo.SetCottonSize(size);
+    if (compo.FabricCount() == chart.stitches_per_inch) cotton = size;
+  }
+  compo.SetCottonSize(cotton);
   compo.SetModified(true);
 }

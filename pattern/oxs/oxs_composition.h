@@ -17,6 +17,11 @@ struct OxsFlossNames {
   const FlossTable* table = nullptr;     // the descriptions; none leaves them empty
 };
 
+// The names of `brands` that `request` asks for: the brand it names, or with auto the one
+// whose table holds most of the threads of `palette`.
+OxsFlossNames ChooseFlossNames(const FlossBrands& brands, const BrandRequest& request,
+                               TpunPal& palette);
+
 // The chart of every cell of `compo` mapped onto its working palette, the cells of the
 // transparent colour (when transparency is on) left unstitched. The palette has the cloth,
 // then one item per colour that a stitch uses, in palette order, each with its chart
@@ -25,8 +30,6 @@ struct OxsFlossNames {
 OxsChart ChartOfComposition(const TpunCompo& compo, const SymbolTable& symbols,
                             const OxsFlossNames& names, const std::string& title);
 
-// "DMC 310" for a brand, the name alone for none.
-std::string OxsFlossNumber(FlossBrand brand, const std::string& name);
 // The chart's symbol of palette entry `color` of `colors` with `symbols`; 0 when none.
 char32_t ChartSymbolCharacter(const SymbolTable& symbols, uint32_t color, uint32_t colors);
 

@@ -1,39 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <QString>
-#include <QXmlStreamReader>
 #include <map>
 
 #include "composition/bitmap_file.h"
 #include "palette/floss_palette.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/support/floss_table.h"
+#include "tests/support/oxs_xml.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-using Attributes = std::map<std::string, std::string>;
-struct Chart {
-  Attributes properties;
-  std::vector<Attributes> items, stitches;
-};
+using Attributes = OxsAttributes;
+using Chart = OxsXml;
 
-// The file as Qt's reader sees it; `ok` false for XML it refuses.
-Chart ParseChart(const std::string& path, bool* ok = nullptr) {
-  QXmlStreamReader xml(QByteArray::fromStdString(ReadFileBytes(path)));
-  Chart chart;
-  while (!xml.atEnd()) {
-    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-    Attributes attributes;
-    for (const auto& a : xml.attributes())
-      attributes[a.name().toString().toStdString()] = a.value().toString().toStdString();
-    const QStringView name = xml.name();
-    if (name == u"properties") chart.properties = attributes;
-    if (name == u"palette_item") chart.items.push_back(attributes);
-    if (name == u"stitch") chart.stitches.push_back(attributes);
-  }
-  if (ok) *ok = !xml.hasError();
-  return chart;
+Chart ParseChart(const std::string& path) {
+  return ParseOxsXml(ReadFileBytes(path));
 }
 
 // The pixels of the 24-bit bitmap puntel-cli mapped writes, rows from the top.
@@ -133,9 +115,8 @@ TEST_F(OxsCli, NamesWithMarkupCharactersAndBrandNone) {
   const std::string with = " --palette " + Quoted(clr);
   MakeComposition(with);
   ASSERT_EQ(RunCli("oxs " + Quoted(dmc) + " " + Quoted(oxs) + " --brand none" + with).status, 0);
-  bool ok = false;
-  const Chart chart = ParseChart(oxs, &ok);
-  ASSERT_TRUE(ok);
+  const Chart chart = ParseChart(oxs);
+  ASSERT_TRUE(chart.ok);
   std::vector<std::string> numbers;
   for (size_t k = 1; k < chart.items.size(); ++k) {
     numbers.push_back(chart.items[k].at("number"));

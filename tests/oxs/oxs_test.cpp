@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QString>
-#include <QXmlStreamReader>
-#include <map>
-
 #include "composition/composition.h"
 #include "pattern/oxs/oxs_composition.h"
 #include "pattern/oxs/oxs_reader.h"
 #include "pattern/oxs/oxs_writer.h"
 #include "pattern/symbol_character.h"
 #include "pattern/symbol_table.h"
+#include "tests/support/oxs_xml.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -48,37 +45,14 @@ struct Fixture {
   }
 };
 
-using Attributes = std::map<std::string, std::string>;
-struct Parsed {
-  std::vector<std::string> elements;  // every start element, in order
-  Attributes properties;
-  std::vector<Attributes> items, stitches;
-};
-
-// The file read with Qt's reader alone, so that a fault of ReadOxs cannot hide one here.
-Parsed Parse(const std::string& bytes) {
-  QXmlStreamReader xml(QByteArray::fromStdString(bytes));
-  Parsed parsed;
-  while (!xml.atEnd()) {
-    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-    const std::string name = xml.name().toString().toStdString();
-    parsed.elements.push_back(name);
-    Attributes attributes;
-    for (const auto& a : xml.attributes())
-      attributes[a.name().toString().toStdString()] = a.value().toString().toStdString();
-    if (name == "properties") parsed.properties = attributes;
-    if (name == "palette_item") parsed.items.push_back(attributes);
-    if (name == "stitch") parsed.stitches.push_back(attributes);
-  }
-  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-  return parsed;
-}
+using Attributes = OxsAttributes;
 
 TEST(OxsWriteTest, FileHoldsSizesUsedPaletteAndEveryStitch) {
   Fixture f;
   const std::string bytes = OxsBytes(f.Chart());
   EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u);
-  const Parsed p = Parse(bytes);
+  const OxsXml p = ParseOxsXml(bytes);
+  EXPECT_TRUE(p.ok);
   EXPECT_EQ(p.elements.front(), "chart");
   EXPECT_EQ(p.elements[1], "format");
   EXPECT_EQ(p.elements.back(), "ornaments_inc_knots_and_beads");
