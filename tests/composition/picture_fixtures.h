@@ -32,6 +32,15 @@ inline void GivePicture(TpunCompo& compo, uint16_t width, uint16_t height, Pictu
   compo.SetPicture(TPicture(width, height, std::move(block)));
 }
 
+// The picture of `pixels`, row by row from the top-left, `width` to a row.
+inline void GivePixels(TpunCompo& compo, uint16_t width, uint16_t height,
+                       const std::vector<TColor>& pixels) {
+  PictureBlock block(PictureBytes(width, height), 0);
+  for (uint32_t i = 0; i < pixels.size(); ++i)
+    PutPixelAt(block.data(), PixelOffset(width, height, i % width, i / width), pixels[i]);
+  GivePicture(compo, width, height, std::move(block));
+}
+
 inline void Le16(std::string& out, uint32_t value) {
   out.push_back(char(value & 0xFF));
   out.push_back(char((value >> 8) & 0xFF));

@@ -8,6 +8,7 @@
 
 #include "composition/composition.h"
 #include "pattern/report_lines.h"
+#include "tests/composition/picture_fixtures.h"
 
 namespace {
 
@@ -26,11 +27,7 @@ struct Fixture {
     for (const auto& [name, color] : palette) compo.Palette().AddClr(color, name);
     std::vector<TColor> pixels;
     for (const auto& [k, cells] : runs) pixels.insert(pixels.end(), cells, palette[k].second);
-    const auto width = uint16_t(pixels.size());
-    PictureBlock block(PictureBytes(width, 1), 0);
-    for (uint16_t x = 0; x < width; ++x)
-      PutPixelAt(block.data(), PixelOffset(width, 1, x, 0), pixels[x]);
-    compo.SetPicture(TPicture(width, 1, std::move(block)));
+    fixtures::GivePixels(compo, uint16_t(pixels.size()), 1, pixels);
     compo.SetCottonSize(cotton);
     compo.Palette().ListThreads(threads);
   }

@@ -9,6 +9,7 @@
 
 #include "base/rounding.h"
 #include "composition/composition.h"
+#include "tests/composition/picture_fixtures.h"
 
 namespace {
 
@@ -34,10 +35,7 @@ struct Fixture {
         [this](const std::string& text, uint16_t percent) { reports.emplace_back(text, percent); });
   }
   void Picture(uint16_t width, uint16_t height, const std::vector<TColor>& pixels) {
-    PictureBlock block(PictureBytes(width, height), 0);
-    for (uint32_t i = 0; i < pixels.size(); ++i)
-      PutPixelAt(block.data(), PixelOffset(width, height, i % width, i / width), pixels[i]);
-    compo.SetPicture(TPicture(width, height, std::move(block)));
+    fixtures::GivePixels(compo, width, height, pixels);
   }
   Lines Floss(uint8_t cotton) {
     compo.SetCottonSize(cotton);
