@@ -34,7 +34,6 @@
 
 namespace {
 
-constexpr int kSmallestCell = 3, kLargestCell = 50;
 constexpr char kWrongValue[] = "Wrong value entered !";
 constexpr qint64 kProgressInterval = 100;  // milliseconds
 
@@ -105,11 +104,11 @@ void TModelFrm::CreateControls() {
   Panel1->setObjectName("Panel1");
   Panel1->setFixedHeight(54);
   Label1 = new QLabel("Cell size :", Panel1);
-  SpinEdit1 = new SpinEdit(kSmallestCell, kLargestCell, 3, Panel1);
+  SpinEdit1 = new SpinEdit(kSmallestDesignCell, kLargestDesignCell, 3, Panel1);
   SpinEdit1->setObjectName("SpinEdit1");
   SetHint(SpinEdit1, "|Size of one cell of the design in pixels");
   SetHint(SpinEdit1->Edit(), "|Size of one cell of the design in pixels");
-  SpinEdit1->SetText(QString::number(kDefaultCellSize));
+  SpinEdit1->SetText(QString::number(kDefaultDesignCell));
   // Room for its three digits and the frame, not a line edit's default width.
   SpinEdit1->Edit()->setFixedWidth(
       SpinEdit1->Edit()->fontMetrics().horizontalAdvance(QString(4, QChar('0'))) + 12);
@@ -253,12 +252,12 @@ void TModelFrm::Reset() {
   const QString text = SpinEdit1->Text();
   if (text.isEmpty()) return;
   const std::optional<int32_t> value = TryStrToInt(text.toStdString());
-  if (!value || *value > kLargestCell) {
+  if (!value || *value > kLargestDesignCell) {
     Messages().Error(kWrongValue);
     return;
   }
   // A smaller number may be the first digit of a size still being typed.
-  if (*value < kSmallestCell) return;
+  if (*value < kSmallestDesignCell) return;
   const ChartGeometry chart = ChartOf(picture_, *value);
   if (chart.TooLarge()) {
     const QSignalBlocker quiet(SpinEdit1);
