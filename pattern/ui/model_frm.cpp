@@ -315,8 +315,7 @@ void TModelFrm::ColorsClick() {
   const int64_t width = LegendImageWidth(chart_.width());
   if (!RunStep([&](const ProgressHandler& progress) {
         const LegendGeometry legend = LegendLayoutOf(font, width, palette.Count());
-        QImage drawn = DrawLegend(legend, font, palette, progress);
-        legend_ = std::move(drawn);
+        legend_ = DrawLegend(legend, font, palette, progress);
       }))
     return;
   Image2->Follow();
