@@ -40,6 +40,11 @@ constexpr qint64 kProgressInterval = 100;  // milliseconds
 // Thrown through a drawing step when its window went while events ran.
 struct StepAbandoned {};
 
+// Work started meanwhile (after "Turn BUSY flag off") keeps its state.
+void LeaveDesigning(TMDIChild* document) {
+  if (document && document->State().Work() == DocWork::Designing) document->SetWork(DocWork::Idle);
+}
+
 QScrollArea* ScrollBox(QWidget* parent, QWidget* view) {
   auto* box = new QScrollArea(parent);
   box->setWidget(view);
@@ -74,11 +79,7 @@ TModelFrm::~TModelFrm() {
   if (busy_) {
     TMDIChild* document = document_;
     QMetaObject::invokeMethod(
-        document,
-        [document] {
-          if (document->State().Work() == DocWork::Designing) document->SetWork(DocWork::Idle);
-        },
-        Qt::QueuedConnection);
+        document, [document] { LeaveDesigning(document); }, Qt::QueuedConnection);
   }
   if (document_->DesignWindow == this || !document_->DesignWindow) {
     document_->DesignOpen = false;
@@ -206,13 +207,7 @@ void TModelFrm::SetWorking(bool working) {
   if (working)
     document_->SetWork(DocWork::Designing);
   else
-    LeaveDesigning();
-}
-
-void TModelFrm::LeaveDesigning() {
-  // Work started meanwhile (after "Turn BUSY flag off") keeps its state.
-  if (document_ && document_->State().Work() == DocWork::Designing)
-    document_->SetWork(DocWork::Idle);
+    LeaveDesigning(document_);
 }
 
 bool TModelFrm::MayStart() const {

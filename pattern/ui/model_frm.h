@@ -72,7 +72,6 @@ class TModelFrm : public QWidget {
   // The frame's status line shows no text and no progress.
   bool StatusLineClear() const;
   void SetWorking(bool working);
-  void LeaveDesigning();
   void SubWindowActivated(QMdiSubWindow* window);
 
   QPointer<TMDIChild> document_;
