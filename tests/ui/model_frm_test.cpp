@@ -19,6 +19,7 @@
 #include "composition/bitmap_file.h"
 #include "pattern/draw/design_chart.h"
 #include "pattern/ui/model_frm.h"
+#include "tests/support/bitmap_rows.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/ui/document_fixture.h"
 
@@ -32,15 +33,12 @@ QRgb Opaque(QRgb pixel) {
 
 // The pixels of a 24-bit bitmap file as an image; null when the file is refused.
 QImage ReadBack(const std::string& path) {
-  const std::string bytes = ReadFileBytes(path);
-  BitmapLayout layout;
-  auto data = reinterpret_cast<const uint8_t*>(bytes.data());
-  if (CheckBitmap(data, bytes.size(), layout) != BitmapVerdict::Taken) return {};
-  QImage image(layout.width, layout.height, QImage::Format_RGB32);
-  for (uint32_t y = 0; y < layout.height; ++y)
-    for (uint32_t x = 0; x < layout.width; ++x) {
-      const TColor c =
-          PixelAt(data + layout.pixel_offset, PixelOffset(layout.width, layout.height, x, y));
+  const PixelRows rows = ReadBitmapRows(path);
+  if (rows.empty()) return {};
+  QImage image(int(rows[0].size()), int(rows.size()), QImage::Format_RGB32);
+  for (size_t y = 0; y < rows.size(); ++y)
+    for (size_t x = 0; x < rows[y].size(); ++x) {
+      const TColor c = rows[y][x];
       image.setPixel(int(x), int(y), qRgb(RedOf(c), GreenOf(c), BlueOf(c)));
     }
   return image;
