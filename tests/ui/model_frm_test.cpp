@@ -181,20 +181,17 @@ TEST_F(DesignWindow, TheFontDialogSetsTheLegendFontForTheNextList) {
   TModelFrm* design = Open(2, 1);
   design->OnProgress = nullptr;
   const QFont large("DejaVu Sans", 30);
-  std::optional<QFont> answer = large;
-  QFont asked_with;
-  const FontSeam previous = InstallFontDialog([&](QWidget*, const QFont& initial) {
-    asked_with = initial;
-    return answer;
-  });
-  const QFont before = design->LegendFont();
-  design->btnfont->click();
-  EXPECT_EQ(asked_with, before);
-  EXPECT_EQ(design->LegendFont(), large);
-  answer.reset();  // cancelled: the font stays
-  design->btnfont->click();
-  EXPECT_EQ(design->LegendFont(), large);
-  InstallFontDialog(previous);
+  {
+    ScriptedFontDialog dialog;
+    dialog.answer = large;
+    const QFont before = design->LegendFont();
+    design->btnfont->click();
+    EXPECT_EQ(dialog.asked_with, before);
+    EXPECT_EQ(design->LegendFont(), large);
+    dialog.answer.reset();  // cancelled: the font stays
+    design->btnfont->click();
+    EXPECT_EQ(design->LegendFont(), large);
+  }
 
   design->drawgrd->click();
   design->mapimg->click();
@@ -267,10 +264,11 @@ TEST_F(DesignWindow, SavesChartAndLegendAsBitmaps) {
 TEST_F(DesignWindow, AFailedStepLeavesTheCellSizeFreeToChange) {
   TModelFrm* design = Open(2, 1);
   design->OnProgress = nullptr;
-  const FontSeam previous =
-      InstallFontDialog([](QWidget*, const QFont&) { return QFont("DejaVu Sans", 500); });
-  design->btnfont->click();
-  InstallFontDialog(previous);
+  {
+    ScriptedFontDialog dialog;
+    dialog.answer = QFont("DejaVu Sans", 500);
+    design->btnfont->click();
+  }
   design->drawgrd->click();
   design->mapimg->click();
   ScriptedMessages messages;
