@@ -221,10 +221,8 @@ bool TModelFrm::RunStep(const std::function<void(const ProgressHandler&)>& draw)
     if (observer) observer(text, percent);
     if (!self) throw StepAbandoned{};
   };
-  if (pace_) {
-    pace_->shown.restart();
-    pace_->events.restart();
-  }
+  pace_->shown.restart();
+  pace_->events.restart();
   SetWorking(true);
   try {
     draw(progress);
