@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kDefaultCell = 10, kSmallestCell = 3, kLargestCell = 50;
-
 // "FAMILY" or "FAMILY:POINTS"; the windows' own font when none is given.
 QFont LegendFont(const std::string& text) {
   if (text.empty()) return QGuiApplication::font();
@@ -26,8 +24,8 @@ QFont LegendFont(const std::string& text) {
 void Design(Arguments& args, const std::string& usage) {
   GuiSession gui;
   auto palette = LoadMainPalette(args);
-  const int32_t cell = ParseNumber(args.TakeOption("--cell", std::to_string(kDefaultCell)),
-                                   kSmallestCell, kLargestCell, "--cell");
+  const int32_t cell = ParseNumber(args.TakeOption("--cell", std::to_string(kDefaultDesignCell)),
+                                   kSmallestDesignCell, kLargestDesignCell, "--cell");
   const QFont font = LegendFont(args.TakeOption("--font", ""));
   const auto files = args.Positional(2, usage);
   auto document = LoadDocument(*palette, files[0], nullptr);

@@ -20,6 +20,9 @@ inline constexpr int64_t kLargestDesignPixels = int64_t(1) << 27;
 // Over kLargestDesignSide on a side or kLargestDesignPixels in all.
 bool OverDesignLimit(int64_t width, int64_t height);
 
+// The cell sizes a chart may be drawn at, in pixels: the design window's and puntel-cli's.
+inline constexpr int kSmallestDesignCell = 3, kLargestDesignCell = 50, kDefaultDesignCell = 10;
+
 struct CellRect {
   int64_t left = 0, top = 0, edge = 0;
 };

@@ -48,7 +48,6 @@ void TMDIChild::Flossreport1Click() {
   const ReportingWork reporting(*this);
   Treportfrm report(Composition->Palette(), this);
   report.setWindowTitle("Floss report");
-  report.ReportKind = Treportfrm::kFlossReport;
   {
     const WaitCursor hourglass;
     frame_->ShowMainProgress("Counting threads...", 0);
@@ -72,7 +71,6 @@ void TMDIChild::Colorusagereport1Click() {
     const ReportingWork reporting(*this);
     Treportfrm report(Composition->Palette(), this);
     report.setWindowTitle("Color usage report");
-    report.ReportKind = Treportfrm::kColorUsageReport;
     report.Panel1->show();
     report.OnColorRemoved = [this](int32_t index) { Composition->ColorDeleted(index); };
     {

@@ -34,12 +34,16 @@
 
 namespace {
 
-constexpr int kSmallestCell = 3, kLargestCell = 50;
 constexpr char kWrongValue[] = "Wrong value entered !";
 constexpr qint64 kProgressInterval = 100;  // milliseconds
 
 // Thrown through a drawing step when its window went while events ran.
 struct StepAbandoned {};
+
+// Work started meanwhile (after "Turn BUSY flag off") keeps its state.
+void LeaveDesigning(TMDIChild* document) {
+  if (document && document->State().Work() == DocWork::Designing) document->SetWork(DocWork::Idle);
+}
 
 QScrollArea* ScrollBox(QWidget* parent, QWidget* view) {
   auto* box = new QScrollArea(parent);
@@ -75,11 +79,7 @@ TModelFrm::~TModelFrm() {
   if (busy_) {
     TMDIChild* document = document_;
     QMetaObject::invokeMethod(
-        document,
-        [document] {
-          if (document->State().Work() == DocWork::Designing) document->SetWork(DocWork::Idle);
-        },
-        Qt::QueuedConnection);
+        document, [document] { LeaveDesigning(document); }, Qt::QueuedConnection);
   }
   if (document_->DesignWindow == this || !document_->DesignWindow) {
     document_->DesignOpen = false;
@@ -105,11 +105,11 @@ void TModelFrm::CreateControls() {
   Panel1->setObjectName("Panel1");
   Panel1->setFixedHeight(54);
   Label1 = new QLabel("Cell size :", Panel1);
-  SpinEdit1 = new SpinEdit(kSmallestCell, kLargestCell, 3, Panel1);
+  SpinEdit1 = new SpinEdit(kSmallestDesignCell, kLargestDesignCell, 3, Panel1);
   SpinEdit1->setObjectName("SpinEdit1");
   SetHint(SpinEdit1, "|Size of one cell of the design in pixels");
   SetHint(SpinEdit1->Edit(), "|Size of one cell of the design in pixels");
-  SpinEdit1->SetText(QString::number(kDefaultCellSize));
+  SpinEdit1->SetText(QString::number(kDefaultDesignCell));
   // Room for its three digits and the frame, not a line edit's default width.
   SpinEdit1->Edit()->setFixedWidth(
       SpinEdit1->Edit()->fontMetrics().horizontalAdvance(QString(4, QChar('0'))) + 12);
@@ -207,13 +207,7 @@ void TModelFrm::SetWorking(bool working) {
   if (working)
     document_->SetWork(DocWork::Designing);
   else
-    LeaveDesigning();
-}
-
-void TModelFrm::LeaveDesigning() {
-  // Work started meanwhile (after "Turn BUSY flag off") keeps its state.
-  if (document_ && document_->State().Work() == DocWork::Designing)
-    document_->SetWork(DocWork::Idle);
+    LeaveDesigning(document_);
 }
 
 bool TModelFrm::MayStart() const {
@@ -227,10 +221,8 @@ bool TModelFrm::RunStep(const std::function<void(const ProgressHandler&)>& draw)
     if (observer) observer(text, percent);
     if (!self) throw StepAbandoned{};
   };
-  if (pace_) {
-    pace_->shown.restart();
-    pace_->events.restart();
-  }
+  pace_->shown.restart();
+  pace_->events.restart();
   SetWorking(true);
   try {
     draw(progress);
@@ -253,12 +245,12 @@ void TModelFrm::Reset() {
   const QString text = SpinEdit1->Text();
   if (text.isEmpty()) return;
   const std::optional<int32_t> value = TryStrToInt(text.toStdString());
-  if (!value || *value > kLargestCell) {
+  if (!value || *value > kLargestDesignCell) {
     Messages().Error(kWrongValue);
     return;
   }
   // A smaller number may be the first digit of a size still being typed.
-  if (*value < kSmallestCell) return;
+  if (*value < kSmallestDesignCell) return;
   const ChartGeometry chart = ChartOf(picture_, *value);
   if (chart.TooLarge()) {
     const QSignalBlocker quiet(SpinEdit1);
@@ -316,8 +308,7 @@ void TModelFrm::ColorsClick() {
   const int64_t width = LegendImageWidth(chart_.width());
   if (!RunStep([&](const ProgressHandler& progress) {
         const LegendGeometry legend = LegendLayoutOf(font, width, palette.Count());
-        QImage drawn = DrawLegend(legend, font, palette, progress);
-        legend_ = std::move(drawn);
+        legend_ = DrawLegend(legend, font, palette, progress);
       }))
     return;
   Image2->Follow();

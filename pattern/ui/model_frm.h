@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "base/progress.h"
+#include "pattern/design_geometry.h"
 
 class ChartView;
 class QLabel;
@@ -26,8 +27,6 @@ class TModelFrm : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr uint16_t kDefaultCellSize = 10;
-
   // The picture is the document's displayed one, copied; the document's caption is kept.
   TModelFrm(TMDIChild* document, const QImage& picture);
   ~TModelFrm() override;  // tells the document its design window is gone
@@ -73,7 +72,6 @@ class TModelFrm : public QWidget {
   // The frame's status line shows no text and no progress.
   bool StatusLineClear() const;
   void SetWorking(bool working);
-  void LeaveDesigning();
   void SubWindowActivated(QMdiSubWindow* window);
 
   QPointer<TMDIChild> document_;
@@ -81,7 +79,7 @@ class TModelFrm : public QWidget {
   QImage picture_, chart_, legend_;
   QFont legend_font_;
   QString document_caption_;
-  uint16_t cell_size_ = kDefaultCellSize;
+  uint16_t cell_size_ = kDefaultDesignCell;
   bool busy_ = false;
   bool legend_drawn_ = false;
   QPointer<QMdiSubWindow> last_active_;

@@ -8,26 +8,12 @@
 #include "composition/bitmap_file.h"
 #include "pattern/design_geometry.h"
 #include "tests/cli/cli_runner.h"
+#include "tests/support/bitmap_rows.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-using Rows = std::vector<std::vector<TColor>>;
 constexpr TColor kBlack = MakeColor(0, 0, 0), kWhite = MakeColor(255, 255, 255);
-
-// The pixels of a 24-bit bitmap file, rows from the top; empty when the file is refused.
-Rows ReadPicture(const std::string& path) {
-  const std::string bytes = ReadFileBytes(path);
-  BitmapLayout layout;
-  auto data = reinterpret_cast<const uint8_t*>(bytes.data());
-  if (CheckBitmap(data, bytes.size(), layout) != BitmapVerdict::Taken) return {};
-  Rows rows(layout.height);
-  for (uint32_t y = 0; y < layout.height; ++y)
-    for (uint32_t x = 0; x < layout.width; ++x)
-      rows[y].push_back(
-          PixelAt(data + layout.pixel_offset, PixelOffset(layout.width, layout.height, x, y)));
-  return rows;
-}
 
 class DesignCli : public ::testing::Test {
  protected:
@@ -47,11 +33,11 @@ class DesignCli : public ::testing::Test {
 TEST_F(DesignCli, ChartPixelsFollowTheGeometryAndTheMappedPicture) {
   Make(5, 3);
   ASSERT_EQ(RunCli("mapped " + Quoted(File("p.dmc")) + " " + Quoted(File("m.bmp"))).status, 0);
-  const Rows mapped = ReadPicture(File("m.bmp"));
+  const PixelRows mapped = ReadBitmapRows(File("m.bmp"));
   const CliResult result =
       RunCli("design " + Quoted(File("p.dmc")) + " " + Quoted(File("d.bmp")) + " --cell 4");
   ASSERT_EQ(result.status, 0) << result.err;
-  const Rows chart = ReadPicture(File("d.bmp"));
+  const PixelRows chart = ReadBitmapRows(File("d.bmp"));
   const ChartGeometry geometry{5, 3, 4};
   ASSERT_EQ(int64_t(chart.size()), geometry.Height());
   ASSERT_EQ(int64_t(chart[0].size()), geometry.Width());
@@ -67,7 +53,7 @@ TEST_F(DesignCli, ChartPixelsFollowTheGeometryAndTheMappedPicture) {
       ASSERT_EQ(chart[y][x], want) << x << "," << y;
     }
   // The legend beside it: at least 400 wide, white around its first row of swatches.
-  const Rows legend = ReadPicture(File("d-legend.bmp"));
+  const PixelRows legend = ReadBitmapRows(File("d-legend.bmp"));
   ASSERT_FALSE(legend.empty());
   EXPECT_GE(legend[0].size(), 400u);
   EXPECT_EQ(legend[0][0], kWhite);
@@ -80,7 +66,7 @@ TEST_F(DesignCli, DefaultCellFontAndRefusals) {
                    " --font 'DejaVu Sans:14'")
                 .status,
             0);
-  EXPECT_EQ(ReadPicture(File("d.bmp")).size(), 2u * 11 + 1);
+  EXPECT_EQ(ReadBitmapRows(File("d.bmp")).size(), 2u * 11 + 1);
   // A font so large its legend would be over the limit: neither file is written.
   EXPECT_EQ(RunCli("design " + Quoted(File("p.dmc")) + " " + Quoted(File("e.bmp")) +
                    " --font 'DejaVu Sans:500'")

@@ -37,10 +37,7 @@ class CharDlgTest : public DocumentFixture {
   void SetUp() override {
     DocumentFixture::SetUp();
     Start();
-    previous_font_ = InstallFontDialog(
-        [this](QWidget*, const QFont&) -> std::optional<QFont> { return chosen_font; });
   }
-  void TearDown() override { InstallFontDialog(previous_font_); }
 
   TCharDlg& Open(std::vector<std::string> entries) {
     frame->SymbolTable.SetEntries(std::move(entries));
@@ -69,16 +66,13 @@ class CharDlgTest : public DocumentFixture {
       QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, point);
   }
   void LoadFont(const QFont& font) {
-    chosen_font = font;
+    font_dialog.answer = font;
     dialog->LoadFont1->trigger();
   }
 
   std::unique_ptr<TCharDlg> dialog;
-  std::optional<QFont> chosen_font;
+  ScriptedFontDialog font_dialog;
   ScriptedMessages messages;
-
- private:
-  FontSeam previous_font_;
 };
 
 const std::vector<std::string> kThree = {"DejaVu Sans,65", "DejaVu Sans,66", "DejaVu Sans,67"};

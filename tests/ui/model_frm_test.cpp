@@ -19,6 +19,7 @@
 #include "composition/bitmap_file.h"
 #include "pattern/draw/design_chart.h"
 #include "pattern/ui/model_frm.h"
+#include "tests/support/bitmap_rows.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/ui/document_fixture.h"
 
@@ -32,15 +33,12 @@ QRgb Opaque(QRgb pixel) {
 
 // The pixels of a 24-bit bitmap file as an image; null when the file is refused.
 QImage ReadBack(const std::string& path) {
-  const std::string bytes = ReadFileBytes(path);
-  BitmapLayout layout;
-  auto data = reinterpret_cast<const uint8_t*>(bytes.data());
-  if (CheckBitmap(data, bytes.size(), layout) != BitmapVerdict::Taken) return {};
-  QImage image(layout.width, layout.height, QImage::Format_RGB32);
-  for (uint32_t y = 0; y < layout.height; ++y)
-    for (uint32_t x = 0; x < layout.width; ++x) {
-      const TColor c =
-          PixelAt(data + layout.pixel_offset, PixelOffset(layout.width, layout.height, x, y));
+  const PixelRows rows = ReadBitmapRows(path);
+  if (rows.empty()) return {};
+  QImage image(int(rows[0].size()), int(rows.size()), QImage::Format_RGB32);
+  for (size_t y = 0; y < rows.size(); ++y)
+    for (size_t x = 0; x < rows[y].size(); ++x) {
+      const TColor c = rows[y][x];
       image.setPixel(int(x), int(y), qRgb(RedOf(c), GreenOf(c), BlueOf(c)));
     }
   return image;
@@ -183,20 +181,17 @@ TEST_F(DesignWindow, TheFontDialogSetsTheLegendFontForTheNextList) {
   TModelFrm* design = Open(2, 1);
   design->OnProgress = nullptr;
   const QFont large("DejaVu Sans", 30);
-  std::optional<QFont> answer = large;
-  QFont asked_with;
-  const FontSeam previous = InstallFontDialog([&](QWidget*, const QFont& initial) {
-    asked_with = initial;
-    return answer;
-  });
-  const QFont before = design->LegendFont();
-  design->btnfont->click();
-  EXPECT_EQ(asked_with, before);
-  EXPECT_EQ(design->LegendFont(), large);
-  answer.reset();  // cancelled: the font stays
-  design->btnfont->click();
-  EXPECT_EQ(design->LegendFont(), large);
-  InstallFontDialog(previous);
+  {
+    ScriptedFontDialog dialog;
+    dialog.answer = large;
+    const QFont before = design->LegendFont();
+    design->btnfont->click();
+    EXPECT_EQ(dialog.asked_with, before);
+    EXPECT_EQ(design->LegendFont(), large);
+    dialog.answer.reset();  // cancelled: the font stays
+    design->btnfont->click();
+    EXPECT_EQ(design->LegendFont(), large);
+  }
 
   design->drawgrd->click();
   design->mapimg->click();
@@ -269,10 +264,11 @@ TEST_F(DesignWindow, SavesChartAndLegendAsBitmaps) {
 TEST_F(DesignWindow, AFailedStepLeavesTheCellSizeFreeToChange) {
   TModelFrm* design = Open(2, 1);
   design->OnProgress = nullptr;
-  const FontSeam previous =
-      InstallFontDialog([](QWidget*, const QFont&) { return QFont("DejaVu Sans", 500); });
-  design->btnfont->click();
-  InstallFontDialog(previous);
+  {
+    ScriptedFontDialog dialog;
+    dialog.answer = QFont("DejaVu Sans", 500);
+    design->btnfont->click();
+  }
   design->drawgrd->click();
   design->mapimg->click();
   ScriptedMessages messages;

@@ -1,12 +1,14 @@
 #pragma once
-// What the widget tests share: scripted file dialogs and waiting with a time limit.
+// What the widget tests share: scripted file and font dialogs and waiting with a time limit.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFont>
 #include <QImage>
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <set>
 
 #include "app/ui/ui_seams.h"
@@ -43,6 +45,26 @@ class ScriptedFileDialogs : public FileDialogSeam {
   std::deque<QStringList> opens_;
   std::deque<QString> saves_;
   FileDialogSeam* previous_;
+};
+
+// Answers the font dialog with `answer` (none: cancelled) while it lives, and keeps the
+// font the dialog was opened with.
+class ScriptedFontDialog {
+ public:
+  ScriptedFontDialog()
+      : previous_(InstallFontDialog([this](QWidget*, const QFont& initial) {
+          asked_with = initial;
+          return answer;
+        })) {}
+  ~ScriptedFontDialog() { InstallFontDialog(previous_); }
+  ScriptedFontDialog(const ScriptedFontDialog&) = delete;
+  ScriptedFontDialog& operator=(const ScriptedFontDialog&) = delete;
+
+  std::optional<QFont> answer;
+  QFont asked_with;
+
+ private:
+  FontSeam previous_;
 };
 
 // Runs the event loop until `done` holds or `milliseconds` pass; true when it held.
