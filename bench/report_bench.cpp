@@ -53,6 +53,7 @@ double Window(TpunCompo& compo, const std::vector<UsageLine>& lines) {
   clock.start();
   Treportfrm report(compo.Palette());
   report.setWindowTitle("Color usage report");
+  report.ReportKind = Treportfrm::kColorUsageReport;
   report.Panel1->show();
   report.AddUsageLines(lines);
   return ShowAndPaint(report, *report.ListBox1, clock);

@@ -48,6 +48,7 @@ void TMDIChild::Flossreport1Click() {
   const ReportingWork reporting(*this);
   Treportfrm report(Composition->Palette(), this);
   report.setWindowTitle("Floss report");
+  report.ReportKind = Treportfrm::kFlossReport;
   {
     const WaitCursor hourglass;
     frame_->ShowMainProgress("Counting threads...", 0);
@@ -71,6 +72,7 @@ void TMDIChild::Colorusagereport1Click() {
     const ReportingWork reporting(*this);
     Treportfrm report(Composition->Palette(), this);
     report.setWindowTitle("Color usage report");
+    report.ReportKind = Treportfrm::kColorUsageReport;
     report.Panel1->show();
     report.OnColorRemoved = [this](int32_t index) { Composition->ColorDeleted(index); };
     {

@@ -118,7 +118,7 @@ void Treportfrm::ShowUnknownFabric() {
 }
 
 std::optional<QColor> Treportfrm::SwatchOf(int row) const {
-  if (usage_.empty()) return std::nullopt;  // the floss report
+  if (ReportKind != kColorUsageReport) return std::nullopt;
   // Drawn without a color rather than raising while painting, should a line lose its entry.
   if (row < 0 || size_t(row) >= usage_.size()) return QColor(Qt::white);
   const int32_t index = usage_[size_t(row)].index;
@@ -172,7 +172,8 @@ void Treportfrm::btnfindnextClick() {
 void Treportfrm::btnRemoveClick() {
   const int row = SelectedRow();
   const int32_t index = row >= 0 && size_t(row) < usage_.size() ? usage_[size_t(row)].index : -1;
-  if (row >= 0 && RemoveUsageColor(palette_, usage_, size_t(row))) {
+  if (ReportKind == kColorUsageReport && row >= 0 &&
+      RemoveUsageColor(palette_, usage_, size_t(row))) {
     if (OnColorRemoved) OnColorRemoved(index);
     delete ListBox1->takeItem(row);
     ListBox1->clearSelection();

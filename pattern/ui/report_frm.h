@@ -23,11 +23,13 @@ class Treportfrm : public QDialog {
   Q_OBJECT
 
  public:
+  static constexpr int32_t kFlossReport = 0, kColorUsageReport = 1;
   static constexpr const char* kUnknownFabric = "Unknown fabric: lengths not computed";
 
   // `palette`: the composition's working palette, which Remove deletes from.
   explicit Treportfrm(TpunPal& palette, QWidget* parent = nullptr);
 
+  int32_t ReportKind = kFlossReport;
   bool ColorsRemoved = false;
   // Told the palette index of every entry Remove deletes, at once, so that what refers to
   // the palette by index (the transparent colour) follows it while the window is open.
@@ -42,8 +44,7 @@ class Treportfrm : public QDialog {
 
   // The floss report's lines, in order.
   void AddLines(const std::vector<std::string>& lines);
-  // The color usage report's lines; each keeps the palette entry it counts. Lines added
-  // this way get swatches and may be removed.
+  // The color usage report's lines; each keeps the palette entry it counts.
   void AddUsageLines(std::vector<UsageLine> lines);
   void ShowUnknownFabric();
 

@@ -60,6 +60,7 @@ class ReportWindow : public ::testing::Test {
     for (size_t x = 0; x < pixels.size(); ++x)
       PutPixelAt(block.data(), PixelOffset(uint16_t(pixels.size()), 1, uint32_t(x), 0), pixels[x]);
     compo.SetPicture(TPicture(uint16_t(pixels.size()), 1, std::move(block)));
+    report.ReportKind = Treportfrm::kColorUsageReport;
     report.Panel1->show();
     report.AddUsageLines(ColorUsageReport(compo, compo.Palette(), nullptr));
     report.show();
@@ -157,6 +158,7 @@ TEST(ReportLongLine, ScrollingReachesTheEndOfALineBehindItsSwatch) {
   compo.Palette().AddClr(MakeColor(9, 2, 3), std::string(100, 'n'));
   compo.SetPicture(TPicture(1, 1, PictureBlock(PictureBytes(1, 1), 0)));
   Treportfrm report(compo.Palette());
+  report.ReportKind = Treportfrm::kColorUsageReport;
   report.AddUsageLines(ColorUsageReport(compo, compo.Palette(), nullptr));
   report.show();
   QListWidget& list = *report.ListBox1;
