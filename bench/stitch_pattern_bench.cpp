@@ -10,12 +10,10 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
-#include <QFontMetrics>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -24,7 +22,6 @@
 
 #include "app/ui/main_form.h"
 #include "app/ui/mdi_child.h"
-#include "base/rounding.h"
 #include "bench/offscreen_session.h"
 #include "bench/photograph_picture.h"
 #include "composition/composition.h"
@@ -51,27 +48,6 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-// Symbol `index` rendered the way the symbol service does, with nothing kept between cells.
-QImage FreshSymbol(SymbolDrawing& symbols, int32_t index, int edge) {
-  QImage image = SymbolCanvas(edge, edge);
-  image.fill(Qt::white);
-  const SymbolFace& face = symbols.FaceOf(index);
-  if (!face.parsed || !face.character) return image;
-  QFont font(face.family);
-  font.setPointSize(symbols.FittedSize(index, edge));
-  font.setStyleStrategy(QFont::NoFontMerging);
-  const char32_t character = face.character;
-  const QString text = QString::fromUcs4(&character, 1);
-  const QFontMetrics metrics(font, &image);
-  const int x = int(RoundHalfEven(std::abs(edge - metrics.horizontalAdvance(text)) * 0.5)) - 1;
-  const int y = int(RoundHalfEven(std::abs(edge - metrics.ascent() - metrics.descent()) * 0.5)) - 1;
-  QPainter painter(&image);
-  painter.setFont(font);
-  painter.setPen(Qt::black);
-  painter.drawText(x, y + metrics.ascent(), text);
-  return image;
-}
-
 // The frame at `offset` the plain way: the grid lines as the pattern draws them, every cell
 // searched linearly and its symbol rendered afresh.
 void PaintPlainFrame(QImage& frame, QPoint offset, const TpunCompo& compo, SymbolDrawing& symbols,
@@ -89,7 +65,8 @@ void PaintPlainFrame(QImage& frame, QPoint offset, const TpunCompo& compo, Symbo
         painter.fillRect(col * kEdge, row * kEdge, kEdge, kEdge, button);
       } else if (const auto symbol =
                      ::SymbolOfColor(uint32_t(k), uint32_t(symbols.SymbolCount()), colors.size())) {
-        painter.drawImage(col * kEdge, row * kEdge, FreshSymbol(symbols, int32_t(*symbol), kEdge));
+        painter.drawImage(col * kEdge, row * kEdge,
+                          symbols.RenderUncached(int32_t(*symbol), kEdge));
       }
     }
 }

@@ -109,8 +109,7 @@ int SymbolDrawing::FittedSize(int32_t index, int edge) {
   const SymbolFace& face = FaceOf(index);
   const auto key = std::make_pair(face.digits ? kDigitsKey : font_names_[size_t(index)], edge);
   if (auto found = sizes_.find(key); found != sizes_.end()) return found->second;
-  const int size = face.digits ? FitSize(FamilyOf(face), kWidestDigits, edge)
-                               : FitSize(FamilyOf(face), TextOf(face), edge);
+  const int size = FitSize(FamilyOf(face), face.digits ? kWidestDigits : TextOf(face), edge);
   sizes_.emplace(key, size);
   return size;
 }

@@ -58,9 +58,3 @@ SymbolFace FaceFor(const ResolvedFont& font, int32_t code) {
 SymbolFace FaceFor(const std::string& font_name, int32_t code) {
   return FaceFor(ResolveFont(font_name), code);
 }
-
-QString InstalledFamily(const std::string& font_name, bool* substituted) {
-  const ResolvedFont font = ResolveFont(font_name);
-  if (substituted) *substituted = font.substituted;
-  return font.family;
-}

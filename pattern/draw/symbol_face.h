@@ -30,6 +30,3 @@ ResolvedFont ResolveFont(const std::string& font_name);
 SymbolFace FaceFor(const ResolvedFont& font, int32_t code);
 // The face of a font name and a code as stored in the table.
 SymbolFace FaceFor(const std::string& font_name, int32_t code);
-// The installed family drawing `font_name`: itself, matched with letter case ignored, or
-// the family standing in for it.
-QString InstalledFamily(const std::string& font_name, bool* substituted = nullptr);

@@ -41,7 +41,6 @@ void TGridForm::SetUp(TMDIChild* document) {
   DrawGrid1->SetSource([document = QPointer<TMDIChild>(document)]() -> const TpunCompo* {
     return document ? document->Composition.get() : nullptr;
   });
-  recorded_symbol_size_ = uint16_t(DrawGrid1->Edge());
   setWindowTitle("Pattern of : \"" + document->Caption() + "\"");
   document->Frame()->Symbols.ResetFontCache();
   ShowSymbolShortage();

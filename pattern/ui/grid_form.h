@@ -38,5 +38,4 @@ class TGridForm : public QWidget {
   void ShowSymbolShortage();
 
   QPointer<TMDIChild> document_;
-  uint16_t recorded_symbol_size_ = 0;  // kept as the window has always recorded it
 };

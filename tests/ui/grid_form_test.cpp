@@ -15,13 +15,6 @@
 
 namespace {
 
-bool AllWhite(const QImage& image) {
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return false;
-  return true;
-}
-
 class StitchPatternWindow : public DocumentFixture {
  protected:
   // A document whose working palette is its picture's own colours, pixel i (row by row)

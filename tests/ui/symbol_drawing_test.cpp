@@ -8,6 +8,7 @@
 
 #include "pattern/draw/symbol_drawing.h"
 #include "pattern/symbol_character.h"
+#include "tests/ui/ui_support.h"
 
 namespace {
 
@@ -18,10 +19,6 @@ QRect InkOf(const QImage& image) {
     for (int x = 0; x < image.width(); ++x)
       if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) ink |= QRect(x, y, 1, 1);
   return ink;
-}
-
-bool AllWhite(const QImage& image) {
-  return InkOf(image).isEmpty();
 }
 
 TEST(SymbolDrawing, AFittedSymbolIsCentredInsideItsCell) {

@@ -88,3 +88,11 @@ inline std::set<TColor> ColorsOf(const QImage& picture) {
     }
   return colors;
 }
+
+// Whether every pixel of `image` is white.
+inline bool AllWhite(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return false;
+  return true;
+}
