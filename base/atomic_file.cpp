@@ -63,6 +63,12 @@ std::string FdPath(int fd) {
 
 }  // namespace
 
+bool MayReplace(const std::string& target) {
+  struct stat info {};
+  if (::stat(target.c_str(), &info) != 0) return errno != ELOOP;
+  return S_ISREG(info.st_mode) && MayWrite(target, info);
+}
+
 ReplacementFile::ReplacementFile(const std::string& target) : target_(ResolveTarget(target)) {
   struct stat existing {};
   bool exists = ::stat(target_.c_str(), &existing) == 0;

@@ -39,5 +39,9 @@ class ReplacementFile {
   bool committed_ = false;
 };
 
+// Whether a ReplacementFile may replace `target`: it is missing, or a regular file (links
+// followed) the user may write. For checking several files before writing any of them.
+bool MayReplace(const std::string& target);
+
 // Writes a whole file through a ReplacementFile; raises EInOutError on any failure.
 void ReplaceFileContents(const std::string& target, const std::string& bytes);

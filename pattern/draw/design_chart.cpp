@@ -1,12 +1,11 @@
 #include "pattern/draw/design_chart.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 #include <new>
 
+#include "base/atomic_file.h"
 #include "composition/bitmap_file.h"
 #include "palette/floss_palette.h"
 
@@ -146,11 +145,7 @@ void SaveDesignBitmap(const std::string& file_name, const QImage& image) {
 }
 
 void RefuseUnwritable(const std::string& file_name) {
-  struct stat info {};
-  if (::stat(file_name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return;
-  const bool writable = ::access(file_name.c_str(), W_OK) == 0 &&
-                        (::geteuid() != 0 || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0);
-  if (!writable) throw EInOutError(FormatMessage("Cannot create file %s", file_name));
+  if (!MayReplace(file_name)) throw EInOutError(FormatMessage("Cannot create file %s", file_name));
 }
 
 std::string LegendFileName(const std::string& chart_file) {
