@@ -1,19 +1,16 @@
 // puntel-cli chartable: the character table drawn as the dialog's grid shows it, and its
 // sort by ink.
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QPainter>
 #include <QPalette>
 #include <cstdio>
 
-#include "base/atomic_file.h"
 #include "base/exceptions.h"
 #include "cli/document.h"
 #include "cli/drawing_commands.h"
 #include "cli/gui_session.h"
+#include "cli/png_file.h"
 #include "pattern/draw/symbol_drawing.h"
 
 namespace {
@@ -58,20 +55,6 @@ QImage TablePicture(SymbolDrawing& symbols, int cell) {
   return image;
 }
 
-void WritePng(const QImage& image, const std::string& path) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "png");
-  writer.setCompression(1);  // fast: the picture is mostly flat white
-  if (!writer.write(image)) throw CliError("cannot encode " + path + " as PNG");
-  try {
-    ReplaceFileContents(path, bytes.toStdString());
-  } catch (const Exception& error) {
-    throw CliError(error.Message());
-  }
-}
-
 std::string Hex(char32_t character) {
   char text[16];
   std::snprintf(text, sizeof text, "U+%04X", unsigned(character));
@@ -94,7 +77,7 @@ void Render(Arguments& args, const std::string& usage) {
   Prepare(symbols);
   // Drawn first, so that every font's size is the one fitted with its first cell.
   const QImage picture = TablePicture(symbols, cell);
-  WritePng(picture, files[1]);
+  WritePngFile(picture, files[1]);
   for (int32_t i = 0; i < symbols.SymbolCount(); ++i) {
     const SymbolFace& face = symbols.FaceOf(i);
     const bool drawn = face.parsed && (face.digits || face.character);

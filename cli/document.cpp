@@ -61,6 +61,10 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+void RefuseOverwritingInput(const std::string& input, const std::string& output) {
+  if (SameFile(input, output)) throw CliError(output + ": is the input file itself");
+}
+
 std::string ChangedFileTarget(const std::string& file_name, const std::string& out, bool in_place) {
   if (out.empty() && !in_place) throw BareCliError(kGiveOutput);
   if (!out.empty() && in_place) throw CliError("give -o OUT.dmc or --in-place, not both");

@@ -20,6 +20,8 @@ std::unique_ptr<TpunCompo> LoadDocument(const TpunPal& main_palette, const std::
 // or the input when `in_place` (--in-place). With neither, or both, raises CliError: no
 // file the user has is changed unless asked.
 std::string ChangedFileTarget(const std::string& file_name, const std::string& out, bool in_place);
+// Raises CliError when `output` names the file `input` (the same name or a link to it).
+void RefuseOverwritingInput(const std::string& input, const std::string& output);
 
 // An exclusive advisory lock (flock) on a file, held while the object lives, so that two
 // commands changing one file in place run one after the other instead of one losing the

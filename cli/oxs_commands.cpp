@@ -12,12 +12,6 @@
 
 namespace {
 
-void RefuseOverwritingInput(const std::string& input, const std::string& output) {
-  std::error_code error;
-  if (std::filesystem::equivalent(input, output, error))
-    throw CliError(output + ": is the input file itself");
-}
-
 // The caption without ".dmc": what the chart is called.
 std::string Title(const std::string& file_name) {
   std::string title = std::filesystem::path(file_name).filename().string();
