@@ -2,23 +2,11 @@
 
 #include "composition/composition.h"
 #include "composition/pixel_mapping.h"
+#include "pattern/cell_colors.h"
 #include "pattern/symbol_character.h"
 #include "pattern/symbol_table.h"
 
 namespace {
-
-// The palette entry of every cell, row by row from the top.
-std::vector<int32_t> CellColors(const TpunCompo& compo) {
-  const uint32_t width = compo.Width(), height = compo.Height();
-  std::vector<int32_t> cells(size_t(width) * height);
-  MapRowsInParallel(
-      compo.SourcePicture().Block(), width, height, compo.Palette(),
-      [&](size_t, uint32_t y, const int32_t* indices) {
-        std::copy(indices, indices + width, cells.begin() + ptrdiff_t(size_t(y) * width));
-      },
-      [](uint32_t) {});
-  return cells;
-}
 
 // "DMC 310" for a brand, the name alone for none.
 std::string OxsFlossNumber(FlossBrand brand, const std::string& name) {
