@@ -104,15 +104,16 @@ TEST(PatternPrintout, EverySymbolOfAFontFitsOneSizeWithinItsCell) {
     const PatternPrintout printout(pattern, choices);
     const double room = cell_mm * 0.78 * 72 / 25.4;  // points
     double largest = 0;
-    for (const PrintedFloss& floss : pattern.floss) {
-      if (!floss.face.parsed || floss.face.character == 0) continue;
-      QFont font(floss.face.family);
+    // Every character of the table, used by this pattern or not.
+    for (const SymbolFace& face : pattern.table_faces) {
+      if (!face.parsed || face.digits || face.character == 0) continue;
+      QFont font(face.family);
       font.setPixelSize(1000);
       const QRectF ink =
-          QFontMetricsF(font).tightBoundingRect(QString::fromUcs4(&floss.face.character, 1));
-      const double scale = printout.SymbolPointSize(floss.face.family) / 1000;
-      EXPECT_LE(ink.width() * scale, room * 1.001) << floss.name;
-      EXPECT_LE(ink.height() * scale, room * 1.001) << floss.name;
+          QFontMetricsF(font).tightBoundingRect(QString::fromUcs4(&face.character, 1));
+      const double scale = printout.SymbolPointSize(face.family) / 1000;
+      EXPECT_LE(ink.width() * scale, room * 1.001) << uint32_t(face.character);
+      EXPECT_LE(ink.height() * scale, room * 1.001) << uint32_t(face.character);
       largest = std::max({largest, ink.width() * scale, ink.height() * scale});
     }
     EXPECT_GT(largest, room * 0.98) << "the size is not the largest that fits";
