@@ -8,7 +8,13 @@
 #include <QRectF>
 #include <QString>
 
+#include "base/color.h"
 #include "pattern/page_plan.h"
+
+// A palette colour as Qt takes it (TColor keeps red in its low byte).
+inline QColor FlossColor(TColor c) {
+  return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
 // The text face of the printed pages: Liberation Sans where installed.
 QFont PageFont(double points, bool bold = false);

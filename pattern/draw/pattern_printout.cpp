@@ -72,11 +72,11 @@ std::string PatternPrintout::PageWhat(int32_t index) const {
 }
 
 void PatternPrintout::FitSymbolSizes() {
-  // Every character a font draws in this pattern, so that its one size fits them all.
+  // Every character a font draws in the table, so that its one size fits them all.
   std::map<QString, std::set<char32_t>> characters;
-  for (const PrintedFloss& floss : pattern_.floss)
-    if (floss.has_symbol && floss.face.parsed && floss.face.character != 0)
-      characters[floss.face.family].insert(floss.face.character);
+  for (const SymbolFace& face : pattern_.table_faces)
+    if (face.parsed && !face.digits && face.character != 0)
+      characters[face.family].insert(face.character);
   const double room_points = plan_.Options().cell_mm * kSymbolShare * 72.0 / 25.4;
   for (const auto& [family, chars] : characters) {
     QFont font(family);

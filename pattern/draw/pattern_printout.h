@@ -57,7 +57,7 @@ class PatternPrintout {
   void Paint(QPainter& painter, int32_t index, double dots_per_mm) const;
 
   // The point size of a symbol font: the largest at which every character of that font in
-  // the pattern fits within 78% of the cell.
+  // the symbol table fits within 78% of the cell.
   double SymbolPointSize(const QString& family) const;
 
   // The lines of key page `key_page`, from 0.

@@ -6,19 +6,26 @@
 
 namespace {
 
-PrintedFloss FlossOf(const TpunPal& palette, const SymbolTable& symbols, int32_t k) {
+// The face of entry `index`; an entry that does not parse draws a blank cell, as on the
+// screen.
+SymbolFace FaceOfEntry(const SymbolTable& symbols, int32_t index) {
+  try {
+    const SymbolEntry entry = symbols.Parse(index);
+    return FaceFor(entry.FontName, entry.Code);
+  } catch (const Exception&) {
+    return SymbolFace{};
+  }
+}
+
+PrintedFloss FlossOf(const TpunPal& palette, const std::vector<SymbolFace>& faces,
+                     const SymbolTable& symbols, int32_t k) {
   PrintedFloss floss;
   floss.color = palette.GetClr(k);
   floss.name = palette.GetName(k);
   const auto symbol = symbols.SymbolOfColor(uint32_t(k), uint32_t(palette.Count()));
   if (!symbol) return floss;
   floss.has_symbol = true;
-  try {
-    const SymbolEntry entry = symbols.Parse(int32_t(*symbol));
-    floss.face = FaceFor(entry.FontName, entry.Code);
-  } catch (const Exception&) {
-    floss.face = SymbolFace{};  // drawn blank, as on the screen
-  }
+  floss.face = faces[*symbol];
   return floss;
 }
 
@@ -49,8 +56,10 @@ PrintedPattern SnapshotPattern(const TpunCompo& compo, const SymbolTable& symbol
   pattern.key = MakeFlossKey(
       compo, threads, uint32_t(symbols.Count()),
       [&table](const std::string& name) { return table.Description(name); }, progress);
+  for (int32_t i = 0; i < symbols.Count(); ++i)
+    pattern.table_faces.push_back(FaceOfEntry(symbols, i));
   for (int32_t k = 0; k < palette.Count(); ++k)
-    pattern.floss.push_back(FlossOf(palette, symbols, k));
+    pattern.floss.push_back(FlossOf(palette, pattern.table_faces, symbols, k));
   pattern.cells = CellColors(compo);
   const int32_t transparent = compo.TransparencyOn() ? compo.TransparentColor() : -1;
   for (int32_t& cell : pattern.cells) {

@@ -40,6 +40,9 @@ struct PrintedPattern {
   std::vector<int32_t> cells;
   static constexpr int32_t kNotStitched = -1;
   std::vector<PrintedFloss> floss;  // by palette index
+  // Every entry of the symbol table as drawn here: a font's one size on the chart fits all
+  // of that font's characters in the table, whichever colours a pattern uses.
+  std::vector<SymbolFace> table_faces;
   FlossKey key;
   FlossBrand brand = FlossBrand::kNone;  // whose descriptions the key shows
   std::string notes;
