@@ -1,5 +1,6 @@
 #include "pattern/draw/page_canvas.h"
 
+#include <QFontMetricsF>
 #include <QPen>
 
 QFont PageFont(double points, bool bold) {
@@ -30,9 +31,16 @@ void PageCanvas::Frame(const MmRect& r, double width_mm, const QColor& color) {
   painter_.drawRect(Rect(r));
 }
 
+double PageCanvas::TextWidth(const QString& text, const QFont& font) const {
+  return QFontMetricsF(font, painter_.device()).horizontalAdvance(text) / dpmm_;
+}
+
 void PageCanvas::Text(const MmRect& box, const QString& text, const QFont& font, int flags,
                       const QColor& color) {
   painter_.setFont(font);
   painter_.setPen(color);
-  painter_.drawText(Rect(box), flags, text);
+  const QRectF rect = Rect(box);
+  // A line too long for its box ends in an ellipsis rather than running into its neighbour.
+  const QFontMetricsF metrics(font, painter_.device());
+  painter_.drawText(rect, flags, metrics.elidedText(text, Qt::ElideRight, rect.width()));
 }

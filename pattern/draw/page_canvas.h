@@ -35,7 +35,10 @@ class PageCanvas {
   void Line(double x1, double y1, double x2, double y2, double width_mm, const QColor& color);
   void Fill(const MmRect& r, const QColor& color);
   void Frame(const MmRect& r, double width_mm, const QColor& color);
-  // Text in `font` inside `box`, aligned by `flags` (Qt::AlignLeft | Qt::AlignVCenter...).
+  // One line of text in `font` inside `box`, aligned by `flags` (Qt::AlignLeft |
+  // Qt::AlignVCenter...), cut short with an ellipsis when it is wider than the box.
+  // The width of `text` in `font`, in millimetres.
+  double TextWidth(const QString& text, const QFont& font) const;
   void Text(const MmRect& box, const QString& text, const QFont& font, int flags,
             const QColor& color = Qt::black);
 

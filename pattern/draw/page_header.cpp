@@ -20,12 +20,15 @@ void PaintPageHeader(PageCanvas& canvas, const PatternPrintout& printout, int32_
     right = PaintPageMap(canvas, printout.Plan(), box, true, chart_page).x - 3.0;
   }
   const double half = header.height / 2 - kMapPadMm;
-  canvas.Text({header.x, header.y, right - header.x, half},
+  const QString page = QString("Page %1 of %2").arg(number).arg(printout.PageCount());
+  const QFont page_font = PageFont(9);
+  const double page_width = canvas.TextWidth(page, page_font) + 0.5;
+  canvas.Text({right - page_width, header.y, page_width, half}, page, page_font,
+              Qt::AlignRight | Qt::AlignVCenter);
+  const double title_width = right - page_width - 4.0 - header.x;
+  canvas.Text({header.x, header.y, title_width, half},
               QString::fromStdString(printout.Pattern().title), PageFont(11, true),
               Qt::AlignLeft | Qt::AlignVCenter);
   canvas.Text({header.x, header.y + half, right - header.x, half}, what, PageFont(8),
               Qt::AlignLeft | Qt::AlignVCenter);
-  canvas.Text({header.x, header.y, right - header.x, half},
-              QString("Page %1 of %2").arg(number).arg(printout.PageCount()), PageFont(9),
-              Qt::AlignRight | Qt::AlignVCenter);
 }

@@ -160,6 +160,30 @@ TEST(PatternPrintout, ChartPagesShowFlossColoursTenthLinesAndOnlyGreysInBlackAnd
   EXPECT_LT(tenth_ink, thin_ink);
 }
 
+TEST(PatternPrintout, TransparentCellsAreBlankOnBothChartsAndNotStitchedInTheKey) {
+  PrintFixture fixture;
+  fixture.compo.SetTransparencyOn(true);
+  fixture.compo.SetTransparentColor(3);  // 3865, the fourth band
+  const PrintedPattern pattern = fixture.Snapshot();
+  const PatternPrintout printout(pattern, {});
+  EXPECT_EQ(pattern.Cell(21, 0), PrintedPattern::kNotStitched);
+  EXPECT_EQ(pattern.stitches, 130u * 100u - 2172u);  // less the 3865 cells
+  EXPECT_EQ(pattern.key.total_stitches, pattern.stitches);
+  EXPECT_TRUE(pattern.key.rows[3].not_stitched);
+  const double dpmm = 12.0;
+  const ChartPage first = printout.Plan().Page(0);
+  const MmRect cell = *printout.Plan().Cell(first, 24, 0);  // mid-band: no repeat shading
+  for (bool colour : {false, true}) {
+    const QImage page = PagePicture(printout, printout.ChartPageNumber(colour, 0) - 1, dpmm);
+    const QImage inside =
+        page.copy(int((cell.x + 0.3) * dpmm), int((cell.y + 0.3) * dpmm),
+                  int((cell.width - 0.6) * dpmm), int((cell.height - 0.6) * dpmm));
+    for (int y = 0; y < inside.height(); ++y)
+      for (int x = 0; x < inside.width(); ++x)
+        ASSERT_EQ(inside.pixel(x, y) & 0xFFFFFF, 0xFFFFFFu) << colour << " " << x << "," << y;
+  }
+}
+
 TEST(PatternPrintout, AKeyTooLongForAPageGoesOnWithItsColumnHeads) {
   FlossKey key;
   key.rows.resize(70);
