@@ -179,12 +179,18 @@ int main(int argc, char** argv) {
   const std::string pdf = folder.filePath("photograph.pdf").toStdString();
   compo.SaveToFile(dmc);
 
-  // The whole command, its peak memory the largest of this process's children so far.
+  // The whole command, the median of three runs; its peak memory the largest of this
+  // process's children so far.
   QElapsedTimer timer;
-  timer.start();
-  const int status =
-      RunChild({PUNTEL_CLI, "pdf", dmc, pdf}, folder.filePath("pages.txt").toStdString());
-  const double command = Seconds(timer);
+  int status = 0;
+  std::vector<double> runs;
+  for (int run = 0; run < 3 && status == 0; ++run) {
+    timer.start();
+    status = RunChild({PUNTEL_CLI, "pdf", dmc, pdf}, folder.filePath("pages.txt").toStdString());
+    runs.push_back(Seconds(timer));
+  }
+  std::sort(runs.begin(), runs.end());
+  const double command = runs[runs.size() / 2];
   rusage usage{};
   getrusage(RUSAGE_CHILDREN, &usage);
   const double peak_mb = double(usage.ru_maxrss) / 1024.0;
