@@ -168,13 +168,7 @@ int main(int argc, char** argv) {
   TpunPal main;
   main.LoadFromFile(data + "dmc25.clr");
   TpunCompo compo(&main);
-  compo.SetPicture(TPicture(kSide, kSide, MakePhotographPicture(kSide, kSide, 20261211)));
-  TpunPal& palette = compo.Palette();
-  palette.Clear();
-  for (int i = 0; i < kColors; ++i) {
-    const int32_t entry = int32_t(int64_t(i) * main.Count() / kColors);
-    palette.AddClr(main.GetClr(entry), main.GetName(entry));
-  }
+  GivePhotographPattern(compo, main, kSide, kColors, 20261211);
   const std::string dmc = folder.filePath("photograph.dmc").toStdString();
   const std::string pdf = folder.filePath("photograph.pdf").toStdString();
   compo.SaveToFile(dmc);
@@ -204,7 +198,7 @@ int main(int argc, char** argv) {
   SymbolTable symbols;
   symbols.LoadFromFile(data + "carac.tbl");
   std::vector<std::string> threads;
-  palette.ListThreads(threads);
+  compo.Palette().ListThreads(threads);
   const PrintedPattern pattern = SnapshotPattern(compo, symbols, threads, FlossBrands::Load(data),
                                                  BrandRequest{}, "bench", {});
   const PatternPrintout printout(pattern, PrintChoices{});
