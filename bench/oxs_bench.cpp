@@ -66,13 +66,7 @@ int main() {
   TpunPal main;
   main.LoadFromFile(data + "dmc25.clr");
   TpunCompo compo(&main);
-  compo.SetPicture(TPicture(kSide, kSide, MakePhotographPicture(kSide, kSide, 20261211)));
-  TpunPal& palette = compo.Palette();
-  palette.Clear();
-  for (int i = 0; i < kColors; ++i) {
-    const int32_t entry = int32_t(int64_t(i) * main.Count() / kColors);
-    palette.AddClr(main.GetClr(entry), main.GetName(entry));
-  }
+  GivePhotographPattern(compo, main, kSide, kColors, 20261211);
   SymbolTable symbols;
   symbols.LoadFromFile(data + "carac.tbl");
   const FlossBrands brands = FlossBrands::Load(data);

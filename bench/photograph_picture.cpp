@@ -1,5 +1,7 @@
 #include "bench/photograph_picture.h"
 
+#include "composition/composition.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -172,4 +174,15 @@ size_t DistinctColors(const PictureBlock& block, uint16_t width, uint16_t height
     }
   }
   return count;
+}
+
+void GivePhotographPattern(TpunCompo& compo, const TpunPal& main, uint16_t side, int colors,
+                           uint64_t seed) {
+  compo.SetPicture(TPicture(side, side, MakePhotographPicture(side, side, seed)));
+  TpunPal& palette = compo.Palette();
+  palette.Clear();
+  for (int i = 0; i < colors; ++i) {
+    const int32_t entry = int32_t(int64_t(i) * main.Count() / colors);
+    palette.AddClr(main.GetClr(entry), main.GetName(entry));
+  }
 }

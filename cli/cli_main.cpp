@@ -37,6 +37,7 @@ const char* const kHelp =
     "  palette   read, convert, sort and blend floss palette files\n"
     "  grid      the stitch pattern as a PNG picture\n"
     "  design    the colour chart and its legend as bitmaps\n"
+    "  pdf       the printed pattern (cover, floss key, charts) as a PDF file\n"
     "  chartable draw or sort a character table\n"
     "  oxs       the pattern as an open cross-stitch (OXS) chart\n"
     "  oxs-import a composition of an OXS chart\n\n"

@@ -3,7 +3,8 @@
 #include "app/program_folders.h"
 
 const CommandTable& DrawingCommands() {
-  static const CommandTable commands = {{"grid", GridCommand()}, {"design", DesignCommand()}};
+  static const CommandTable commands = {
+      {"grid", GridCommand()}, {"design", DesignCommand()}, {"pdf", PdfCommand()}};
   return commands;
 }
 

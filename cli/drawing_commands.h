@@ -1,16 +1,17 @@
 #pragma once
 // The commands that draw the pattern (they start Qt Gui, offscreen): the stitch pattern,
-// the colour chart and the character table.
+// the colour chart, the printed pattern and the character table.
 
 #include <string>
 #include <vector>
 
 #include "cli/command_line.h"
 
-// "grid" and "design".
+// "grid", "design" and "pdf".
 const CommandTable& DrawingCommands();
 Command GridCommand();
 Command DesignCommand();
+Command PdfCommand();
 // "render" and "sort", under "puntel-cli chartable".
 const CommandTable& ChartableCommands();
 // "puntel-cli chartable ...": `words` are the words after "chartable"; lists the two

@@ -9,6 +9,7 @@
 #include "cli/document.h"
 #include "cli/drawing_commands.h"
 #include "cli/gui_session.h"
+#include "cli/pattern_inputs.h"
 #include "cli/png_file.h"
 #include "pattern/draw/stitch_pattern.h"
 #include "pattern/draw/symbol_drawing.h"
@@ -36,12 +37,7 @@ void Grid(Arguments& args, const std::string& usage) {
   RefuseOverwritingInput(files[0], files[1]);
   auto document = LoadDocument(*palette, files[0], nullptr);
   if (!document->HasPicture()) throw CliError(files[0] + ": the composition has no picture");
-  SymbolTable table;
-  try {
-    table.LoadFromFile(table_file);
-  } catch (const std::exception& error) {
-    throw CliError(table_file + ": " + error.what());
-  }
+  SymbolTable table = LoadSymbols(table_file);
   GuiSession session;
   SymbolDrawing symbols(table);
   // The window shows this once and draws the entry blank; so does the command.

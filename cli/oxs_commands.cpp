@@ -1,9 +1,8 @@
 #include "cli/oxs_commands.h"
 
-#include <filesystem>
-
 #include "app/program_folders.h"
 #include "cli/document.h"
+#include "cli/pattern_inputs.h"
 #include "pattern/floss_brands.h"
 #include "pattern/oxs/oxs_composition.h"
 #include "pattern/oxs/oxs_reader.h"
@@ -11,40 +10,6 @@
 #include "pattern/symbol_table.h"
 
 namespace {
-
-// The caption without ".dmc": what the chart is called.
-std::string Title(const std::string& file_name) {
-  std::string title = std::filesystem::path(file_name).filename().string();
-  if (title.size() > 4 && title.compare(title.size() - 4, 4, ".dmc") == 0)
-    title.resize(title.size() - 4);
-  return title;
-}
-
-BrandRequest TakeBrand(Arguments& args) {
-  const std::string word = args.TakeOption("--brand", "auto");
-  const auto request = ParseBrandRequest(word);
-  if (!request)
-    throw CliError("--brand must be auto, dmc, anchor, madeira or none, not \"" + word + "\"");
-  return *request;
-}
-
-SymbolTable LoadSymbols(const std::string& file) {
-  SymbolTable table;
-  try {
-    table.LoadFromFile(file);
-  } catch (const std::exception& error) {
-    throw CliError(file + ": " + error.what());
-  }
-  return table;
-}
-
-FlossBrands LoadBrands() {
-  try {
-    return FlossBrands::Load(ProgramDataFolder());
-  } catch (const Exception& error) {
-    throw CliError(error.Message());
-  }
-}
 
 void Export(Arguments& args, const std::string& usage) {
   const BrandRequest request = TakeBrand(args);
@@ -55,10 +20,9 @@ void Export(Arguments& args, const std::string& usage) {
   auto document = LoadDocument(*palette, files[0], nullptr);
   if (!document->HasPicture()) throw CliError(files[0] + ": the composition has no picture");
   const SymbolTable symbols = LoadSymbols(table_file);
-  const bool named = request.automatic || request.brand != FlossBrand::kNone;
-  const FlossBrands brands = named ? LoadBrands() : FlossBrands();
+  const FlossBrands brands = LoadBrandsFor(request);
   const OxsFlossNames names = ChooseFlossNames(brands, request, document->Palette());
-  const OxsChart chart = ChartOfComposition(*document, symbols, names, Title(files[0]));
+  const OxsChart chart = ChartOfComposition(*document, symbols, names, ChartTitle(files[0]));
   WriteOxsFile(files[1], chart);
   PrintLine("brand\t" +
             (names.brand == FlossBrand::kNone ? std::string("none") : BrandLabel(names.brand)));
