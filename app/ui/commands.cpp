@@ -34,7 +34,7 @@ constexpr std::array<CommandInfo, kCommandCount> kCommands = {{
     {C::Rotate, "Rotateimage1", "&Rotate image", "", nullptr, nullptr, N::IdlePicture},
     {C::ColorSearch, "Automaticcolorsearch1", "&Automatic color search", "", "BtnColorSearch",
      "Color Search|Automatic color search", N::IdlePicture},
-    {C::CancelSearch, "CancelSearch", "&Cancel color search", "", nullptr, nullptr, N::Searching},
+    {C::CancelSearch, "CancelSearch", "&Cancel color search", "", nullptr, nullptr, N::Cancellable},
     {C::CreateDesign, "CreateModel1", "&Create Design", "", "BtnDesign",
      "Design|Create a design from an existing composition", N::IdlePicture},
     {C::Remap, "RemapPict", "&Remap Picture", "", nullptr, nullptr, N::Unmapped},
@@ -106,6 +106,8 @@ bool CommandEnabled(Command command, const CommandFacts& facts) {
       return facts.document && facts.busy;
     case Need::Searching:
       return facts.document && facts.searching;
+    case Need::Cancellable:
+      return facts.document && (facts.searching || facts.printing);
     case Need::Unmapped:
       return idle && facts.unmapped;
     case Need::NoneBusy:

@@ -60,6 +60,7 @@ enum class Need : uint8_t {
   IdlePicture,   // ... and it is not busy
   Busy,          // the active document is busy ("Turn BUSY flag off")
   Searching,     // the active document runs the color search
+  Cancellable,   // ... or makes printed pages: work a cancel stops
   Unmapped,      // the active document's picture is not mapped on its palette yet
   NoneBusy,      // no document is busy and the frame is not closing (Exit)
 };
@@ -84,6 +85,7 @@ struct CommandFacts {
   bool picture = false;    // it has a picture
   bool busy = false;       // it is busy (its state, less a "Turn BUSY flag off")
   bool searching = false;  // it runs the color search
+  bool printing = false;   // it makes printed pages
   bool unmapped = false;   // its picture waits for "Remap Picture"
   bool any_busy = false;   // some document is busy
   bool closing = false;    // the frame is closing

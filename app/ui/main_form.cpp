@@ -358,6 +358,7 @@ CommandFacts TMainForm::Facts() const {
   facts.picture = active->Composition->HasPicture();
   facts.busy = active->Busy();
   facts.searching = active->Searching();
+  facts.printing = active->State().Work() == DocWork::Printing;
   facts.unmapped = active->RemapWanted();
   return facts;
 }

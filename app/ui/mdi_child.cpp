@@ -552,15 +552,6 @@ void TMDIChild::Editcompositionnotes1Click() {
   if (notes != Composition->Notes()) Composition->SetNotes(notes);
 }
 
-void TMDIChild::Print1Click() {
-  if (!Composition) return;
-  if (int64_t(frame_->SymbolTable.Count()) < Composition->Palette().Count()) {
-    Messages().Error("Too many colors !");
-    return;
-  }
-  // The pattern print-out itself comes with the pattern windows.
-}
-
 bool TMDIChild::PictureIdle() const {
   return !Busy() && !Working() && Composition && Composition->HasPicture();
 }
@@ -644,5 +635,5 @@ void TMDIChild::BUSYflagoffClick() {
 }
 
 void TMDIChild::CancelSearchClick() {
-  if (Searching()) jobs_->Cancel();
+  if (Searching() || state_.Work() == DocWork::Printing) jobs_->Cancel();
 }

@@ -25,6 +25,8 @@ class QMenu;
 class QProgressBar;
 class QScrollArea;
 class PictureView;
+struct PrintChoices;
+struct PrintedPattern;
 class TMainForm;
 
 // Posted by a document window to itself when it becomes active.
@@ -176,6 +178,14 @@ class TMDIChild : public QWidget {
   void CloseChildWindows();
   // Save1Click for a closing window, its failure shown: false keeps the window open.
   bool SaveBeforeClosing();
+  // The printed pattern's pages on the worker, through the printer or into a PDF file
+  // (mdi_child_print.cpp); true when the job started.
+  bool PrintPattern(const std::shared_ptr<const PrintedPattern>& pattern,
+                    const PrintChoices& choices, QWidget* parent);
+  bool SavePatternPdf(const std::shared_ptr<const PrintedPattern>& pattern,
+                      const PrintChoices& choices, QWidget* parent);
+  // `paint` on the worker, the document printing meanwhile; it returns false when cancelled.
+  bool RunPrintJob(std::function<bool(const ProgressHandler&, const CancelToken&)> paint);
   // Reports of work on the UI thread: throttled, and the windows kept alive meanwhile.
   void ReportFromUi(const std::string& text, uint16_t percent);
 

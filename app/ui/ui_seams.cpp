@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <atomic>
 #include <utility>
@@ -40,6 +42,7 @@ std::atomic<FileDialogSeam*> installed_dialogs{nullptr};
 // Help is asked for from dialogs on the interface's thread only.
 HelpSeam installed_help;
 FontSeam installed_font_dialog;
+PrintSeam installed_print_dialog;
 
 // Messages end their lines with CR LF, as the files do; a label wants LF alone.
 QString Shown(const std::string& text) {
@@ -114,6 +117,19 @@ std::optional<QFont> AskFont(QWidget* parent, const QFont& initial) {
 
 FontSeam InstallFontDialog(FontSeam seam) {
   std::swap(seam, installed_font_dialog);
+  return seam;
+}
+
+bool AskPrinter(QWidget* parent, QPrinter& printer, int pages) {
+  if (installed_print_dialog) return installed_print_dialog(parent, printer, pages);
+  QPrintDialog dialog(&printer, parent);
+  dialog.setMinMax(1, pages);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+PrintSeam InstallPrintDialog(PrintSeam seam) {
+  std::swap(seam, installed_print_dialog);
   return seam;
 }
 

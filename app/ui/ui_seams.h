@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+class QPrinter;
 class QWidget;
 
 struct FileDialogRequest {
@@ -48,6 +49,14 @@ using FontSeam = std::function<std::optional<QFont>(QWidget* parent, const QFont
 std::optional<QFont> AskFont(QWidget* parent, const QFont& initial);
 // Installs a seam (an empty one restores the default) and returns the one it replaces.
 FontSeam InstallFontDialog(FontSeam seam);
+
+// Qt's print dialog goes through this seam too: true when the user chose to print, the
+// printer then set as chosen (its paper, page range, copies). `pages` is the page count
+// the range is chosen from. The default is QPrintDialog.
+using PrintSeam = std::function<bool(QWidget* parent, QPrinter& printer, int pages)>;
+bool AskPrinter(QWidget* parent, QPrinter& printer, int pages);
+// Installs a seam (an empty one restores the default) and returns the one it replaces.
+PrintSeam InstallPrintDialog(PrintSeam seam);
 
 // Message boxes with the program's captions and buttons: "Error" and "Information" with
 // "OK", "Confirm" with "&Yes" and "&No".

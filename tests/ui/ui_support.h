@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QImage>
+#include <QPageLayout>
+#include <QPrinter>
 #include <QStringList>
 #include <deque>
 #include <functional>
@@ -65,6 +67,31 @@ class ScriptedFontDialog {
 
  private:
   FontSeam previous_;
+};
+
+// Answers Qt's print dialog: `answer` sets the printer as a user would and says whether
+// to print (none: cancelled). Keeps what the dialog was opened with.
+class ScriptedPrintDialog {
+ public:
+  ScriptedPrintDialog()
+      : previous_(InstallPrintDialog([this](QWidget*, QPrinter& printer, int pages) {
+          ++asked;
+          asked_pages = pages;
+          asked_layout = printer.pageLayout();
+          asked_full_page = printer.fullPage();
+          return answer && answer(printer);
+        })) {}
+  ~ScriptedPrintDialog() { InstallPrintDialog(previous_); }
+  ScriptedPrintDialog(const ScriptedPrintDialog&) = delete;
+  ScriptedPrintDialog& operator=(const ScriptedPrintDialog&) = delete;
+
+  std::function<bool(QPrinter&)> answer;
+  int asked = 0, asked_pages = 0;
+  QPageLayout asked_layout;
+  bool asked_full_page = false;
+
+ private:
+  PrintSeam previous_;
 };
 
 // Runs the event loop until `done` holds or `milliseconds` pass; true when it held.
