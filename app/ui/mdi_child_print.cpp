@@ -1,7 +1,6 @@
 // File "P&rint": the pattern on paper or in a PDF file. The pattern is copied once on the
 // UI thread; its pages are made on the document's worker, the dialog showing their
 // progress meanwhile.
-#include <QFile>
 #include <QPrinter>
 #include <algorithm>
 #include <memory>
@@ -82,10 +81,12 @@ bool TMDIChild::PrintPattern(const std::shared_ptr<const PrintedPattern>& patter
   return RunPrintJob(
       [pattern, printer, chosen, span](const ProgressHandler& progress, const CancelToken& cancel) {
         const PatternPrintout printout(*pattern, chosen);
-        if (PrintPages(*printer, printout, span, progress, cancel)) return true;
-        // Printed to a file, a cancelled run leaves no partial one.
-        if (!printer->outputFileName().isEmpty()) QFile::remove(printer->outputFileName());
-        return false;
+        // Printed to a file: written whole or not at all, as "Save PDF..." writes.
+        const QString file = printer->outputFileName();
+        if (printer->outputFormat() == QPrinter::PdfFormat && !file.isEmpty())
+          return WritePdfFile(LocalPath(file), printout, progress, cancel, {}, span);
+        return PrintPages(*printer, printout, span, progress, cancel, {},
+                          [&printer] { printer->abort(); });
       });
 }
 

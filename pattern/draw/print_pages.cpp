@@ -20,7 +20,7 @@ QPageLayout PrintedPageLayout(const PagePlan& plan) {
 
 bool PrintPages(QPagedPaintDevice& device, const PatternPrintout& printout, PageSpan span,
                 const ProgressHandler& progress, const CancelToken& cancel,
-                const PageReport& report) {
+                const PageReport& report, const std::function<void()>& abort) {
   const int32_t count = printout.PageCount();
   const int32_t first = span.first <= 0 ? 1 : std::min(span.first, count);
   const int32_t last = span.last <= 0 ? count : std::clamp(span.last, first, count);
@@ -30,6 +30,7 @@ bool PrintPages(QPagedPaintDevice& device, const PatternPrintout& printout, Page
   const int32_t sent = last - first + 1;
   for (int32_t page = first; page <= last; ++page) {
     if (cancel) {
+      if (abort) abort();
       painter.end();
       return false;
     }
@@ -48,7 +49,7 @@ bool PrintPages(QPagedPaintDevice& device, const PatternPrintout& printout, Page
 
 bool WritePdfFile(const std::string& path, const PatternPrintout& printout,
                   const ProgressHandler& progress, const CancelToken& cancel,
-                  const PageReport& report) {
+                  const PageReport& report, PageSpan span) {
   // The place is claimed first, so that a folder one may not write to fails at once.
   ReplacementFile file(path);
   if (!file.Created()) throw EInOutError("Cannot create file " + path);
@@ -60,7 +61,7 @@ bool WritePdfFile(const std::string& path, const PatternPrintout& printout,
     writer.setCreator("PunTel 2.0a");
     writer.setResolution(600);
     writer.setPageLayout(PrintedPageLayout(printout.Plan()));
-    if (!PrintPages(writer, printout, {}, progress, cancel, report)) return false;
+    if (!PrintPages(writer, printout, span, progress, cancel, report)) return false;
   }
   file.Write(bytes.data().constData(), size_t(bytes.size()));
   file.Commit();

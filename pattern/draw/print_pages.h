@@ -27,16 +27,17 @@ QPageLayout PrintedPageLayout(const PagePlan& plan);
 
 // Paints the pages of `span` on `device`, whose page layout is already set, reporting
 // "Printing page n of N..." to `progress` and each page to `report`. Stops between pages
-// when `cancel` is set; returns false then. Raises EInOutError when the device cannot be
-// painted on (a printer that fails to start).
+// when `cancel` is set, calling `abort` while the device is still open (a printer drops
+// the pages sent so far: QPrinter::abort), and returns false then. Raises EInOutError when
+// the device cannot be painted on (a printer that fails to start).
 bool PrintPages(QPagedPaintDevice& device, const PatternPrintout& printout, PageSpan span,
                 const ProgressHandler& progress, const CancelToken& cancel,
-                const PageReport& report = {});
+                const PageReport& report = {}, const std::function<void()>& abort = {});
 
-// The whole printout as a PDF file at `path`: written beside it and renamed over it once
-// complete, so a failure or a cancel leaves an existing file intact and no partial one.
-// Returns false when cancelled. Raises EInOutError ("Cannot create file <path>", or the
-// error met).
+// The pages of `span` (all unless given) as a PDF file at `path` on the plan's paper:
+// written beside it and renamed over it once complete, so a failure or a
+// cancel leaves an existing file intact and no partial one. Returns false when cancelled.
+// Raises EInOutError ("Cannot create file <path>", or the error met).
 bool WritePdfFile(const std::string& path, const PatternPrintout& printout,
                   const ProgressHandler& progress, const CancelToken& cancel,
-                  const PageReport& report = {});
+                  const PageReport& report = {}, PageSpan span = {});
