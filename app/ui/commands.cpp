@@ -104,8 +104,6 @@ bool CommandEnabled(Command command, const CommandFacts& facts) {
       return idle && facts.picture;
     case Need::Busy:
       return facts.document && facts.busy;
-    case Need::Searching:
-      return facts.document && facts.searching;
     case Need::Cancellable:
       return facts.document && (facts.searching || facts.printing);
     case Need::Unmapped:

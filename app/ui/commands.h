@@ -59,8 +59,7 @@ enum class Need : uint8_t {
   Picture,       // the active document has a picture
   IdlePicture,   // ... and it is not busy
   Busy,          // the active document is busy ("Turn BUSY flag off")
-  Searching,     // the active document runs the color search
-  Cancellable,   // ... or makes printed pages: work a cancel stops
+  Cancellable,   // the active document runs the color search or makes printed pages
   Unmapped,      // the active document's picture is not mapped on its palette yet
   NoneBusy,      // no document is busy and the frame is not closing (Exit)
 };
