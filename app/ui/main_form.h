@@ -108,6 +108,12 @@ class TMainForm : public QMainWindow {
   void ZoomDown();
   void CottonUp();
   void CottonDown();
+  // The temporary palette's window while it is open.
+  QPointer<QWidget> TempPaletteWindow;
+
+ signals:
+  // TempPalette gained, lost or reordered entries: an open window lists them again.
+  void tempPaletteChanged();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

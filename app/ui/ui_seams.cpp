@@ -1,6 +1,7 @@
 #include "app/ui/ui_seams.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -43,6 +44,7 @@ std::atomic<FileDialogSeam*> installed_dialogs{nullptr};
 HelpSeam installed_help;
 FontSeam installed_font_dialog;
 PrintSeam installed_print_dialog;
+ModalSeam installed_modal;
 
 // Messages end their lines with CR LF, as the files do; a label wants LF alone.
 QString Shown(const std::string& text) {
@@ -130,6 +132,16 @@ bool AskPrinter(QWidget* parent, QPrinter& printer, int pages) {
 
 PrintSeam InstallPrintDialog(PrintSeam seam) {
   std::swap(seam, installed_print_dialog);
+  return seam;
+}
+
+int RunModal(QDialog& dialog) {
+  if (installed_modal) return installed_modal(dialog);
+  return dialog.exec();
+}
+
+ModalSeam InstallModal(ModalSeam seam) {
+  std::swap(seam, installed_modal);
   return seam;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 class QPrinter;
+class QDialog;
 class QWidget;
 
 struct FileDialogRequest {
@@ -57,6 +58,14 @@ using PrintSeam = std::function<bool(QWidget* parent, QPrinter& printer, int pag
 bool AskPrinter(QWidget* parent, QPrinter& printer, int pages);
 // Installs a seam (an empty one restores the default) and returns the one it replaces.
 PrintSeam InstallPrintDialog(PrintSeam seam);
+
+// The program's own modal dialogs run through this seam: the result of the dialog's run
+// (QDialog::Accepted, Rejected or its done() value). The default is QDialog::exec(); a test
+// installs a script that gets the live dialog, works its controls and ends it.
+using ModalSeam = std::function<int(QDialog& dialog)>;
+int RunModal(QDialog& dialog);
+// Installs a seam (an empty one restores the default) and returns the one it replaces.
+ModalSeam InstallModal(ModalSeam seam);
 
 // Message boxes with the program's captions and buttons: "Error" and "Information" with
 // "OK", "Confirm" with "&Yes" and "&No".

@@ -1,7 +1,10 @@
 #pragma once
 // What the widget tests share: scripted file and font dialogs and waiting with a time limit.
 
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QImage>
@@ -92,6 +95,38 @@ class ScriptedPrintDialog {
 
  private:
   PrintSeam previous_;
+};
+
+// The program's own modal dialogs, scripted: each run takes the next script, which gets the
+// live dialog, works its controls and returns the dialog's result (it may call exec() itself
+// after arranging how the dialog ends). A dialog with no script left fails the test at once
+// and is rejected.
+class ScriptedModal {
+ public:
+  using Script = std::function<int(QDialog&)>;
+  ScriptedModal()
+      : previous_(InstallModal([this](QDialog& dialog) {
+          titles.push_back(dialog.windowTitle());
+          if (scripts.empty()) {
+            ADD_FAILURE() << "no script for the dialog \"" << dialog.windowTitle().toStdString()
+                          << "\"";
+            return int(QDialog::Rejected);
+          }
+          const Script script = std::move(scripts.front());
+          scripts.pop_front();
+          return script(dialog);
+        })) {}
+  ~ScriptedModal() { InstallModal(previous_); }
+  ScriptedModal(const ScriptedModal&) = delete;
+  ScriptedModal& operator=(const ScriptedModal&) = delete;
+
+  void Then(Script script) { scripts.push_back(std::move(script)); }
+
+  std::deque<Script> scripts;
+  QStringList titles;  // of every dialog run, in order
+
+ private:
+  ModalSeam previous_;
 };
 
 // Runs the event loop until `done` holds or `milliseconds` pass; true when it held.
