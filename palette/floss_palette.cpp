@@ -2,8 +2,8 @@
 
 #include <unordered_set>
 
-#include "base/latin1.h"
 #include "palette/max_tree.h"
+#include "palette/name_index.h"
 #include "palette/nearest_color_index.h"
 #include "palette/palette_errors.h"
 #include "palette/palette_file.h"
@@ -142,8 +142,8 @@ void TpunPal::MixColors() {
                          std::to_string(kMostMixedEntries) + ").");
   TpunPal work;
   work.Assign(*this);
-  std::unordered_set<std::string> names;  // folded names of `work`, for its case-blind lookup
-  for (const auto& entry : work.Colors.Entries()) names.insert(FoldCase(entry.name));
+  work.Colors.Reserve(size_t(entries));
+  FoldedNameIndex names(work.Colors);  // work's IndexOfName, one lookup per blend
   const int32_t n = Count();
   for (int32_t i = 0; i < n; ++i) {
     const ColorEntry& a = Colors.Entries()[size_t(i)];
@@ -152,7 +152,7 @@ void TpunPal::MixColors() {
       const ColorEntry& b = Colors.Entries()[size_t(j)];
       if (b.name.find('+') != std::string::npos) continue;
       std::string name = a.name + "+" + b.name;
-      if (!names.insert(FoldCase(name)).second) continue;
+      if (!names.Add(name, work.Count())) continue;
       TColor blend = MakeColor(uint8_t((RedOf(a.color) + RedOf(b.color)) / 2),
                                uint8_t((GreenOf(a.color) + GreenOf(b.color)) / 2),
                                uint8_t((BlueOf(a.color) + BlueOf(b.color)) / 2));
