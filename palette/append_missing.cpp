@@ -4,11 +4,17 @@
 #include "palette/name_index.h"
 
 int32_t AppendMissing(TpunPal& target, const TpunPal& source) {
-  if (&target == &source) return 0;  // every name of a palette is in it already
+  return AppendMissing(target, source.Colors.Entries());
+}
+
+int32_t AppendMissing(TpunPal& target, const std::vector<ColorEntry>& source) {
+  // The target's own entries hold every name already; appending while reading them
+  // would also read moved memory.
+  if (&source == &target.Colors.Entries()) return 0;
   FoldedNameIndex names(target.Colors);
   const int32_t before = target.Count();
-  target.Colors.Reserve(size_t(before) + size_t(source.Count()));
-  for (const ColorEntry& entry : source.Colors.Entries())
+  target.Colors.Reserve(size_t(before) + source.size());
+  for (const ColorEntry& entry : source)
     if (names.Add(entry.name, target.Count())) target.AddClr(entry.color, entry.name);
   return target.Count() - before;
 }

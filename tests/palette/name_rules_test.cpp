@@ -114,9 +114,12 @@ TEST(PaletteNameRules, AppendMissingMatchesTheLinearRule) {
   self.AddClr(2, "A");
   EXPECT_EQ(AppendMissing(self, self), 0);
   EXPECT_EQ(self.Count(), 2);
+  EXPECT_EQ(AppendMissing(self, self.Colors.Entries()), 0);
   TpunPal empty;
   EXPECT_EQ(AppendMissing(empty, self), 1);  // "A" is the same name as "a"
   EXPECT_EQ(empty.GetName(0), "a");
+  EXPECT_EQ(AppendMissing(empty, {{"b", 5}, {"\xC9", 6}, {"B", 7}, {"\xE9", 8}}), 2);
+  EXPECT_EQ(empty.Colors.Entries(), (std::vector<ColorEntry>{{"a", 1}, {"b", 5}, {"\xC9", 6}}));
 }
 
 TEST(PaletteNameRules, MixColorsAndThreadsMatchTheLinearRules) {
