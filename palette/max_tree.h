@@ -18,21 +18,36 @@ class MaxTree {
   void Set(size_t position, int32_t value) {
     size_t n = leaves_ + position;
     nodes_[n] = value;
-    for (n /= 2; n > 0; n /= 2) nodes_[n] = std::max(nodes_[2 * n], nodes_[2 * n + 1]);
+    // Above the first node whose maximum stays, nothing changes.
+    for (n /= 2; n > 0; n /= 2) {
+      const int32_t top = std::max(nodes_[2 * n], nodes_[2 * n + 1]);
+      if (nodes_[n] == top) break;
+      nodes_[n] = top;
+    }
   }
 
   // The first position >= from holding a value > limit, or -1.
-  int64_t FirstAbove(size_t from, int32_t limit) const { return Find(1, 0, leaves_, from, limit); }
-
- private:
-  int64_t Find(size_t node, size_t lo, size_t hi, size_t from, int32_t limit) const {
-    if (hi <= from || nodes_[node] <= limit) return -1;
-    if (hi - lo == 1) return int64_t(lo);
-    size_t mid = (lo + hi) / 2;
-    int64_t left = Find(2 * node, lo, mid, from, limit);
-    return left >= 0 ? left : Find(2 * node + 1, mid, hi, from, limit);
+  int64_t FirstAbove(size_t from, int32_t limit) const {
+    if (from >= leaves_) return -1;
+    size_t n = leaves_ + from;
+    if (nodes_[n] <= limit) {
+      // Up to the nearest subtree to the right that holds a larger value...
+      for (;;) {
+        if (n == 1) return -1;
+        if ((n & 1) == 0 && nodes_[n + 1] > limit) break;
+        n /= 2;
+      }
+      ++n;
+      // ...then down to its first such leaf.
+      while (n < leaves_) {
+        n *= 2;
+        if (nodes_[n] <= limit) ++n;
+      }
+    }
+    return int64_t(n - leaves_);
   }
 
+ private:
   size_t leaves_ = 1;
   std::vector<int32_t> nodes_;
 };
