@@ -56,6 +56,22 @@ void TColorList::Exchange(int32_t a, int32_t b) {
   Changed();
 }
 
+void TColorList::Reorder(const std::vector<int32_t>& order) {
+  // Checked whole before anything moves, so a wrong order changes nothing.
+  std::vector<bool> taken(entries_.size());
+  if (order.size() != entries_.size()) throw EListError("List index out of bounds");
+  for (const int32_t index : order) {
+    Check(index);
+    if (taken[size_t(index)]) throw EListError("List index out of bounds");
+    taken[size_t(index)] = true;
+  }
+  std::vector<ColorEntry> moved;
+  moved.reserve(entries_.size());
+  for (const int32_t index : order) moved.push_back(std::move(entries_[size_t(index)]));
+  entries_ = std::move(moved);
+  Changed();
+}
+
 void TColorList::Clear() {
   entries_.clear();
   Changed();

@@ -30,6 +30,8 @@ class TColorList {
 
   void Delete(int32_t index);
   void Exchange(int32_t a, int32_t b);
+  // Entry k becomes the entry that was at order[k]; `order` is a permutation of the indices.
+  void Reorder(const std::vector<int32_t>& order);
   void Clear();
   void Assign(const TColorList& source);
   void Reserve(size_t count) { entries_.reserve(count); }

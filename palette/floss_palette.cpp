@@ -2,8 +2,8 @@
 
 #include <unordered_set>
 
-#include "base/latin1.h"
 #include "palette/max_tree.h"
+#include "palette/name_index.h"
 #include "palette/nearest_color_index.h"
 #include "palette/palette_errors.h"
 #include "palette/palette_file.h"
@@ -111,23 +111,34 @@ void TpunPal::NearestClrs(const TColor* colors, size_t count, int32_t* indices) 
 void TpunPal::Sort() {
   // The exchange sort moves entry i along the chain of later entries that each beat the
   // running key; the tree finds each link of that chain directly, so large palettes
-  // sort fast and the result is the same permutation, unstable ties included.
+  // sort fast and the result is the same permutation, unstable ties included. The chains
+  // run on entry numbers; the entries move once, at the end or when a report raises.
   const int32_t n = Count();
   std::vector<int32_t> sums(static_cast<size_t>(n));
-  for (int32_t i = 0; i < n; ++i) sums[size_t(i)] = Brightness(Colors.GetClr(i));
-  MaxTree tree(sums);
+  std::vector<int32_t> order(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; ++i) {
-    int32_t key = sums[size_t(i)];
-    for (int64_t j = tree.FirstAbove(size_t(i) + 1, key); j >= 0;
-         j = tree.FirstAbove(size_t(j) + 1, key)) {
-      Colors.Exchange(i, int32_t(j));
-      std::swap(sums[size_t(i)], sums[size_t(j)]);
-      tree.Set(size_t(j), sums[size_t(j)]);
-      key = sums[size_t(i)];
-    }
-    tree.Set(size_t(i), sums[size_t(i)]);
-    ReportStep(StepPercent(i, n), [] { return std::string(" Sorting colors"); });
+    sums[size_t(i)] = Brightness(Colors.GetClr(i));
+    order[size_t(i)] = i;
   }
+  MaxTree tree(sums);
+  try {
+    for (int32_t i = 0; i < n; ++i) {
+      int32_t key = sums[size_t(i)];
+      for (int64_t j = tree.FirstAbove(size_t(i) + 1, key); j >= 0;
+           j = tree.FirstAbove(size_t(j) + 1, key)) {
+        std::swap(order[size_t(i)], order[size_t(j)]);
+        std::swap(sums[size_t(i)], sums[size_t(j)]);
+        tree.Set(size_t(j), sums[size_t(j)]);
+        key = sums[size_t(i)];
+      }
+      tree.Set(size_t(i), sums[size_t(i)]);
+      ReportStep(StepPercent(i, n), [] { return std::string(" Sorting colors"); });
+    }
+  } catch (...) {
+    Colors.Reorder(order);  // half done, as the exchanges left it
+    throw;
+  }
+  Colors.Reorder(order);
   Report("", 0);
 }
 
@@ -142,8 +153,8 @@ void TpunPal::MixColors() {
                          std::to_string(kMostMixedEntries) + ").");
   TpunPal work;
   work.Assign(*this);
-  std::unordered_set<std::string> names;  // folded names of `work`, for its case-blind lookup
-  for (const auto& entry : work.Colors.Entries()) names.insert(FoldCase(entry.name));
+  work.Colors.Reserve(size_t(entries));
+  FoldedNameIndex names(work.Colors);  // work's IndexOfName, one lookup per blend
   const int32_t n = Count();
   for (int32_t i = 0; i < n; ++i) {
     const ColorEntry& a = Colors.Entries()[size_t(i)];
@@ -152,7 +163,7 @@ void TpunPal::MixColors() {
       const ColorEntry& b = Colors.Entries()[size_t(j)];
       if (b.name.find('+') != std::string::npos) continue;
       std::string name = a.name + "+" + b.name;
-      if (!names.insert(FoldCase(name)).second) continue;
+      if (!names.Add(name, work.Count())) continue;
       TColor blend = MakeColor(uint8_t((RedOf(a.color) + RedOf(b.color)) / 2),
                                uint8_t((GreenOf(a.color) + GreenOf(b.color)) / 2),
                                uint8_t((BlueOf(a.color) + BlueOf(b.color)) / 2));

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <random>
+#include <stdexcept>
 
 #include "palette/palette_errors.h"
 
@@ -28,9 +29,10 @@ std::vector<std::string> Names(const TpunPal& palette) {
 }
 
 // The exchange sort as it reads: the reference for the fast one.
-std::vector<ColorEntry> ExchangeSorted(std::vector<ColorEntry> entries) {
+// `steps` outer steps only, as a sort stopped there leaves the entries.
+std::vector<ColorEntry> ExchangeSorted(std::vector<ColorEntry> entries, size_t steps = SIZE_MAX) {
   auto sum = [](TColor c) { return RedOf(c) + GreenOf(c) + BlueOf(c); };
-  for (size_t i = 0; i < entries.size(); ++i) {
+  for (size_t i = 0; i < entries.size() && i < steps; ++i) {
     int key = sum(entries[i].color);
     for (size_t j = i + 1; j < entries.size(); ++j)
       if (sum(entries[j].color) > key) {
@@ -129,6 +131,20 @@ TEST(FlossPalette, SortGivesTheExchangeSortPermutationOnRandomPalettes) {
     palette.Sort();
     EXPECT_EQ(palette.Colors.Entries(), expected) << "size " << size;
   }
+}
+
+TEST(FlossPalette, SortStoppedByItsReportLeavesTheEntriesAsTheExchangesDid) {
+  std::mt19937 random(3);
+  TpunPal palette;
+  for (int i = 0; i < 200; ++i)
+    palette.AddClr(MakeColor(uint8_t(random() % 5 * 40), 0, 0), std::to_string(i));
+  const auto expected = ExchangeSorted(palette.Colors.Entries(), 60);
+  int reports = 0;
+  palette.OnProgress = [&](const std::string&, uint16_t) {
+    if (++reports == 60) throw std::runtime_error("stop");
+  };
+  EXPECT_THROW(palette.Sort(), std::runtime_error);
+  EXPECT_EQ(palette.Colors.Entries(), expected);
 }
 
 TEST(FlossPalette, SortReportsEachStepAndCloses) {
