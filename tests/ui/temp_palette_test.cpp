@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QListWidget>
 #include <QMdiArea>
@@ -7,6 +8,7 @@
 #include <QMenuBar>
 
 #include "app/ui/add_color_dlg.h"
+#include "app/ui/floss_item_delegate.h"
 #include "app/ui/temp_pal_frm.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/ui/document_fixture.h"
@@ -145,6 +147,36 @@ TEST_F(TempPalette, MixRebuildsTheListInPaletteOrderAndReopeningKeepsIt) {
   emit frame->tempPaletteChanged();
   EXPECT_EQ(Listed(window).last(), "3865");
   EXPECT_EQ(Listed(window), Held());
+}
+
+// Each item: a swatch of the entry's colour at its left; a row the palette lacks draws only
+// its background. Both lists draw alike, at their own item heights.
+TEST_F(TempPalette, ItemsShowTheFlossColourBesideTheName) {
+  TTempPalFrm* window = Open();
+  ASSERT_TRUE(window);
+  Add(window, 1);
+  Add(window, 2);
+  window->ListBox1->addItem("ghost");  // no palette entry behind it
+  window->ListBox1->clearSelection();
+  QListWidget* list = window->ListBox1;
+  EXPECT_EQ(list->sizeHintForRow(0), TTempPalFrm::kItemHeight);
+  list->doItemsLayout();  // the list lays its items out late
+  const QImage shown = list->viewport()->grab().toImage();
+  const auto at = [&](int row) {
+    return shown.pixel(8, row * TTempPalFrm::kItemHeight + 7) & 0xFFFFFF;
+  };
+  EXPECT_EQ(at(0), 0xC80000u);  // 321
+  EXPECT_EQ(at(1), 0x000064u);  // 336
+  EXPECT_EQ(at(2), list->palette().color(QPalette::Base).rgb() & 0xFFFFFF);
+  EXPECT_EQ(shown.pixel(2, 1) & 0xFFFFFF, 0u);  // the outline
+
+  TaddColorDlg add(frame->MainPalette, nullptr);
+  EXPECT_EQ(add.windowTitle(), "Add DMC Color");
+  EXPECT_EQ(add.ComboBox1->count(), 3);
+  EXPECT_EQ(add.ComboBox1->itemText(1), "321");
+  EXPECT_EQ(add.ComboBox1->view()->sizeHintForRow(0), 20);
+  EXPECT_EQ(FlossItemDelegate::PaddedName("321"), "321   ");
+  EXPECT_EQ(FlossItemDelegate::PaddedName("3865+White"), "3865+White");
 }
 
 }  // namespace
