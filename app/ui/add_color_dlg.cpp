@@ -5,6 +5,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QVBoxLayout>
 
 #include "app/ui/floss_item_delegate.h"
@@ -21,6 +23,28 @@ QFont ListFont() {
   return font;
 }
 
+// The closed list shows its chosen floss as the open one draws it: swatch, then name.
+class FlossComboBox : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionComboBox frame;
+    initStyleOption(&frame);
+    frame.currentText.clear();
+    painter.drawComplexControl(QStyle::CC_ComboBox, frame);
+    if (currentIndex() < 0) return;
+    QStyleOptionViewItem item;
+    item.initFrom(this);
+    item.state &= ~QStyle::State_Selected;
+    item.rect =
+        style()->subControlRect(QStyle::CC_ComboBox, &frame, QStyle::SC_ComboBoxEditField, this);
+    itemDelegate()->paint(&painter, item, model()->index(currentIndex(), modelColumn()));
+  }
+};
+
 }  // namespace
 
 TaddColorDlg::TaddColorDlg(const TpunPal& main, QWidget* parent) : QDialog(parent) {
@@ -29,7 +53,7 @@ TaddColorDlg::TaddColorDlg(const TpunPal& main, QWidget* parent) : QDialog(paren
   Label1 =
       new QLabel("Enter the name or number of the DMC floss you wish to add to the palette.", this);
   Label1->setObjectName("Label1");
-  ComboBox1 = new QComboBox(this);
+  ComboBox1 = new FlossComboBox(this);
   ComboBox1->setObjectName("ComboBox1");
   SetHint(ComboBox1, "Color|List of pure DMC colors installed");
   ComboBox1->setItemDelegate(new FlossItemDelegate(main, kItemHeight, ListFont(), ComboBox1));
