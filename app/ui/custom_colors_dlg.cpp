@@ -2,6 +2,8 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -52,8 +54,11 @@ TCustomColorsDlg::TCustomColorsDlg(const TpunPal& working, QWidget* parent) : QD
   CancelButton = Button(this, "CancelButton", "&Cancel", nullptr);
   HelpButton = Button(this, "HelpButton", "&Help", nullptr);
 
-  connect(PureGrid, &SwatchGrid::clicked, this,
-          [this](int index) { Guarded([&] { Choose(index); }); });
+  // A click chooses, but walking the grid with the arrow keys must not: the press itself
+  // is watched, and Space or Enter chooses the selected cell.
+  PureGrid->viewport()->installEventFilter(this);
+  PureGrid->installEventFilter(this);
+  TweedGrid->installEventFilter(this);
   connect(TweedGrid, &SwatchGrid::doubleClicked, this,
           [this](int index) { Guarded([&] { TakeOff(index); }); });
   connect(ResetButton, &QPushButton::clicked, this, GuardedSlot([this] { ResetClick(); }));
@@ -74,6 +79,26 @@ TCustomColorsDlg::TCustomColorsDlg(const TpunPal& working, QWidget* parent) : QD
   layout->addLayout(grids);
   layout->addLayout(commands);
   layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog border
+}
+
+bool TCustomColorsDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == PureGrid->viewport() && event->type() == QEvent::MouseButtonPress) {
+    auto* press = static_cast<QMouseEvent*>(event);
+    if (press->button() == Qt::LeftButton)
+      Guarded([&] { Choose(PureGrid->IndexAt(press->position().toPoint())); });
+  } else if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool choose = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (watched == PureGrid && choose) {
+      Guarded([&] { Choose(PureGrid->Selected()); });
+      return true;
+    }
+    if (watched == TweedGrid && key == Qt::Key_Delete) {
+      Guarded([&] { TakeOff(TweedGrid->Selected()); });
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 FlossList TCustomColorsDlg::Chosen() const {

@@ -36,6 +36,9 @@ class TCustomColorsDlg : public QDialog {
   void AddAllClick();
   void TweedClick();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   // Appends without a second entry of the same name (letter case aside).
   void AddChosen(TColor color, const std::string& name);

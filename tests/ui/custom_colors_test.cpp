@@ -53,6 +53,17 @@ TEST_F(CustomColors, ClicksChooseOnceAndDoubleClicksTakeOff) {
   // Taken off, it can be chosen again.
   Click(dialog.PureGrid, 2);
   EXPECT_EQ(Names(dialog.Chosen()), (std::vector<std::string>{"321", "White"}));
+
+  // By keys: arrows only walk the grid, Space chooses, Delete takes off on the right.
+  dialog.ResetButton->click();
+  dialog.PureGrid->SetSelected(0);
+  QTest::keyClick(dialog.PureGrid, Qt::Key_Right);
+  EXPECT_TRUE(dialog.Chosen().empty());
+  QTest::keyClick(dialog.PureGrid, Qt::Key_Space);
+  EXPECT_EQ(Names(dialog.Chosen()), std::vector<std::string>{"336"});
+  dialog.TweedGrid->SetSelected(0);
+  QTest::keyClick(dialog.TweedGrid, Qt::Key_Delete);
+  EXPECT_TRUE(dialog.Chosen().empty());
 }
 
 TEST_F(CustomColors, ResetAddAllAndTweed) {
