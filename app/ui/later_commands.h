@@ -8,8 +8,10 @@
 #include "app/ui/commands.h"
 
 inline constexpr std::array kUnbuiltCommands = {
-    Command::ColorTable,  Command::Viewer,       Command::DesignEditor,
-    Command::TempPalette, Command::HelpContents,
+    Command::Viewer,
+    Command::DesignEditor,
+    Command::TempPalette,
+    Command::HelpContents,
 };
 
 constexpr bool IsUnbuilt(Command command) {
