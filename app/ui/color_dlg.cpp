@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <unordered_set>
 
@@ -108,6 +109,13 @@ void TColorDlg::BuildControls() {
   OkButton = Button("&Ok", {});
   OkButton->setDefault(true);
   CancelButton = Button("C&ancel", "Close this dialog / Cancel process");
+  UndoButton = Button("U&ndo", "Take back the last change of the palette");
+  RedoButton = Button("Re&do", "Make the change taken back again");
+  for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::Key_Z)})
+    connect(new QShortcut(key, this), &QShortcut::activated, UndoButton, &QPushButton::click);
+  for (const QKeySequence& key :
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+    connect(new QShortcut(key, this), &QShortcut::activated, RedoButton, &QPushButton::click);
 
   auto* info = new QGridLayout;
   info->addWidget(Label3, 0, 0);
@@ -126,12 +134,13 @@ void TColorDlg::BuildControls() {
   left->addLayout(info);
   left->addLayout(spin);
   auto* buttons = new QGridLayout;
-  const QPushButton* order[] = {preview,    clear,      sort,     used,        similar,
-                                custom,     reset,      addclr,   palette,     TempPalButton,
-                                HelpButton, StopButton, OkButton, CancelButton};
+  const QPushButton* order[] = {preview,  clear,         sort,       used,
+                                similar,  custom,        reset,      addclr,
+                                palette,  TempPalButton, HelpButton, StopButton,
+                                OkButton, CancelButton,  UndoButton, RedoButton};
   int n = 0;
   for (const QPushButton* b : order) {
-    buttons->addWidget(const_cast<QPushButton*>(b), n % 7, n / 7);
+    buttons->addWidget(const_cast<QPushButton*>(b), n % 8, n / 8);
     ++n;
   }
   auto* whole = new QHBoxLayout(this);
@@ -143,20 +152,28 @@ void TColorDlg::BuildControls() {
             GuardedSlot([this, command] { (this->*command)(); }));
   };
   connect(DrawGrid1, &SwatchGrid::clicked, this, GuardedSlot([this] { GridClick(); }));
-  connect(DrawGrid1, &SwatchGrid::doubleClicked, this, GuardedSlot([this] { GridDoubleClick(); }));
+  // The commands that may change the palette or its transparency keep undo steps.
+  auto connect_change = [this](QPushButton* button, void (TColorDlg::*command)()) {
+    connect(button, &QPushButton::clicked, this,
+            GuardedSlot([this, command] { Recorded(command); }));
+  };
+  connect(DrawGrid1, &SwatchGrid::doubleClicked, this,
+          GuardedSlot([this] { Recorded(&TColorDlg::GridDoubleClick); }));
   connect_click(preview, &TColorDlg::PreviewClick);
-  connect_click(clear, &TColorDlg::ClearClick);
-  connect_click(sort, &TColorDlg::SortClick);
-  connect_click(used, &TColorDlg::UsedClick);
-  connect_click(similar, &TColorDlg::SimilarClick);
-  connect_click(custom, &TColorDlg::CustomClick);
-  connect_click(reset, &TColorDlg::ResetClick);
-  connect_click(addclr, &TColorDlg::AddColorClick);
-  connect_click(palette, &TColorDlg::AddPaletteClick);
-  connect_click(TempPalButton, &TColorDlg::TempPalClick);
+  connect_change(clear, &TColorDlg::ClearClick);
+  connect_change(sort, &TColorDlg::SortClick);
+  connect_change(used, &TColorDlg::UsedClick);
+  connect_change(similar, &TColorDlg::SimilarClick);
+  connect_change(custom, &TColorDlg::CustomClick);
+  connect_change(reset, &TColorDlg::ResetClick);
+  connect_change(addclr, &TColorDlg::AddColorClick);
+  connect_change(palette, &TColorDlg::AddPaletteClick);
+  connect_change(TempPalButton, &TColorDlg::TempPalClick);
   connect_click(StopButton, &TColorDlg::StopClick);
   connect_click(OkButton, &TColorDlg::OkClick);
   connect_click(CancelButton, &TColorDlg::CancelClick);
+  connect_click(UndoButton, &TColorDlg::UndoClick);
+  connect_click(RedoButton, &TColorDlg::RedoClick);
   connect(HelpButton, &QPushButton::clicked, this, GuardedSlot([] { ShowHelp("PUNTEL0005"); }));
 }
 
@@ -217,6 +234,41 @@ void TColorDlg::SetControls(bool enabled, bool stoppable) {
   }
   stoppable_ = stoppable;
   running_ = !enabled;
+  UpdateUndoButtons();
+}
+
+void TColorDlg::UpdateUndoButtons() {
+  UndoButton->setEnabled(!running_ && undo_.CanUndo());
+  RedoButton->setEnabled(!running_ && undo_.CanRedo());
+}
+
+void TColorDlg::Recorded(void (TColorDlg::*command)()) {
+  PaletteUndo::Snapshot before = PaletteUndo::Take(work_);
+  try {
+    (this->*command)();
+  } catch (...) {
+    undo_.Record(std::move(before), work_);
+    UpdateUndoButtons();
+    throw;
+  }
+  undo_.Record(std::move(before), work_);
+  UpdateUndoButtons();
+}
+
+void TColorDlg::UndoClick() {
+  if (running_ || !undo_.Undo(work_)) return;
+  RefreshThreadCount();
+  RefreshGrid();
+  RefreshSelection();
+  preview->setEnabled(true);
+}
+
+void TColorDlg::RedoClick() {
+  if (running_ || !undo_.Redo(work_)) return;
+  RefreshThreadCount();
+  RefreshGrid();
+  RefreshSelection();
+  preview->setEnabled(true);
 }
 
 // Set per widget, so an enabled "S&top" keeps the arrow.

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <string>
 
+#include "app/ui/palette_undo.h"
 #include "composition/composition.h"
 
 class QLabel;
@@ -37,7 +38,7 @@ class TColorDlg : public QDialog {
   SwatchGrid* DrawGrid1;
   SpinEdit* Edit1;
   QPushButton *preview, *clear, *sort, *used, *similar, *custom, *reset, *addclr, *palette,
-      *TempPalButton, *HelpButton, *StopButton, *OkButton, *CancelButton;
+      *TempPalButton, *HelpButton, *StopButton, *OkButton, *CancelButton, *UndoButton, *RedoButton;
 
   // The commands, as their controls run them.
   void GridClick();
@@ -55,6 +56,8 @@ class TColorDlg : public QDialog {
   void CustomClick();
   void OkClick();
   void CancelClick();
+  void UndoClick();
+  void RedoClick();
 
  public slots:
   void reject() override;  // Escape and the close box
@@ -77,6 +80,10 @@ class TColorDlg : public QDialog {
   // Appends the entries of `source` whose names the palette lacks; the count appended.
   int AppendMissing(const TpunPal& source);
   void CloseWith(int result);
+  // Runs a command that may change the palette or its transparency, keeping an undo step
+  // when it did.
+  void Recorded(void (TColorDlg::*command)());
+  void UpdateUndoButtons();
 
   TMainForm& frame_;
   QPointer<TMDIChild> document_;
@@ -84,4 +91,5 @@ class TColorDlg : public QDialog {
   bool previewed_ = false;
   bool stoppable_ = false;  // busy with stop
   bool running_ = false;
+  PaletteUndo undo_;
 };

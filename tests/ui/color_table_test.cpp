@@ -10,7 +10,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -272,6 +274,82 @@ TEST_F(ColorTable, OkHandsTheEditsOverAndCancelDiscardsThem) {
   EXPECT_TRUE(document->Composition->TransparencyOn() == false);
   EXPECT_EQ(document->image1->Picture(), shown);
   EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ColorTable, ClosingWaitsForThePictureUpdate) {
+  auto d = Open();
+  document->StartPictureUpdate(true);
+  ASSERT_TRUE(document->UpdatingPicture());
+  d->OkClick();
+  d->CancelClick();
+  EXPECT_EQ(messages.shown,
+            std::vector<std::string>(2, "Error: Cannot close while updating picture !"));
+  EXPECT_EQ(d->result(), 0);
+  ASSERT_TRUE(WaitFor([&] { return !document->Working(); }));
+  d->OkClick();
+  EXPECT_EQ(d->result(), TColorDlg::kOk);
+}
+
+TEST_F(ColorTable, UndoAndRedoRetraceEveryKindOfChange) {
+  auto d = Open();
+  d->Work().SetTransparentColor(2);
+  d->Work().SetTransparencyOn(true);
+  using State = std::tuple<Entries, bool, int32_t>;
+  auto state = [&] {
+    return State{EntriesOf(d->Work().Palette()), d->Work().TransparencyOn(),
+                 d->Work().TransparentColor()};
+  };
+  EXPECT_FALSE(d->UndoButton->isEnabled());
+  d->TempPalButton->click();  // nothing to add: no step
+  EXPECT_FALSE(d->UndoButton->isEnabled());
+
+  TpunPal file;
+  Fill(file, {{"B5200", MakeColor(254, 254, 254)}});
+  file.SaveToFile(files.File("one.clr"));
+  dialogs.AnswerOpen({QString::fromStdString(files.File("one.clr"))});
+  Fill(frame->TempPalette, {{"3865", MakeColor(240, 240, 235)}});
+  std::vector<State> states{state()};
+  const std::vector<std::function<void()>> commands = {
+      [&] { d->palette->click(); },
+      [&] { d->TempPalButton->click(); },
+      [&] { d->sort->click(); },
+      [&] {
+        d->DrawGrid1->SetSelected(2);
+        emit d->DrawGrid1->doubleClicked(2);
+      },
+      [&] { d->clear->click(); },
+      [&] { d->reset->click(); },
+  };
+  for (const auto& command : commands) {
+    command();
+    EXPECT_NE(state(), states.back());
+    states.push_back(state());
+  }
+  for (size_t i = states.size() - 1; i > 0; --i) {
+    d->StartUp();
+    d->UndoButton->click();
+    EXPECT_EQ(state(), states[i - 1]) << "undo " << i;
+    EXPECT_TRUE(d->preview->isEnabled());
+  }
+  EXPECT_FALSE(d->UndoButton->isEnabled());
+  for (size_t i = 1; i < states.size(); ++i) {
+    d->RedoButton->click();
+    EXPECT_EQ(state(), states[i]) << "redo " << i;
+  }
+  EXPECT_FALSE(d->RedoButton->isEnabled());
+
+  d->UndoButton->click();
+  QTimer::singleShot(0, d.get(), [&] {
+    EXPECT_FALSE(d->UndoButton->isEnabled());
+    d->StopButton->click();
+  });
+  d->similar->click();  // stopped: no step, and Redo stays
+  EXPECT_TRUE(d->RedoButton->isEnabled());
+  d->DrawGrid1->SetSelected(0);
+  emit d->DrawGrid1->doubleClicked(0);  // a new change drops Redo
+  EXPECT_FALSE(d->RedoButton->isEnabled());
+  d->UndoButton->click();
+  EXPECT_EQ(state(), states[states.size() - 2]);
 }
 
 }  // namespace
