@@ -13,6 +13,8 @@
 #include <unordered_set>
 
 #include "app/app_settings.h"
+#include "app/ui/add_color_dlg.h"
+#include "app/ui/custom_colors_dlg.h"
 #include "app/ui/file_names.h"
 #include "app/ui/hints.h"
 #include "app/ui/main_form.h"
@@ -26,14 +28,6 @@
 #include "base/message_seam.h"
 #include "composition/ui/document_jobs.h"
 #include "palette/palette_errors.h"
-#if __has_include("app/ui/add_color_dlg.h")
-#include "app/ui/add_color_dlg.h"
-#define PUNTEL_HAS_ADD_COLOR_DLG 1
-#endif
-#if __has_include("app/ui/custom_colors_dlg.h")
-#include "app/ui/custom_colors_dlg.h"
-#define PUNTEL_HAS_CUSTOM_COLORS 1
-#endif
 
 namespace {
 
@@ -451,7 +445,6 @@ int TColorDlg::AppendMissing(const TpunPal& source) {
 }
 
 void TColorDlg::AddColorClick() {
-#ifdef PUNTEL_HAS_ADD_COLOR_DLG
   TaddColorDlg choose(frame_.MainPalette, this);
   if (RunModal(choose) != QDialog::Accepted) return;
   const int chosen = choose.SelectedIndex();
@@ -469,7 +462,6 @@ void TColorDlg::AddColorClick() {
   RefreshGrid();
   work_.SetModified(true);
   preview->setEnabled(true);
-#endif
 }
 
 void TColorDlg::AddPaletteClick() {
@@ -536,7 +528,6 @@ void TColorDlg::PreviewClick() {
 }
 
 void TColorDlg::CustomClick() {
-#ifdef PUNTEL_HAS_CUSTOM_COLORS
   const auto entries = AskCustomColors(work_.Palette(), this);
   if (!entries) return;
   TpunPal chosen;
@@ -547,7 +538,6 @@ void TColorDlg::CustomClick() {
   RefreshGrid();
   work_.SetModified(true);
   preview->setEnabled(true);
-#endif
 }
 
 void TColorDlg::CloseWith(int result) {

@@ -51,7 +51,7 @@ constexpr std::array<CommandInfo, kCommandCount> kCommands = {{
     {C::Viewer, "ViewerItem", "&Image file viewer", "Ctrl+V", "BtnFileViewer",
      "Viewer|View BMP image file", N::Nothing},
     {C::DesignEditor, "DesignEditorItem", "&Design Editor", "", nullptr, nullptr, N::Nothing},
-    {C::TempPalette, "TempPaletteItem", "&Temp Palette", "", nullptr, nullptr, N::Nothing},
+    {C::TempPalette, "TempPaletteItem", "&Temp Palette", "", nullptr, nullptr, N::NoTempPal},
     {C::AutoRemap, "AutoRemap", "&Automatic Remap", "", nullptr, nullptr, N::Nothing, true},
     {C::FitInWindow, "Fitinwindows1", "&Fit in window", "", nullptr, nullptr, N::Nothing, true},
     {C::Cascade, "CascadeItem", "&Cascade", "", nullptr, "|Arrange windows to overlap", N::Nothing},
@@ -110,6 +110,8 @@ bool CommandEnabled(Command command, const CommandFacts& facts) {
       return idle && facts.unmapped;
     case Need::NoneBusy:
       return !facts.any_busy && !facts.closing;
+    case Need::NoTempPal:
+      return !facts.temp_pal;
   }
   return false;
 }

@@ -62,6 +62,7 @@ enum class Need : uint8_t {
   Cancellable,   // the active document runs the color search or makes printed pages
   Unmapped,      // the active document's picture is not mapped on its palette yet
   NoneBusy,      // no document is busy and the frame is not closing (Exit)
+  NoTempPal,     // the temporary palette's window is not open
 };
 
 struct CommandInfo {
@@ -88,6 +89,7 @@ struct CommandFacts {
   bool unmapped = false;   // its picture waits for "Remap Picture"
   bool any_busy = false;   // some document is busy
   bool closing = false;    // the frame is closing
+  bool temp_pal = false;   // the temporary palette's window is open
 };
 
 // Whether the command is enabled under these facts; an unbuilt command never is.

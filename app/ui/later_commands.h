@@ -10,7 +10,6 @@
 inline constexpr std::array kUnbuiltCommands = {
     Command::Viewer,
     Command::DesignEditor,
-    Command::TempPalette,
     Command::HelpContents,
 };
 

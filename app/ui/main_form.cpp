@@ -27,6 +27,7 @@
 #include "app/ui/slot_guard.h"
 #include "app/ui/spin_button.h"
 #include "app/ui/status_panel.h"
+#include "app/ui/temp_pal_frm.h"
 #include "app/ui/ui_seams.h"
 #include "base/exceptions.h"
 #include "base/message_seam.h"
@@ -346,12 +347,14 @@ void TMainForm::ConnectCommands() {
   document(Command::FlossReport, &TMDIChild::Flossreport1Click);
   document(Command::ColorUsage, &TMDIChild::Colorusagereport1Click);
   on(Command::CharTable, [this] { CharTable(); });
+  on(Command::TempPalette, [this] { TempPaletteClick(); });
   UpdateCommands();
 }
 
 CommandFacts TMainForm::Facts() const {
   CommandFacts facts;
   facts.closing = closing_;
+  facts.temp_pal = bool(TempPaletteWindow);
   for (TMDIChild* document : Documents()) facts.any_busy = facts.any_busy || document->Busy();
   TMDIChild* active = ActiveDocument();
   if (!active || !active->Composition) return facts;
@@ -597,6 +600,7 @@ void TMainForm::MergeMenus() {
     bar->addMenu(document->ToolsMenu);
     bar->addMenu(document->ViewMenu);
   }
+  if (TTempPalFrm* temp = ActiveTempPalette()) bar->addMenu(temp->TempPaletteMenu);
   for (QMenu* menu : {UtilsMenu, OptionsMenu, WindowMenu, HelpMenu}) bar->addMenu(menu);
 }
 

@@ -23,6 +23,7 @@ class QTimer;
 class QToolButton;
 class SpinButton;
 class TMDIChild;
+class TTempPalFrm;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -110,6 +111,10 @@ class TMainForm : public QMainWindow {
   void CottonDown();
   // The temporary palette's window while it is open.
   QPointer<QWidget> TempPaletteWindow;
+  // Utils "&Temp Palette": opens that window at the right edge.
+  void TempPaletteClick();
+  // The current child window when it is the temporary palette's, else none.
+  TTempPalFrm* ActiveTempPalette() const;
 
  signals:
   // TempPalette gained, lost or reordered entries: an open window lists them again.

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +17,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/ui/add_color_dlg.h"
 #include "app/ui/color_dlg.h"
+#include "app/ui/custom_colors_dlg.h"
 #include "app/ui/picture_view.h"
 #include "app/ui/spin_edit.h"
 #include "app/ui/swatch_grid.h"
@@ -274,6 +277,45 @@ TEST_F(ColorTable, OkHandsTheEditsOverAndCancelDiscardsThem) {
   EXPECT_TRUE(document->Composition->TransparencyOn() == false);
   EXPECT_EQ(document->image1->Picture(), shown);
   EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ColorTable, AddingOneFlossOrTweededOnes) {
+  auto d = Open();
+  Fill(d->Work().Palette(), {{"BLANC", MakeColor(255, 255, 255)}, {"310", 0}});
+  d->StartUp();
+  ScriptedModal modal;
+  auto pick = [&](int index) {
+    modal.Then([index](QDialog& dialog) {
+      dynamic_cast<TaddColorDlg&>(dialog).ComboBox1->setCurrentIndex(index);
+      return int(QDialog::Accepted);
+    });
+  };
+  pick(1);  // "blanc": held as "BLANC"
+  d->addclr->click();
+  EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: Color allready in palette !"});
+  EXPECT_EQ(d->Work().Palette().Count(), 2);
+  EXPECT_FALSE(d->preview->isEnabled());
+  EXPECT_FALSE(d->UndoButton->isEnabled());
+  pick(2);
+  d->addclr->click();
+  EXPECT_EQ(EntriesOf(d->Work().Palette()).back(),
+            (std::pair<std::string, TColor>("799", MakeColor(70, 110, 180))));
+  EXPECT_EQ(d->colornum->text(), "Colors used : 3");
+  EXPECT_TRUE(d->preview->isEnabled());
+
+  d->StartUp();
+  modal.Then([](QDialog& dialog) {
+    auto& custom = dynamic_cast<TCustomColorsDlg&>(dialog);
+    custom.Choose(1);
+    custom.Choose(2);
+    custom.TweedClick();
+    return int(QDialog::Accepted);
+  });
+  d->custom->click();
+  EXPECT_EQ(Names(*d), (std::vector<std::string>{"BLANC", "310", "799", "310+799"}));
+  EXPECT_TRUE(d->preview->isEnabled());
+  EXPECT_TRUE(d->Work().Modified());
+  EXPECT_EQ(modal.titles.size(), 3);
 }
 
 TEST_F(ColorTable, ClosingWaitsForThePictureUpdate) {
