@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStatusTipEvent>
 #include <QVBoxLayout>
 #include <unordered_set>
 
@@ -81,6 +82,14 @@ void TColorDlg::BuildControls() {
   Floss = Panel(this);
   Label6 = new QLabel("DMC color name :", this);
   dmcname = Panel(this);
+  // The selected colour's values and the blend count are kept out of sight.
+  Label1 = new QLabel("Color :", this);
+  color = Panel(this);
+  Label4 = new QLabel("Max mix :", this);
+  maxmix = Panel(this);
+  for (QWidget* hidden : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(color),
+                          static_cast<QWidget*>(Label4), static_cast<QWidget*>(maxmix)})
+    hidden->hide();
   DrawGrid1 = new SwatchGrid(this);
   DrawGrid1->SetPalette(&work_.Palette());
   SetHint(DrawGrid1, "|Double clicking here will remove the clicked color");
@@ -465,11 +474,8 @@ void TColorDlg::AddColorClick() {
 }
 
 void TColorDlg::AddPaletteClick() {
-  const QStringList files = FileDialogs().Open(this, {"Add colors",
-                                                      QString::fromStdString(Settings().ColorPath),
-                                                      "CLR Files (*.clr)|*.clr",
-                                                      {},
-                                                      {}});
+  const QStringList files = FileDialogs().Open(
+      this, {"Add colors", ShownPath(Settings().ColorPath), "CLR Files (*.clr)|*.clr", {}, {}});
   if (files.isEmpty()) return;
   TpunPal loaded;
   {
@@ -563,6 +569,14 @@ void TColorDlg::reject() {
     return;
   }
   Guarded([this] { CancelClick(); });
+}
+
+bool TColorDlg::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    frame_.ShowAppHint(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QDialog::event(event);
 }
 
 void TColorDlg::closeEvent(QCloseEvent* event) {

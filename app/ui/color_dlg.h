@@ -34,7 +34,8 @@ class TColorDlg : public QDialog {
   // An operation runs: nothing closes the dialog.
   bool Running() const { return running_; }
 
-  QLabel *colornum, *Label2, *Label3, *indexpanel, *Label5, *Floss, *Label6, *dmcname;
+  QLabel *colornum, *Label1, *color, *Label4, *maxmix, *Label2, *Label3, *indexpanel, *Label5,
+      *Floss, *Label6, *dmcname;
   SwatchGrid* DrawGrid1;
   SpinEdit* Edit1;
   QPushButton *preview, *clear, *sort, *used, *similar, *custom, *reset, *addclr, *palette,
@@ -64,6 +65,7 @@ class TColorDlg : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;  // status tips go to the frame's message panel
 
  private:
   void BuildControls();
