@@ -137,13 +137,13 @@ void TColorDlg::BuildControls() {
   left->addLayout(info);
   left->addLayout(spin);
   auto* buttons = new QGridLayout;
-  const QPushButton* order[] = {preview,  clear,         sort,       used,
+  QPushButton* const order[] = {preview,  clear,         sort,       used,
                                 similar,  custom,        reset,      addclr,
                                 palette,  TempPalButton, HelpButton, StopButton,
                                 OkButton, CancelButton,  UndoButton, RedoButton};
   int n = 0;
-  for (const QPushButton* b : order) {
-    buttons->addWidget(const_cast<QPushButton*>(b), n % 8, n / 8);
+  for (QPushButton* b : order) {
+    buttons->addWidget(b, n % 8, n / 8);
     ++n;
   }
   auto* whole = new QHBoxLayout(this);
@@ -480,11 +480,10 @@ void TColorDlg::AddPaletteClick() {
   TpunPal loaded;
   {
     SetBusyCursor(true);
-    struct Restore {
+    struct Restore {  // the arrow again on every way out
       TColorDlg* dlg;
-      void (TColorDlg::*undo)(bool);
-      ~Restore() { (dlg->*undo)(false); }
-    } restore{this, &TColorDlg::SetBusyCursor};
+      ~Restore() { dlg->SetBusyCursor(false); }
+    } restore{this};
     try {
       loaded.LoadFromFile(LocalPath(files.first()));
     } catch (const ENotPaletteFile&) {

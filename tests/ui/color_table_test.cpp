@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -94,6 +95,12 @@ TEST(SwatchGrid, RowsCellsAndSwatchPixels) {
   EXPECT_EQ(at(4), QColor(40, 0, 200));
   EXPECT_EQ(at(16), QColor(1, 2, 3));
   EXPECT_NE(at(17), QColor(1, 2, 3));  // past the palette: nothing drawn
+  EXPECT_EQ(grid.verticalScrollBar()->maximum(), 0);
+  for (int i = 17; i < 17 * 20; ++i) palette.AddClr(MakeColor(9, 9, 9), std::to_string(i));
+  grid.Refresh();
+  EXPECT_GT(grid.verticalScrollBar()->maximum(), 0);  // 21 rows do not fit
+  grid.verticalScrollBar()->setValue(16);
+  EXPECT_EQ(grid.IndexAt(QPoint(2, 2)), 17);
   grid.SetPalette(nullptr);
   EXPECT_EQ(grid.Rows(), 1);
   grid.viewport()->grab();  // an empty grid paints without a palette
