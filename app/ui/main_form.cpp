@@ -333,6 +333,7 @@ void TMainForm::ConnectCommands() {
   document(Command::Notes, &TMDIChild::Editcompositionnotes1Click);
   document(Command::Print, &TMDIChild::Print1Click);
   document(Command::ExportOxs, &TMDIChild::ExportOxs1Click);
+  document(Command::ColorTable, &TMDIChild::ColorTable1Click);
   document(Command::Rotate, &TMDIChild::Rotateimage1Click);
   document(Command::TurnRight, &TMDIChild::TurnRightClick);
   document(Command::TurnLeft, &TMDIChild::TurnLeftClick);

@@ -133,6 +133,11 @@ class TMDIChild : public QWidget {
   void CreateModel1Click();
   void Flossreport1Click();
   void Colorusagereport1Click();
+  // "&Color Table": the palette editor on a copy of the composition (mdi_child_color_table.cpp).
+  void ColorTable1Click();
+  // The picture of `work` (the colour table's working copy) shown here; its mapped picture
+  // goes into `work`, so taking `work` over later needs no second update.
+  void StartPreviewUpdate(TpunCompo& work);
 
   // The file on disk as this window last read or wrote it, to see another program's change.
   void RememberFileStamp();

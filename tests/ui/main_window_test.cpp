@@ -294,7 +294,7 @@ TEST_F(MainWindow, EveryCommandFollowsTheActiveDocumentsState) {
       {Command::LoadColors, "100001"},   {Command::SaveColors, "111101"},
       {Command::Notes, "111001"},        {Command::Preferences, "111111"},
       {Command::Print, "100001"},        {Command::Exit, "100111"},
-      {Command::ColorTable, "000000"},   {Command::Rotate, "100001"},
+      {Command::ColorTable, "100001"},   {Command::Rotate, "100001"},
       {Command::ColorSearch, "100001"},  {Command::CancelSearch, "001000"},
       {Command::CreateDesign, "100001"}, {Command::Remap, "100101"},
       {Command::BusyOff, "011000"},      {Command::StitchPattern, "100001"},
