@@ -11,7 +11,6 @@
 #include <QShortcut>
 #include <QStatusTipEvent>
 #include <QVBoxLayout>
-#include <unordered_set>
 
 #include "app/app_settings.h"
 #include "app/ui/add_color_dlg.h"
@@ -28,6 +27,7 @@
 #include "base/latin1.h"
 #include "base/message_seam.h"
 #include "composition/ui/document_jobs.h"
+#include "palette/append_missing.h"
 #include "palette/palette_errors.h"
 
 namespace {
@@ -437,22 +437,6 @@ void TColorDlg::StopClick() {
   work_.SetCancelRequested(true);
 }
 
-int TColorDlg::AppendMissing(const TpunPal& source) {
-  TpunPal& pal = work_.Palette();
-  // One case-folded name index per command keeps large palettes prompt.
-  std::unordered_set<std::string> names;
-  names.reserve(size_t(pal.Count() + source.Count()));
-  for (int32_t i = 0; i < pal.Count(); ++i) names.insert(FoldCase(pal.GetName(i)));
-  int appended = 0;
-  for (int32_t i = 0; i < source.Count(); ++i) {
-    const std::string name = source.GetName(i);
-    if (!names.insert(FoldCase(name)).second) continue;
-    pal.AddClr(source.GetClr(i), name);
-    ++appended;
-  }
-  return appended;
-}
-
 void TColorDlg::AddColorClick() {
   TaddColorDlg choose(frame_.MainPalette, this);
   if (RunModal(choose) != QDialog::Accepted) return;
@@ -490,7 +474,7 @@ void TColorDlg::AddPaletteClick() {
       Messages().Error("Not a palette file : " + files.first().toStdString());
       return;
     }
-    AppendMissing(loaded);
+    AppendMissing(work_.Palette(), loaded);
     RefreshGrid();
     work_.SetModified(true);
     RefreshThreadCount();  // before Preview: the refresh leaves it disabled
@@ -499,7 +483,7 @@ void TColorDlg::AddPaletteClick() {
 }
 
 void TColorDlg::TempPalClick() {
-  if (AppendMissing(frame_.TempPalette) == 0) return;
+  if (AppendMissing(work_.Palette(), frame_.TempPalette) == 0) return;
   RefreshThreadCount();
   RefreshGrid();
   RefreshSelection();
@@ -537,7 +521,7 @@ void TColorDlg::CustomClick() {
   if (!entries) return;
   TpunPal chosen;
   for (const auto& [name, color] : *entries) chosen.AddClr(color, name);
-  AppendMissing(chosen);
+  AppendMissing(work_.Palette(), chosen);
   DrawGrid1->Refresh();
   RefreshThreadCount();
   RefreshGrid();

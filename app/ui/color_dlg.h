@@ -79,8 +79,6 @@ class TColorDlg : public QDialog {
   // A reduction that may be stopped: a result that would empty the palette or a stop leaves
   // palette and transparency exactly as they were.
   void RunReduction(const std::function<void(TpunCompo&)>& reduce);
-  // Appends the entries of `source` whose names the palette lacks; the count appended.
-  int AppendMissing(const TpunPal& source);
   void CloseWith(int result);
   // Runs a command that may change the palette or its transparency, keeping an undo step
   // when it did.
