@@ -67,6 +67,8 @@ constexpr std::array<CommandInfo, kCommandCount> kCommands = {{
     {C::Resize, "Resizepicture1", "Re&size picture...", "", "BtnResize",
      "Resize|Change the size of the picture in stitches", N::IdlePicture},
     {C::ExportOxs, "ExportOxs1", "E&xport pattern (OXS)...", "", nullptr, nullptr, N::IdlePicture},
+    {C::UndoPalette, "UndoPalette1", "&Undo palette change", "Ctrl+Z", nullptr, nullptr,
+     N::PaletteUndo},
 }};
 
 constexpr bool InCommandOrder() {
@@ -112,6 +114,8 @@ bool CommandEnabled(Command command, const CommandFacts& facts) {
       return !facts.any_busy && !facts.closing;
     case Need::NoTempPal:
       return !facts.temp_pal;
+    case Need::PaletteUndo:
+      return idle && facts.palette_undo;
   }
   return false;
 }

@@ -46,6 +46,7 @@ enum class Command : uint8_t {
   TurnLeft,
   Resize,
   ExportOxs,
+  UndoPalette,
   kCount
 };
 constexpr size_t kCommandCount = size_t(Command::kCount);
@@ -63,6 +64,7 @@ enum class Need : uint8_t {
   Unmapped,      // the active document's picture is not mapped on its palette yet
   NoneBusy,      // no document is busy and the frame is not closing (Exit)
   NoTempPal,     // the temporary palette's window is not open
+  PaletteUndo,   // the active document is idle and has a palette change to take back
 };
 
 struct CommandInfo {
@@ -81,15 +83,16 @@ const std::array<CommandInfo, kCommandCount>& AllCommands();
 
 // What UpdateCommands derives every enabled state from.
 struct CommandFacts {
-  bool document = false;   // a document window is active
-  bool picture = false;    // it has a picture
-  bool busy = false;       // it is busy (its state, less a "Turn BUSY flag off")
-  bool searching = false;  // it runs the color search
-  bool printing = false;   // it makes printed pages
-  bool unmapped = false;   // its picture waits for "Remap Picture"
-  bool any_busy = false;   // some document is busy
-  bool closing = false;    // the frame is closing
-  bool temp_pal = false;   // the temporary palette's window is open
+  bool document = false;      // a document window is active
+  bool picture = false;       // it has a picture
+  bool busy = false;          // it is busy (its state, less a "Turn BUSY flag off")
+  bool searching = false;     // it runs the color search
+  bool printing = false;      // it makes printed pages
+  bool unmapped = false;      // its picture waits for "Remap Picture"
+  bool any_busy = false;      // some document is busy
+  bool closing = false;       // the frame is closing
+  bool temp_pal = false;      // the temporary palette's window is open
+  bool palette_undo = false;  // it has a palette change to take back
 };
 
 // Whether the command is enabled under these facts; an unbuilt command never is.

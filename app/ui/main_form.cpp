@@ -333,6 +333,7 @@ void TMainForm::ConnectCommands() {
   document(Command::Notes, &TMDIChild::Editcompositionnotes1Click);
   document(Command::Print, &TMDIChild::Print1Click);
   document(Command::ExportOxs, &TMDIChild::ExportOxs1Click);
+  document(Command::UndoPalette, &TMDIChild::UndoPalette1Click);
   document(Command::ColorTable, &TMDIChild::ColorTable1Click);
   document(Command::Rotate, &TMDIChild::Rotateimage1Click);
   document(Command::TurnRight, &TMDIChild::TurnRightClick);
@@ -364,6 +365,7 @@ CommandFacts TMainForm::Facts() const {
   facts.searching = active->Searching();
   facts.printing = active->State().Work() == DocWork::Printing;
   facts.unmapped = active->RemapWanted();
+  facts.palette_undo = active->CanUndoPalette();
   return facts;
 }
 

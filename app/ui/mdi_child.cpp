@@ -145,6 +145,8 @@ void TMDIChild::CreateMenus() {
   ToolsMenu->addSeparator();
   RemapPict = item(ToolsMenu, Command::Remap);
   BUSYflagoff = item(ToolsMenu, Command::BusyOff);
+  ToolsMenu->addSeparator();
+  UndoPalette1 = item(ToolsMenu, Command::UndoPalette);
 
   ViewMenu = new QMenu("&View", this);
   Stitchpattern1 = item(ViewMenu, Command::StitchPattern);
@@ -302,10 +304,12 @@ void TMDIChild::StartColorSearch(const TSearchOptions& options) {
       // A cancel pressed while the window still showed the search wins, even when the
       // worker had passed its last check.
       if (!search->finished || jobs_->CancelRequested()) return;
+      PaletteUndo::Snapshot before = PaletteUndo::Take(*Composition);
       if (!ApplySearchResult(*Composition, *search->palette)) {
         Messages().Error(kEmptySearchResult);
         return;
       }
+      RecordPaletteChange(std::move(before));
       if (IsActive()) frame_->ShowDocumentInfo(this);
       StartPictureUpdate(false);
     };
@@ -520,8 +524,10 @@ void TMDIChild::Load1Click() {
     Messages().Error("\"" + files.first().toStdString() + "\" is not a palette file !");
     return;
   }
+  PaletteUndo::Snapshot before = PaletteUndo::Take(*Composition);
   Composition->Palette().Assign(loaded);
   Composition->SetTransparencyOn(false);
+  RecordPaletteChange(std::move(before));
   frame_->ShowDocumentInfo(this);
   StartPictureUpdate(false);
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/ui/document_state.h"
+#include "app/ui/palette_undo.h"
 #include "composition/color_search.h"
 #include "composition/composition.h"
 #include "composition/ui/worker_job.h"
@@ -69,7 +70,7 @@ class TMDIChild : public QWidget {
   QAction *New1, *Open1, *Save1, *SaveAs1, *Import1, *Export1, *Load1, *Save2,
       *Editcompositionnotes1, *Preference, *Print1, *ExportOxs1, *FileExitItem;
   QAction *ColorTable1, *Rotateimage1, *Automaticcolorsearch1, *CancelSearch, *CreateModel1,
-      *RemapPict, *BUSYflagoff;
+      *RemapPict, *BUSYflagoff, *UndoPalette1;
   QAction *Stitchpattern1, *Flossreport1, *Colorusagereport1;
   QAction *Turnright1, *Turnleft1, *Resizepicture1;
 
@@ -139,6 +140,12 @@ class TMDIChild : public QWidget {
   // goes into `work`, so taking `work` over later needs no second update.
   void StartPreviewUpdate(TpunCompo& work);
 
+  // Tools "&Undo palette change": the palette and transparency from before the last
+  // replacement (colour table Ok, search result, usage-report removal, Colors Load).
+  void UndoPalette1Click();
+  bool CanUndoPalette() const { return palette_undo_.CanUndo(); }
+  static constexpr size_t kPaletteUndoLevels = 20;
+
   // The file on disk as this window last read or wrote it, to see another program's change.
   void RememberFileStamp();
 
@@ -200,4 +207,7 @@ class TMDIChild : public QWidget {
   std::optional<FileStamp> stamp_;
   std::string stamp_path_;
   std::unique_ptr<DocumentJobs> jobs_;
+  PaletteUndo palette_undo_{kPaletteUndoLevels};
+  // Keeps `before` as an undo step when the palette or transparency changed since.
+  void RecordPaletteChange(PaletteUndo::Snapshot before);
 };

@@ -28,7 +28,9 @@ void TMDIChild::ColorTable1Click() {
   frame_->SetCursorAll(Qt::ArrowCursor);
   SetDocumentCursor(Qt::ArrowCursor);
   if (RunModal(dialog) == TColorDlg::kOk) {
+    PaletteUndo::Snapshot before = PaletteUndo::Take(*Composition);
     Composition->Assign(dialog.Work());
+    RecordPaletteChange(std::move(before));
     if (dialog.preview->isEnabled()) StartPictureUpdate(false);
     Composition->SetModified(true);
   } else if (dialog.Previewed()) {

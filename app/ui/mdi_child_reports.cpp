@@ -68,6 +68,7 @@ void TMDIChild::Flossreport1Click() {
 void TMDIChild::Colorusagereport1Click() {
   if (!PictureIdle()) return;
   bool removed = false;
+  PaletteUndo::Snapshot before = PaletteUndo::Take(*Composition);
   {
     const ReportingWork reporting(*this);
     Treportfrm report(Composition->Palette(), this);
@@ -89,6 +90,7 @@ void TMDIChild::Colorusagereport1Click() {
   // Idle first: the picture update is the document's next work. It maps the picture onto
   // the reduced palette once, however many colors went.
   if (!removed) return;
+  RecordPaletteChange(std::move(before));
   frame_->ShowDocumentInfo(this);
   StartPictureUpdate(false);
   Composition->SetModified(true);

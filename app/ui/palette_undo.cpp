@@ -34,7 +34,7 @@ void PaletteUndo::Record(Snapshot before, const TpunCompo& work) {
 
 // The oldest steps go first; the newest one always stays.
 void PaletteUndo::Trim() {
-  while (undo_.size() > 1 && (undo_.size() > kMostSteps || bytes_ > kMostBytes)) {
+  while (undo_.size() > 1 && (undo_.size() > most_steps_ || bytes_ > kMostBytes)) {
     bytes_ -= BytesOf(undo_.front());
     undo_.pop_front();
   }

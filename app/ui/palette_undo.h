@@ -15,6 +15,8 @@ class PaletteUndo {
  public:
   static constexpr size_t kMostSteps = 100;
   static constexpr size_t kMostBytes = size_t(64) << 20;
+  // At most `most_steps` undo steps are kept (and kMostBytes of snapshots).
+  explicit PaletteUndo(size_t most_steps = kMostSteps) : most_steps_(most_steps) {}
 
   struct Snapshot {
     std::vector<ColorEntry> entries;
@@ -39,5 +41,6 @@ class PaletteUndo {
   void Trim();
 
   std::deque<Snapshot> undo_, redo_;
+  size_t most_steps_;
   size_t bytes_ = 0;  // of both stacks
 };

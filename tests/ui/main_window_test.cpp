@@ -307,6 +307,7 @@ TEST_F(MainWindow, EveryCommandFollowsTheActiveDocumentsState) {
       {Command::HelpContents, "000000"}, {Command::About, "111111"},
       {Command::TurnRight, "100001"},    {Command::TurnLeft, "100001"},
       {Command::Resize, "100001"},       {Command::ExportOxs, "100001"},
+      {Command::UndoPalette, "000000"},  // nothing to take back yet
   }};
   auto frame = Start();
   Settings().AutoRemap = false;  // the picture stays unmapped: "Remap Picture" has work
