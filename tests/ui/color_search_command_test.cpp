@@ -135,6 +135,7 @@ class SearchCommand : public testing::Test {
 };
 
 TEST_F(SearchCommand, AFinishedSearchReplacesThePaletteMarksModifiedAndUpdatesThePicture) {
+  const auto before = EntriesOf(window_->Composition->Palette());
   ASSERT_EQ(Run(Ok("10")), 1);
   // Marked searching before the worker's first report reached the window.
   EXPECT_TRUE(window_->Searching());
@@ -155,6 +156,11 @@ TEST_F(SearchCommand, AFinishedSearchReplacesThePaletteMarksModifiedAndUpdatesTh
   for (const auto& entry : EntriesOf(palette)) floss.insert(entry.second);
   for (TColor color : shown) EXPECT_TRUE(floss.count(color)) << std::hex << color;
   EXPECT_TRUE(messages_.shown.empty());
+  // The search can be taken back: the palette from before it returns whole.
+  ASSERT_TRUE(frame_->Action(Command::UndoPalette)->isEnabled());
+  frame_->Action(Command::UndoPalette)->trigger();
+  EXPECT_EQ(EntriesOf(window_->Composition->Palette()), before);
+  ASSERT_TRUE(WaitIdle());
 }
 
 TEST_F(SearchCommand, TransparencyFollowsItsFlossOrGoesOff) {
