@@ -133,6 +133,9 @@ class TMDIChild : public QWidget {
   void CreateModel1Click();
   void Flossreport1Click();
   void Colorusagereport1Click();
+  // A click on the picture at control position (x, y): the floss there, made transparent or
+  // not in the dialog it opens (mdi_child_transparency.cpp).
+  void PictureClicked(int x, int y);
 
   // The file on disk as this window last read or wrote it, to see another program's change.
   void RememberFileStamp();
