@@ -74,6 +74,8 @@ TMDIChild::TMDIChild(TMainForm* frame) : QWidget(nullptr), frame_(frame) {
     MouseX = x;
     MouseY = y;
   });
+  connect(image1, &PictureView::Clicked, this,
+          [this](int x, int y) { Guarded([&] { PictureClicked(x, y); }); });
 
   auto* status = new StatusPanel(this, 90);
   statuspanel = status;
@@ -635,6 +637,12 @@ void TMDIChild::BUSYflagoffClick() {
   if (!Messages().Confirm("Turning BUSY flag off while a composition is\r\nworking can create "
                           "unexpected errors !\r\n\r\nContinue ?"))
     return;
+  // A worker on the composition keeps the window busy until it ends, and clears it then:
+  // nothing may change or free the composition under it. A search is asked to stop early.
+  if (jobs_->Running()) {
+    if (Searching()) jobs_->Cancel();
+    return;
+  }
   state_.TurnBusyFlagOff();
   SetDocumentCursor(Qt::ArrowCursor);
   emit stateChanged();

@@ -146,6 +146,10 @@ class TMDIChild : public QWidget {
   bool CanUndoPalette() const { return palette_undo_.CanUndo(); }
   static constexpr size_t kPaletteUndoLevels = 20;
 
+  // A click on the picture at control position (x, y): the floss there, made transparent or
+  // not in the dialog it opens (mdi_child_transparency.cpp).
+  void PictureClicked(int x, int y);
+
   // The file on disk as this window last read or wrote it, to see another program's change.
   void RememberFileStamp();
 

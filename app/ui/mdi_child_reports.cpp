@@ -5,6 +5,7 @@
 
 #include "app/ui/main_form.h"
 #include "app/ui/mdi_child.h"
+#include "app/ui/ui_seams.h"
 #include "app/ui/wait_cursor.h"
 #include "composition/ui/document_jobs.h"
 #include "pattern/report_lines.h"
@@ -62,7 +63,7 @@ void TMDIChild::Flossreport1Click() {
     frame_->ShowMainProgress("", 0);
   }
   SetDocumentCursor(Qt::ArrowCursor);
-  report.exec();
+  RunModal(report);
 }
 
 void TMDIChild::Colorusagereport1Click() {
@@ -84,7 +85,7 @@ void TMDIChild::Colorusagereport1Click() {
       frame_->ShowMainProgress("", 0);
     }
     SetDocumentCursor(Qt::ArrowCursor);
-    report.exec();
+    RunModal(report);
     removed = report.ColorsRemoved;
   }
   // Idle first: the picture update is the document's next work. It maps the picture onto

@@ -1,5 +1,6 @@
 #include "app/ui/picture_view.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -39,8 +40,18 @@ void PictureView::mouseMoveEvent(QMouseEvent* event) {
   QWidget::mouseMoveEvent(event);
 }
 
+void PictureView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) pressed_at_ = event->position().toPoint();
+  QWidget::mousePressEvent(event);
+}
+
 void PictureView::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-    emit Clicked();
+  const QPoint at = event->position().toPoint();
+  if (event->button() == Qt::LeftButton && pressed_at_) {
+    // A drag is no click: the press and the release must stand close together.
+    const bool dragged = (at - *pressed_at_).manhattanLength() >= QApplication::startDragDistance();
+    pressed_at_.reset();
+    if (!dragged && rect().contains(at)) emit Clicked(at.x(), at.y());
+  }
   QWidget::mouseReleaseEvent(event);
 }

@@ -3,7 +3,9 @@
 // hard pixel edges, painted only where it is exposed so large pictures stay quick to show.
 
 #include <QImage>
+#include <QPoint>
 #include <QWidget>
+#include <optional>
 
 class PictureView : public QWidget {
   Q_OBJECT
@@ -16,13 +18,16 @@ class PictureView : public QWidget {
 
  signals:
   void MouseMoved(int x, int y);
-  void Clicked();
+  // A left press and release at about the same place: the release's position.
+  void Clicked(int x, int y);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   QImage picture_;
+  std::optional<QPoint> pressed_at_;  // of the left button, until its release
 };
