@@ -159,7 +159,7 @@ TEST_F(Transparency, AddToTemporaryPaletteKeepsTheFlossColourOnce) {
   EXPECT_FALSE(document->Composition->Modified());
 }
 
-TEST_F(Transparency, DISABLED_OnlyAStillLeftClickOnAnIdlePictureWithFlossOpensTheDialog) {
+TEST_F(Transparency, OnlyAStillLeftClickOnAnIdlePictureWithFlossOpensTheDialog) {
   // A real press and release opens it; a drag does not.
   document->Composition->SetZoom(7);  // shown 8:1
   document->FitImage();
