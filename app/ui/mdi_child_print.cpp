@@ -12,7 +12,6 @@
 #include "app/ui/print_dlg.h"
 #include "app/ui/ui_seams.h"
 #include "app/ui/wait_cursor.h"
-#include "base/message_seam.h"
 #include "composition/ui/document_jobs.h"
 #include "pattern/draw/print_pages.h"
 #include "pattern/draw/printed_pattern.h"
@@ -38,10 +37,8 @@ PageSpan ChosenPages(const QPrinter& printer) {
 
 void TMDIChild::Print1Click() {
   if (!PictureIdle()) return;
-  if (int64_t(frame_->SymbolTable.Count()) < Composition->Palette().Count()) {
-    Messages().Error("Too many colors !");
-    return;
-  }
+  // The snapshot refuses a table with too few symbols ("Too many colors !") before any
+  // dialog is shown; the guard around every command shows it.
   std::shared_ptr<const PrintedPattern> pattern;
   {
     const WaitCursor hourglass;

@@ -24,7 +24,7 @@ constexpr int kMeasurePixels = 1000;  // the em a font is measured at
 }  // namespace
 
 PatternPrintout::PatternPrintout(const PrintedPattern& pattern, const PrintChoices& choices)
-    : pattern_(pattern), choices_(choices), plan_(pattern.width, pattern.height, choices.plan) {
+    : pattern_(pattern), plan_(pattern.width, pattern.height, choices.plan) {
   if (!choices.cover && !choices.key && !choices.bw_chart && !choices.color_chart)
     throw EPagePlanError("Choose at least one part to print");
   key_lines_ = KeyPages(pattern.key, BodyHeight(plan_));

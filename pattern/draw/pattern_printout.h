@@ -73,7 +73,6 @@ class PatternPrintout {
   void FitSymbolSizes();
 
   const PrintedPattern& pattern_;
-  PrintChoices choices_;
   PagePlan plan_;
   DocumentPages parts_;
   std::vector<std::vector<KeyLine>> key_lines_;
