@@ -62,9 +62,11 @@ class PairReports {
     shown_ = true;
     percent_ = percent;
     remaining_ = remaining;
-    progress_("(" + std::to_string(percent) + "%)-(" + std::to_string(remaining) +
-                  ") Removing similar colors",
-              percent);
+    // One report per merge on a large palette: the text's buffer is kept, not remade.
+    text_.assign("(");
+    text_.append(std::to_string(percent)).append("%)-(");
+    text_.append(std::to_string(remaining)).append(") Removing similar colors");
+    progress_(text_, percent);
   }
 
  private:
@@ -72,6 +74,7 @@ class PairReports {
   bool shown_ = false;
   uint16_t percent_ = 0;
   uint32_t remaining_ = 0;
+  std::string text_;
 };
 
 }  // namespace

@@ -19,10 +19,10 @@
 #include "app/ui/hints.h"
 #include "app/ui/main_form.h"
 #include "app/ui/mdi_child.h"
-#include "app/ui/progress_throttle.h"
 #include "app/ui/slot_guard.h"
 #include "app/ui/spin_edit.h"
 #include "app/ui/swatch_grid.h"
+#include "app/ui/ui_progress.h"
 #include "app/ui/ui_seams.h"
 #include "base/latin1.h"
 #include "base/message_seam.h"
@@ -310,15 +310,12 @@ void TColorDlg::GridDoubleClick() {
 }
 
 namespace {
-// The model's reports in the frame's status line, throttled, letting events run so
-// "S&top" can be clicked.
-ProgressHandler FrameProgress(TMainForm& frame, std::shared_ptr<ProgressThrottle> throttle) {
-  return [&frame, throttle](const std::string& text, uint16_t percent) {
-    throttle->Report(text, percent, [&frame](const std::string& shown, uint16_t p) {
-      frame.ShowMainProgress(shown, p);
-    });
-    QCoreApplication::processEvents();
-  };
+// The model's reports in the frame's status line, letting events run so "S&top" can be
+// clicked.
+ProgressHandler FrameProgress(TMainForm& frame) {
+  return UiThreadProgress([&frame](const std::string& text, uint16_t percent) {
+    frame.ShowMainProgress(text, percent);
+  });
 }
 }  // namespace
 
@@ -327,7 +324,7 @@ void TColorDlg::SortClick() {
   SetControls(false, false);
   {
     TpunPal& pal = work_.Palette();
-    pal.OnProgress = FrameProgress(frame_, std::make_shared<ProgressThrottle>());
+    pal.OnProgress = FrameProgress(frame_);
     struct Unbind {
       TpunPal& pal;
       TMainForm& frame;
@@ -391,7 +388,7 @@ void TColorDlg::RunReduction(const std::function<void(TpunCompo&)>& reduce) {
   const PaletteSnapshot before(work_);
   SetBusyCursor(true);
   SetControls(false, true);
-  work_.SetOnProgress(FrameProgress(frame_, std::make_shared<ProgressThrottle>()));
+  work_.SetOnProgress(FrameProgress(frame_));
   bool stopped = false;
   try {
     reduce(work_);

@@ -15,7 +15,7 @@
 class ProgressThrottle {
  public:
   using Clock = std::function<std::chrono::steady_clock::time_point()>;
-  static constexpr std::chrono::milliseconds kInterval{30};
+  static constexpr std::chrono::milliseconds kInterval{16};
 
   explicit ProgressThrottle(Clock clock = std::chrono::steady_clock::now,
                             std::chrono::milliseconds interval = kInterval);
