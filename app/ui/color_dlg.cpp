@@ -325,18 +325,19 @@ void TColorDlg::SortClick() {
   {
     TpunPal& pal = work_.Palette();
     pal.OnProgress = FrameProgress(frame_);
+    // On every way out: an error still leaves the dialog usable and the status line clear.
     struct Unbind {
+      TColorDlg& dlg;
       TpunPal& pal;
-      TMainForm& frame;
       ~Unbind() {
         pal.OnProgress = nullptr;
-        frame.ShowMainProgress("", 0);
+        dlg.frame_.ShowMainProgress("", 0);
+        dlg.SetControls(true, false);
+        dlg.SetBusyCursor(false);
       }
-    } unbind{pal, frame_};
+    } unbind{*this, pal};
     pal.Sort();
   }
-  SetControls(true, false);
-  SetBusyCursor(false);
   RefreshThreadCount();
   RefreshGrid();
   RefreshSelection();

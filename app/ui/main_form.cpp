@@ -575,6 +575,7 @@ void TMainForm::ShowMainProgress(const std::string& text, uint16_t percent) {
   msgpanel->setText(Text(text));
   meter->setValue(percent);
   statuspanel->repaint();
+  emit progressShown(msgpanel->text(), percent);
 }
 
 void TMainForm::ShowAppHint(const QString& hint) {

@@ -119,6 +119,8 @@ class TMainForm : public QMainWindow {
  signals:
   // TempPalette gained, lost or reordered entries: an open window lists them again.
   void tempPaletteChanged();
+  // A progress report reached the status line (tests act at a chosen report).
+  void progressShown(const QString& text, int percent);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -24,6 +25,7 @@
 #include "app/ui/picture_view.h"
 #include "app/ui/spin_edit.h"
 #include "app/ui/swatch_grid.h"
+#include "base/exceptions.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/ui/document_fixture.h"
 
@@ -399,6 +401,42 @@ TEST_F(ColorTable, UndoAndRedoRetraceEveryKindOfChange) {
   EXPECT_FALSE(d->RedoButton->isEnabled());
   d->UndoButton->click();
   EXPECT_EQ(state(), states[states.size() - 2]);
+}
+
+TEST_F(ColorTable, KeysTakeBackAndRedoAndAnErrorLeavesTheDialogUsable) {
+  auto d = Open();
+  d->show();
+  QApplication::setActiveWindow(d.get());  // the offscreen platform keeps the frame active
+  ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
+  const Entries before = EntriesOf(d->Work().Palette());
+  d->clear->click();
+  const Entries cleared = EntriesOf(d->Work().Palette());
+  QTest::keyClick(d.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(EntriesOf(d->Work().Palette()), before);
+  QTest::keyClick(d.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(EntriesOf(d->Work().Palette()), cleared);
+  QTest::keyClick(d.get(), Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(d.get(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(EntriesOf(d->Work().Palette()), cleared);
+
+  // A failure during Sort's reports reaches the error box; the controls, the cursor and
+  // the status line come back.
+  bool raised = false;
+  const auto raise =
+      QObject::connect(frame.get(), &TMainForm::progressShown, [&](const QString& text) {
+        if (raised || text.isEmpty()) return;
+        raised = true;
+        throw EInOutError("disk gone");
+      });
+  d->sort->click();
+  QObject::disconnect(raise);
+  EXPECT_TRUE(raised);
+  EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: disk gone"});
+  EXPECT_TRUE(d->sort->isEnabled());
+  EXPECT_TRUE(d->OkButton->isEnabled());
+  EXPECT_FALSE(d->StopButton->isEnabled());
+  EXPECT_EQ(d->DrawGrid1->cursor().shape(), Qt::ArrowCursor);
+  EXPECT_TRUE(frame->msgpanel->text().isEmpty());
 }
 
 }  // namespace

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "app/ui/picture_view.h"
+#include "base/exceptions.h"
 #include "pattern/report_lines.h"
 #include "pattern/ui/report_frm.h"
 #include "pattern/ui/report_item_delegate.h"
@@ -231,6 +233,28 @@ TEST_F(ReportCommand, BothReportsShowTheModelsLines) {
     EXPECT_EQ(report.FabricLabel->text(), "Unknown fabric: lengths not computed");
   });
   EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ReportCommand, AFailureWhileCountingLeavesTheDocumentIdleAndSaysWhy) {
+  for (const Command command : {Command::FlossReport, Command::ColorUsage}) {
+    messages.shown.clear();
+    bool raised = false;
+    const auto raise =
+        QObject::connect(frame.get(), &TMainForm::progressShown, [&](const QString& text) {
+          if (raised || text.isEmpty()) return;
+          raised = true;
+          throw EInOutError("Unable to read the palette");
+        });
+    EXPECT_EQ(Run(command, [](Treportfrm&) {}), 0);
+    QObject::disconnect(raise);
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Error: Unable to read the palette"});
+    EXPECT_FALSE(document->Busy());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(document->image1->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(frame->msgpanel->text().isEmpty());
+  }
+  EXPECT_FALSE(Compo().Modified());
 }
 
 TEST_F(ReportCommand, EscClosesAndRemovesNothing) {
