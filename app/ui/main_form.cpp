@@ -681,12 +681,12 @@ void TMainForm::Preferences() {
   TPreferDlg dialog(this, [this] {
     if (TMDIChild* document = ActiveDocument()) ShowDocumentInfo(document);
   });
-  dialog.exec();
+  RunModal(dialog);
 }
 
 void TMainForm::About() {
   TAboutDlg dialog(this);
-  dialog.exec();
+  RunModal(dialog);
 }
 
 void TMainForm::Exit() {

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "app/ui/main_form.h"
+#include "app/ui/ui_seams.h"
 #include "app/ui/mdi_child.h"
 #include "app/ui/wait_cursor.h"
 #include "pattern/ui/char_dlg.h"
@@ -12,7 +13,7 @@ void TMainForm::CharTable() {
     WaitCursor wait;
     dialog = std::make_unique<TCharDlg>(SymbolTable, Symbols, this);
   }
-  dialog->exec();
+  RunModal(*dialog);
   dialog.reset();
   // The table may have changed under the open stitch patterns; their grids sit inside
   // scroll areas, which a window's own update does not reach.

@@ -555,7 +555,7 @@ void TMDIChild::Editcompositionnotes1Click() {
   TNoteDlg dialog(this);
   dialog.SetText(Latin1(Composition->Notes()));
   dialog.setWindowTitle("Notes for : " + Caption());
-  if (dialog.exec() != QDialog::Accepted) return;
+  if (RunModal(dialog) != QDialog::Accepted) return;
   const std::string notes = dialog.Text().toLatin1().toStdString();
   if (notes != Composition->Notes()) Composition->SetNotes(notes);
 }
@@ -591,7 +591,7 @@ bool TMDIChild::AskNewSize(std::optional<uint16_t> width) {
   TResizeDlg dialog(Composition->Width(), Composition->Height(), Composition->FabricCount(),
                     Settings().Unit, this);
   if (width) dialog.SetWidth(*width);
-  if (dialog.exec() != QDialog::Accepted) return false;
+  if (RunModal(dialog) != QDialog::Accepted) return false;
   const uint16_t new_width = *dialog.NewWidth(), new_height = *dialog.NewHeight();
   RunPictureJob(DocWork::Resizing, [this, new_width, new_height] {
     return ResizePictureJob(*Composition, new_width, new_height);
@@ -620,8 +620,8 @@ void TMDIChild::RunPictureJob(DocWork work, std::function<WorkerJob::Body()> mak
 
 void TMDIChild::Automaticcolorsearch1Click() {
   if (!PictureIdle()) return;
-  TFindForm dialog(frame_->MainPalette.Count());
-  if (dialog.exec() != QDialog::Accepted) return;
+  TFindForm dialog(frame_->MainPalette.Count(), this);
+  if (RunModal(dialog) != QDialog::Accepted) return;
   // Every option is read before the window is marked searching: a field that cannot be
   // read leaves it idle.
   const TSearchOptions options = dialog.Options();

@@ -61,7 +61,7 @@ void TMDIChild::Print1Click() {
   connect(this, &TMDIChild::stateChanged, &dialog, [this, &dialog] {
     if (!Working()) dialog.Finished();
   });
-  dialog.exec();
+  RunModal(dialog);
 }
 
 bool TMDIChild::PrintPattern(const std::shared_ptr<const PrintedPattern>& pattern,
