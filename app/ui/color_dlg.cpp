@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QShortcutEvent>
 #include <QStatusTipEvent>
 #include <QVBoxLayout>
 
@@ -112,6 +113,10 @@ void TColorDlg::BuildControls() {
   OkButton = Button("&Ok", {});
   OkButton->setDefault(true);
   CancelButton = Button("C&ancel", "Close this dialog / Cancel process");
+  // "&Ok" and "Cust&om" share Alt+O; it presses Ok rather than only moving the focus
+  // between the two.
+  OkButton->installEventFilter(this);
+  custom->installEventFilter(this);
   UndoButton = Button("U&ndo", "Take back the last change of the palette");
   RedoButton = Button("Re&do", "Make the change taken back again");
   for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::Key_Z)})
@@ -550,6 +555,15 @@ void TColorDlg::reject() {
     return;
   }
   Guarded([this] { CancelClick(); });
+}
+
+bool TColorDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(event)->isAmbiguous() &&
+      (watched == OkButton || watched == custom)) {
+    if (OkButton->isEnabled()) OkButton->click();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 bool TColorDlg::event(QEvent* event) {

@@ -66,6 +66,7 @@ class TColorDlg : public QDialog {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;  // status tips go to the frame's message panel
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();

@@ -418,6 +418,8 @@ TEST_F(ColorTable, KeysTakeBackAndRedoAndAnErrorLeavesTheDialogUsable) {
   QTest::keyClick(d.get(), Qt::Key_Z, Qt::ControlModifier);
   QTest::keyClick(d.get(), Qt::Key_Y, Qt::ControlModifier);
   EXPECT_EQ(EntriesOf(d->Work().Palette()), cleared);
+  QTest::keyClick(d.get(), Qt::Key_S, Qt::AltModifier);  // "&Sort": white stays first
+  EXPECT_EQ(EntriesOf(d->Work().Palette()), cleared);
 
   // A failure during Sort's reports reaches the error box; the controls, the cursor and
   // the status line come back.
@@ -437,6 +439,11 @@ TEST_F(ColorTable, KeysTakeBackAndRedoAndAnErrorLeavesTheDialogUsable) {
   EXPECT_FALSE(d->StopButton->isEnabled());
   EXPECT_EQ(d->DrawGrid1->cursor().shape(), Qt::ArrowCursor);
   EXPECT_TRUE(frame->msgpanel->text().isEmpty());
+
+  // Alt+O is both "&Ok" and "Cust&om": it presses Ok.
+  QTest::keyClick(d.get(), Qt::Key_O, Qt::AltModifier);
+  EXPECT_FALSE(d->isVisible());
+  EXPECT_EQ(d->result(), QDialog::Accepted);
 }
 
 }  // namespace
