@@ -95,9 +95,11 @@ RecordedFill FillRecorded(DesignRaster& raster, Cell seed, TColor colour) {
   for (int y = changed.top; y < changed.bottom; ++y) {
     TColor* row = raster.Row(y);
     for (int x = changed.left; x < changed.right; ++x) {
-      const bool taken = row[x] == kTaken;
-      *out++ = taken ? region : row[x];
-      if (taken) row[x] = paint;
+      // Both stores unconditional: taken and untaken cells alternate on a corridor.
+      const TColor cell = row[x];
+      const bool taken = cell == kTaken;
+      *out++ = taken ? region : cell;
+      row[x] = taken ? paint : cell;
     }
   }
   return {changed, CellPatch(changed, std::move(old_cells))};
