@@ -1,6 +1,7 @@
 #pragma once
 // Designs written as ASCII art: one character per cell, a row per line.
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -9,9 +10,11 @@
 constexpr TColor kInk = MakeColor(200, 30, 40);
 constexpr TColor kBlue = MakeColor(20, 40, 220);
 
-// '.' white, '#' ink, 'b' blue, any other character a grey of its code.
+// '.' white, 'w' a white one step off, '#' ink, 'b' blue, any other character a grey of its
+// code.
 inline TColor ColorOfChar(char c) {
   if (c == '.') return kDesignWhite;
+  if (c == 'w') return MakeColor(255, 255, 254);
   if (c == '#') return kInk;
   if (c == 'b') return kBlue;
   return MakeColor(uint8_t(c), uint8_t(c), uint8_t(c));
@@ -19,9 +22,22 @@ inline TColor ColorOfChar(char c) {
 
 inline char CharOfColor(TColor colour) {
   if (colour == kDesignWhite) return '.';
+  if (colour == MakeColor(255, 255, 254)) return 'w';
   if (colour == kInk) return '#';
   if (colour == kBlue) return 'b';
   return char(RedOf(colour));
+}
+
+// Rows written on one line, separated by blanks.
+inline std::vector<std::string> Rows(const std::string& text) {
+  std::vector<std::string> rows(1);
+  for (const char c : text) {
+    if (c != ' ')
+      rows.back() += c;
+    else if (!rows.back().empty())
+      rows.emplace_back();
+  }
+  return rows;
 }
 
 inline DesignRaster FromPicture(const std::vector<std::string>& rows) {
@@ -45,4 +61,8 @@ inline CellRect Difference(const DesignRaster& a, const DesignRaster& b) {
     for (int x = 0; x < a.Width(); ++x)
       if (a.At(x, y) != b.At(x, y)) rect = rect.United({x, y, x + 1, y + 1});
   return rect;
+}
+
+inline void PrintTo(const CellRect& rect, std::ostream* out) {
+  *out << "[" << rect.left << ", " << rect.top << ", " << rect.right << ", " << rect.bottom << ")";
 }

@@ -113,10 +113,10 @@ TEST(DesignRules, EveryLineInASquareIsExactConnectedAndTheSameBothWays) {
 }
 
 TEST(DesignRules, RectanglesOrderTheirCornersAndExcludeTheFarOne) {
-  const std::vector<std::string> outline = {
-      "............", "..####......", "..#..#......", "..####......", "............",
-      "............", "............", "............", "............", "............"};
-  std::vector<std::string> filled = outline;
+  auto outline = PictureOf(DesignRaster(12, 10));  // columns 2 to 5, rows 1 to 3
+  outline[1] = outline[3] = "..####......";
+  outline[2] = "..#..#......";
+  auto filled = outline;
   filled[2] = "..####......";
   for (const auto& [s, e] : {std::pair{Cell{2, 3}, Cell{5, 1}},
                              {Cell{5, 1}, Cell{2, 3}},

@@ -65,57 +65,36 @@ void RunWithStack(std::size_t bytes, const std::function<void()>& work) {
 }  // namespace
 
 TEST(Fill, TakesTheFourConnectedAreaOfExactlyTheSeedsColour) {
-  const std::vector<std::string> ring = {"............",  //
-                                         ".########...",  //
-                                         ".#......#...",  //
-                                         ".#.####.#.A.",  //
-                                         ".#.#..#.#...",  //
-                                         ".#.####.#...",  //
-                                         ".#......#..#",  //
-                                         ".########.#.",  //
-                                         "...........B",  //
-                                         "..........#."};
-  struct Case {
-    Cell seed;
-    TColor colour;
-    std::vector<std::string> expected;
-    CellRect changed;
-  };
-  const Case cases[] = {
-      // The outside: not the gap between the rings, not the island of the same white, not
-      // the near-white 'A'... grey, nor across the diagonal wall at the bottom right.
-      {{0, 0},
-       kBlue,
-       {"bbbbbbbbbbbb", "b########bbb", "b#......#bbb", "b#.####.#bAb", "b#.#..#.#bbb",
-        "b#.####.#bbb", "b#......#bb#", "b########b#.", "bbbbbbbbbbbB", "bbbbbbbbbb#."},
-       {0, 0, 12, 10}},
+  // A ring round a ring with a white island; a near-white cell; a diagonal wall at the right.
+  const auto ring = Rows(
+      "............ .########... .#......#... .#.####.#.w. .#.#..#.#... .#.####.#... "
+      ".#......#..# .########.#. ...........B ..........#.");
+  const std::pair<Cell, std::string> cases[] = {
+      {{0, 0},  // not the gap between the rings, not the island, no leak across the wall
+       "bbbbbbbbbbbb b########bbb b#......#bbb b#.####.#bwb b#.#..#.#bbb b#.####.#bbb "
+       "b#......#bb# b########b#. bbbbbbbbbbbB bbbbbbbbbb#."},
       {{4, 4},
-       kBlue,
-       {"............", ".########...", ".#......#...", ".#.####.#.A.", ".#.#bb#.#...",
-        ".#.####.#...", ".#......#..#", ".########.#.", "...........B", "..........#."},
-       {4, 4, 6, 5}},
+       "............ .########... .#......#... .#.####.#.w. .#.#bb#.#... .#.####.#... "
+       ".#......#..# .########.#. ...........B ..........#."},
       {{1, 1},
-       kBlue,
-       {"............", ".bbbbbbbb...", ".b......b...", ".b.####.b.A.", ".b.#..#.b...",
-        ".b.####.b...", ".b......b..#", ".bbbbbbbb.#.", "...........B", "..........#."},
-       {1, 1, 9, 8}},
+       "............ .bbbbbbbb... .b......b... .b.####.b.w. .b.#..#.b... .b.####.b... "
+       ".b......b..# .bbbbbbbb.#. ...........B ..........#."},
       {{11, 9},
-       kBlue,
-       {"............", ".########...", ".#......#...", ".#.####.#.A.", ".#.#..#.#...",
-        ".#.####.#...", ".#......#..#", ".########.#.", "...........B", "..........#b"},
-       {11, 9, 12, 10}},
+       "............ .########... .#......#... .#.####.#.w. .#.#..#.#... .#.####.#... "
+       ".#......#..# .########.#. ...........B ..........#b"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [seed, expected] : cases) {
     DesignRaster raster = FromPicture(ring);
-    EXPECT_EQ(Fill(raster, c.seed, c.colour), c.changed);
-    EXPECT_EQ(PictureOf(raster), c.expected);
-    // The recorded fill paints the same and its patch gives back the design.
+    const CellRect changed = Fill(raster, seed, kBlue);
+    EXPECT_EQ(changed, Difference(FromPicture(ring), raster));
+    EXPECT_EQ(PictureOf(raster), Rows(expected));
+    // The recorded fill paints the same and its patch, 4 bytes a cell, gives back the design.
     DesignRaster recorded = FromPicture(ring);
-    const RecordedFill step = FillRecorded(recorded, c.seed, c.colour);
+    const RecordedFill step = FillRecorded(recorded, seed, kBlue);
     EXPECT_EQ(recorded, raster);
-    EXPECT_EQ(step.changed, c.changed);
-    EXPECT_EQ(step.before.Bytes(), std::size_t(c.changed.Cells()) * 4);
-    EXPECT_EQ(step.before.Restore(recorded), c.changed);
+    EXPECT_EQ(step.changed, changed);
+    EXPECT_EQ(step.before.Bytes(), std::size_t(step.changed.Cells()) * 4);
+    EXPECT_EQ(step.before.Restore(recorded), step.changed);
     EXPECT_EQ(recorded, FromPicture(ring));
   }
 }
@@ -174,6 +153,9 @@ TEST(CellPatch, GivesBackTheCellsOfItsRectangleOnly) {
   EXPECT_EQ(patch.Restore(raster), (CellRect{1, 1, 4, 3}));
   EXPECT_EQ(PictureOf(raster), (std::vector<std::string>{"bbbb", "b#d.", "b.e#"}));
   EXPECT_THROW(CellPatch({0, 0, 2, 2}, {1, 2, 3}), std::invalid_argument);
+  // Gathered cells reaching past the left edge: only those on the design come back.
+  EXPECT_EQ(CellPatch({-1, 0, 2, 1}, {kInk, kInk, kBlue}).Restore(raster), (CellRect{0, 0, 2, 1}));
+  EXPECT_EQ(PictureOf(raster)[0], "#bbb");
 
   // A resize is undone by its snapshot: the old size and every old cell.
   const RasterSnapshot snapshot(before);
