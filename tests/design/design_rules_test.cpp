@@ -13,6 +13,17 @@ namespace {
 
 using Rule = std::function<CellRect(DesignRaster&, Cell, Cell, TColor)>;
 
+// Each drag rule with the rectangle its undo step saves before it paints.
+struct DragRule {
+  Rule paint;
+  CellRect (*bounds)(const DesignRaster&, Cell, Cell);
+};
+const DragRule kDragRules[] = {{PaintLine, LineBounds},
+                               {PaintRectangle, ShapeBounds},
+                               {PaintFilledRectangle, ShapeBounds},
+                               {PaintEllipse, ShapeBounds},
+                               {PaintFilledEllipse, ShapeBounds}};
+
 // Paints one rule on a fresh 12 by 10 design and checks that the rectangle it returns is
 // exactly where the design changed.
 std::vector<std::string> Painted(const Rule& rule, Cell s, Cell e) {
@@ -130,9 +141,10 @@ TEST(DesignRules, RectanglesOrderTheirCornersAndExcludeTheFarOne) {
   const auto blank = PictureOf(DesignRaster(12, 10));
   for (const auto& [s, e] :
        {std::pair{Cell{2, 3}, Cell{2, 7}}, {Cell{2, 3}, Cell{8, 3}}, {Cell{4, 4}, Cell{4, 4}}})
-    for (const Rule& rule : {Rule(PaintRectangle), Rule(PaintFilledRectangle), Rule(PaintEllipse),
-                             Rule(PaintFilledEllipse)})
-      EXPECT_EQ(Painted(rule, s, e), blank);
+    for (const DragRule& rule : kDragRules)
+      if (rule.bounds == ShapeBounds) {
+        EXPECT_EQ(Painted(rule.paint, s, e), blank);
+      }
 }
 
 TEST(DesignRules, CellsGivenOffTheDesignWriteOnlyWhatLiesOnIt) {
@@ -141,14 +153,15 @@ TEST(DesignRules, CellsGivenOffTheDesignWriteOnlyWhatLiesOnIt) {
   const std::pair<Cell, Cell> drags[] = {{{-5, -5}, {20, 15}}, {{-30, 4}, {40, 6}},
                                          {{11, 9}, {13, 11}},  {{-8, 12}, {-1, -3}},
                                          {{6, -40}, {7, 50}},  {{-20, -20}, {30, 25}}};
-  for (const Rule& rule : {Rule(PaintLine), Rule(PaintRectangle), Rule(PaintFilledRectangle),
-                           Rule(PaintEllipse), Rule(PaintFilledEllipse)})
+  for (const DragRule& rule : kDragRules)
     for (const auto& [s, e] : drags) {
       DesignRaster whole(12 + 2 * kMargin, 10 + 2 * kMargin), cut(12, 10);
-      rule(whole, {s.col + kMargin, s.row + kMargin}, {e.col + kMargin, e.row + kMargin}, kInk);
-      const DesignRaster before = cut;
-      const CellRect changed = rule(cut, s, e, kInk);
-      EXPECT_EQ(changed, Difference(before, cut));
+      rule.paint(whole, {s.col + kMargin, s.row + kMargin}, {e.col + kMargin, e.row + kMargin},
+                 kInk);
+      const CellRect saved = rule.bounds(cut, s, e);
+      const CellRect changed = rule.paint(cut, s, e, kInk);
+      EXPECT_EQ(changed, Difference(DesignRaster(12, 10), cut));
+      EXPECT_EQ(changed.United(saved), saved);
       for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 12; ++x)
           ASSERT_EQ(cut.At(x, y), whole.At(x + kMargin, y + kMargin)) << x << "," << y;
@@ -158,13 +171,14 @@ TEST(DesignRules, CellsGivenOffTheDesignWriteOnlyWhatLiesOnIt) {
                                             {{INT_MIN, 5}, {INT_MAX, 5}},
                                             {{INT_MAX, 0}, {INT_MIN, 9}},
                                             {{INT_MIN, INT_MAX}, {6, 4}}};
-  for (const Rule& rule : {Rule(PaintLine), Rule(PaintRectangle), Rule(PaintFilledRectangle),
-                           Rule(PaintEllipse), Rule(PaintFilledEllipse)})
+  for (const DragRule& rule : kDragRules)
     for (const auto& [s, e] : extremes) {
       DesignRaster cut(12, 10);
-      const CellRect changed = rule(cut, s, e, kInk);
+      const CellRect saved = rule.bounds(cut, s, e);
+      const CellRect changed = rule.paint(cut, s, e, kInk);
       EXPECT_EQ(changed, Difference(DesignRaster(12, 10), cut));
-      EXPECT_EQ(changed.Intersected(cut.Bounds()), changed);
+      EXPECT_EQ(changed.United(saved), saved);
+      EXPECT_EQ(saved.Intersected(cut.Bounds()), saved);
     }
   // A line across the whole int range through the design crosses it where it should.
   DesignRaster raster(12, 10);
