@@ -132,7 +132,7 @@ TEST(Fill, MatchesThePlainFillOnRandomDesigns) {
   }
 }
 
-TEST(Fill, ASerpentineOf10To6CellsNeedsNoDeepStack) {
+TEST(Fill, AMillionCellSerpentineNeedsNoDeepStack) {
   DesignRaster raster = Serpentine(1000), expected = raster;
   ReferenceFill(expected, {0, 0}, kBlue);
   CellRect changed;
