@@ -69,9 +69,10 @@ TEST_F(HelpPages, EveryIdOfTheProgramLeadsToAnExistingPageAndAnchor) {
     const HelpTopic* topic = topics_.Find(id);
     ASSERT_NE(topic, nullptr) << id << " is not in the topics table";
     ASSERT_TRUE(pages_.count(topic->page)) << id << ": no page " << topic->page;
-    if (!topic->anchor.empty())
+    if (!topic->anchor.empty()) {
       EXPECT_TRUE(Anchors(pages_[topic->page]).count(topic->anchor))
           << id << ": no anchor " << topic->anchor << " on " << topic->page;
+    }
   }
   EXPECT_EQ(topics_.All().front().id, help_ids::kContents);
   EXPECT_EQ(topics_.Find(help_ids::kContents)->page, "index.html");
@@ -96,7 +97,9 @@ TEST_F(HelpPages, LinksAndPicturesStayInsideTheHelpFolder) {
       const std::string anchor = hash == std::string::npos ? "" : target.substr(hash + 1);
       // No scheme (http:, file:, mailto:), no absolute path, no folder at all.
       EXPECT_EQ(file.find_first_of(":/\\"), std::string::npos);
-      if (!file.empty()) EXPECT_TRUE(fs::is_regular_file(kHelpFolder + file));
+      if (!file.empty()) {
+        EXPECT_TRUE(fs::is_regular_file(kHelpFolder + file));
+      }
       const auto linked = pages_.find(file.empty() ? name : file);
       if (!anchor.empty()) {
         ASSERT_NE(linked, pages_.end());
