@@ -10,7 +10,6 @@
 inline constexpr std::array kUnbuiltCommands = {
     Command::Viewer,
     Command::DesignEditor,
-    Command::HelpContents,
 };
 
 constexpr bool IsUnbuilt(Command command) {

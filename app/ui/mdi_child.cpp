@@ -16,9 +16,11 @@
 #include <utility>
 
 #include "app/app_settings.h"
+#include "app/help/help_ids.h"
 #include "app/ui/commands.h"
 #include "app/ui/file_names.h"
 #include "app/ui/find_form.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/main_form.h"
 #include "app/ui/note_dlg.h"
 #include "app/ui/picture_view.h"
@@ -63,6 +65,7 @@ class Hourglass {
 }  // namespace
 
 TMDIChild::TMDIChild(TMainForm* frame) : QWidget(nullptr), frame_(frame) {
+  SetHelpTopic(this, help_ids::kDocumentWindow);
   setAttribute(Qt::WA_DeleteOnClose);
   ScrollBox1 = new QScrollArea(this);
   ScrollBox1->setFrameShape(QFrame::NoFrame);

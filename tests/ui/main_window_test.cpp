@@ -304,7 +304,7 @@ TEST_F(MainWindow, EveryCommandFollowsTheActiveDocumentsState) {
       {Command::AutoRemap, "111111"},    {Command::FitInWindow, "111111"},
       {Command::Cascade, "111111"},      {Command::Tile, "111111"},
       {Command::Arrange, "111111"},      {Command::MinimizeAll, "111111"},
-      {Command::HelpContents, "000000"}, {Command::About, "111111"},
+      {Command::HelpContents, "111111"}, {Command::About, "111111"},
       {Command::TurnRight, "100001"},    {Command::TurnLeft, "100001"},
       {Command::Resize, "100001"},       {Command::ExportOxs, "100001"},
       {Command::UndoPalette, "000000"},  // nothing to take back yet
