@@ -109,6 +109,17 @@ TEST_F(HelpPages, LinksAndPicturesStayInsideTheHelpFolder) {
   }
 }
 
+TEST_F(HelpPages, EveryPictureOfTheFolderIsShownOnSomePage) {
+  std::set<std::string> shown;
+  for (const auto& [name, html] : pages_)
+    for (const std::string& target : Targets(html)) shown.insert(target);
+  for (const auto& entry : fs::directory_iterator(kHelpFolder)) {
+    if (entry.path().extension() == ".png") {
+      EXPECT_TRUE(shown.count(entry.path().filename().string())) << entry.path();
+    }
+  }
+}
+
 TEST_F(HelpPages, EveryMenuCommandIsExplainedByItsCaption) {
   std::string all;
   for (const auto& [name, html] : pages_) all += VisibleText(html) + "\n";
