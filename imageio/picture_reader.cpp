@@ -89,6 +89,24 @@ void PutOverWhite(QImage& image) {
   }
 }
 
+// Whether a PNG file embeds an ICC profile (an iCCP chunk before its pixels). Its gamma and
+// chromaticity chunks alone are no profile: Qt would make one of them, and the picture's
+// numbers would shift from what every other reader of the file sees.
+bool PngEmbedsProfile(QFile& file) {
+  qint64 at = 8;  // after the signature
+  for (int chunks = 0; chunks < 10000 && file.seek(at); ++chunks) {
+    uchar head[8];
+    if (file.read(reinterpret_cast<char*>(head), 8) != 8) return false;
+    const QByteArray type(reinterpret_cast<const char*>(head + 4), 4);
+    if (type == "iCCP") return true;
+    if (type == "IDAT" || type == "IEND") return false;
+    const quint32 length =
+        quint32(head[0]) << 24 | quint32(head[1]) << 16 | quint32(head[2]) << 8 | quint32(head[3]);
+    at += 12 + qint64(length);
+  }
+  return false;
+}
+
 // Grey, indexed, 16-bit and transparent pictures alike become 8-bit opaque sRGB.
 QImage Normalized(QImage image) {
   const bool alpha = image.hasAlphaChannel();
@@ -125,6 +143,7 @@ QImage ReadImage(const std::string& path) {
   if (size.isValid() && TooLarge(size)) throw EPictureUnreadable(kPictureTooLarge);
   QImage image = reader.read();
   if (image.isNull()) Refuse(path, reader, format);
+  if (format == "png" && !PngEmbedsProfile(file)) image.setColorSpace(QColorSpace());
   if (TooLarge(image.size())) throw EPictureUnreadable(kPictureTooLarge);
   return Normalized(std::move(image));
 }

@@ -174,29 +174,44 @@ TEST_F(PictureReader, AnEmbeddedProfileIsConvertedToSrgb) {
   EXPECT_NE(picture.block, BitmapImport(Opaque).block);
 }
 
+void Be32(std::string& to, uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) to += char(value >> shift);
+}
+
+// One PNG chunk of `body` (its type and data), with its length and CRC.
+std::string PngChunk(const std::string& body) {
+  uint32_t crc = 0xFFFFFFFF;
+  for (unsigned char byte : body) {
+    crc ^= byte;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+  }
+  std::string chunk;
+  Be32(chunk, uint32_t(body.size() - 4));
+  chunk += body;
+  Be32(chunk, ~crc);
+  return chunk;
+}
+
 // A PNG of its sizes and an empty pixel chunk: nothing to decode.
 std::string PngHeaderOnly(uint32_t width, uint32_t height) {
-  const auto be32 = [](std::string& to, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) to += char(value >> shift);
-  };
-  std::string file("\x89PNG\r\n\x1a\n", 8);
-  const auto chunk = [&](const std::string& body) {
-    uint32_t crc = 0xFFFFFFFF;
-    for (unsigned char byte : body) {
-      crc ^= byte;
-      for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
-    }
-    be32(file, uint32_t(body.size() - 4));
-    file += body;
-    be32(file, ~crc);
-  };
   std::string header = "IHDR";
-  be32(header, width);
-  be32(header, height);
-  chunk(header + std::string("\x08\x02\0\0\0", 5));
-  chunk("IDAT");
-  chunk("IEND");
-  return file;
+  Be32(header, width);
+  Be32(header, height);
+  return std::string("\x89PNG\r\n\x1a\n", 8) + PngChunk(header + std::string("\x08\x02\0\0\0", 5)) +
+         PngChunk("IDAT") + PngChunk("IEND");
+}
+
+TEST_F(PictureReader, GammaAndChromaticityChunksAloneLeaveThePixelsAsTheyAre) {
+  const std::string plain = ReadFileBytes(Saved(Image(QImage::Format_RGB32, Opaque), "p.png"));
+  std::string tags = "gAMA";
+  Be32(tags, 45455);
+  std::string primaries = "cHRM";
+  for (uint32_t value : {31270, 32900, 64000, 33000, 30000, 60000, 15000, 6000})
+    Be32(primaries, value);
+  const size_t after_header = 8 + 25;
+  WriteFileBytes(folder.File("tagged.png"), plain.substr(0, after_header) + PngChunk(tags) +
+                                                PngChunk(primaries) + plain.substr(after_header));
+  ExpectSame(ReadPicture(folder.File("tagged.png")), BitmapImport(Opaque), "gamma");
 }
 
 TEST_F(PictureReader, RefusesWhatItShouldNotDecode) {
