@@ -8,7 +8,6 @@
 #include "app/ui/commands.h"
 
 inline constexpr std::array kUnbuiltCommands = {
-    Command::Viewer,
     Command::DesignEditor,
 };
 

@@ -352,6 +352,7 @@ void TMainForm::ConnectCommands() {
   document(Command::ColorUsage, &TMDIChild::Colorusagereport1Click);
   on(Command::CharTable, [this] { CharTable(); });
   on(Command::TempPalette, [this] { TempPaletteClick(); });
+  on(Command::Viewer, [this] { ViewerClick(); });
   UpdateCommands();
 }
 

@@ -115,6 +115,8 @@ class TMainForm : public QMainWindow {
   void TempPaletteClick();
   // The current child window when it is the temporary palette's, else none.
   TTempPalFrm* ActiveTempPalette() const;
+  // Utils "&Image file viewer": a new viewer each time.
+  void ViewerClick();
 
  signals:
   // TempPalette gained, lost or reordered entries: an open window lists them again.

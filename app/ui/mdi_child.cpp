@@ -444,7 +444,11 @@ void TMDIChild::Import1Click() {
   if (AskSaveChanges()) Save1Click();
   const QStringList files = FileDialogs().Open(
       this,
-      {"Import picture", ShownPath(Settings().Imagepath), "BMP files  (*.bmp)|*.bmp", {}, {}});
+      {"Import picture",
+       ShownPath(Settings().Imagepath),
+       "BMP files  (*.bmp)|*.bmp|PNG and JPEG pictures (*.png *.jpg *.jpeg)|*.png;*.jpg;*.jpeg",
+       {},
+       {}});
   if (files.isEmpty()) return;
   const QString path = files.first();
   // A photograph is tens of megabytes to read and map: that happens on the worker, the
