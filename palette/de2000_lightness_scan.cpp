@@ -1,33 +1,99 @@
 #include "palette/de2000_lightness_scan.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <numeric>
 #include <unordered_map>
 
 // Why the scan is exact. With x = dC'/S_C, y = dH'/S_H and R_T the rotation term,
-// DeltaE2000^2 = (dL/S_L)^2 + x^2 + y^2 + R_T x y. |R_T| <= 2 sin 60 degrees, and
-// |x y| <= (x^2 + y^2) / 2, so the last three terms are at least (1 - sin 60) (x^2 + y^2).
-// S_H <= S_C (T stays below 3), so x^2 + y^2 >= (dC'^2 + dH'^2) / S_C^2, and
-// dC'^2 + dH'^2 is the squared distance in the (a', b) plane, a' = (1 + G) a with G >= 0:
-// at least da^2 + db^2. G <= 1/2 gives C' <= 1.5 C, so S_C <= 1 + 0.03375 (C1 + C2). Both
-// bounds only leave out terms, so an entry they put beyond the best distance (with a margin
-// far above the rounding of either computation) is strictly farther and cannot even tie.
+// DeltaE2000^2 = (dL/S_L)^2 + x^2 + y^2 + R_T x y, and a lookup only measures an entry when
+// two lower bounds of that sum, the second finer and dearer, both leave it within reach.
+// |R_T| <= R_C sin 60 degrees < 2. dC'^2 + dH'^2 is the squared distance in the (a', b)
+// plane, a' = (1 + G) a, G between 0 and 1/2; T, and with it S_H = 1 + 0.015 C' T, stays
+// between the extremes of T over all hues, 0.36205... and 1.57247...
+// - First, from the Lab values and s = C1 + C2 alone: |x y| <= (x^2 + y^2) / 2 and
+//   S_H <= S_C, so the last three terms are at least (1 - |R_T| / 2) (dC'^2 + dH'^2) / S_C^2,
+//   and the squared distance is (1 + G)^2 da^2 + db^2. G falls as s grows and
+//   C'1 + C'2 <= (1 + G) s, so over a range of s, G at its top end, and (1 + G) at its
+//   bottom end times s at its top end, bound G from below and S_C and R_C (which grow with
+//   C') from above: a table per range gives the factors of da^2 and db^2.
+// - Then, with G, C'1 and C'2 (no hue angle): x is known, |dH'| is the square root of the
+//   squared distance less dC'^2, S_H and R_T lie within their bounds, and the least of
+//   x^2 + y^2 - |R_T| |x| |y| over that range of |y| is where the parabola is lowest.
+// An entry either bound puts beyond the best distance (with a margin far above the rounding
+// of either computation) is strictly farther and cannot even tie.
 
 namespace {
 
-// Lower than 1 - sin 60 degrees = 0.13397...
-constexpr double kRotationFloor = 0.1339;
+constexpr double k25To7 = 6103515625.0;  // 25^7
+// Each a little beyond the true value, on the side that keeps the bounds low.
+constexpr double kSin60 = 0.8660255;
+constexpr double kLeastT = 0.362, kMostT = 1.5725;
 
 // A bound must exceed the best distance by this much to rule an entry out.
 double Reach(double best) {
-  return best * (1 + 1e-9) + 1e-7;
+  return best * (1 + 1e-6) + 1e-5;
 }
 
 double LightnessWeight(double l1, double l2) {
   const double mean = (l1 + l2) / 2 - 50;
   return 1 + 0.015 * mean * mean / std::sqrt(20 + mean * mean);
+}
+
+double Pow7(double x) {
+  const double x2 = x * x, x3 = x2 * x;
+  return x3 * x3 * x;
+}
+
+// 1 + G for a mean chroma (unprimed) and R_C for a mean primed chroma.
+double Widening(double mean_chroma) {
+  const double mean7 = Pow7(mean_chroma);
+  return 1.5 - 0.5 * std::sqrt(mean7 / (mean7 + k25To7));
+}
+double RotationChroma(double mean_primed) {
+  const double mean7 = Pow7(mean_primed);
+  return 2 * std::sqrt(mean7 / (mean7 + k25To7));
+}
+
+// Per range [i, i + 1) of C1 + C2: the factors of da^2 and db^2 in the first bound.
+struct ChromaFactors {
+  double a, b;
+};
+constexpr size_t kChromaRanges = 512;  // sRGB colors stay below 300
+const std::array<ChromaFactors, kChromaRanges>& FirstBoundFactors() {
+  static const std::array<ChromaFactors, kChromaRanges> table = [] {
+    std::array<ChromaFactors, kChromaRanges> factors{};
+    for (size_t i = 0; i < kChromaRanges; ++i) {
+      const double low = double(i), high = double(i + 1);
+      const double least_widening = Widening(high / 2);
+      const double most_mean_primed = Widening(low / 2) * high / 2;
+      const double rotation = RotationChroma(most_mean_primed) * kSin60;
+      const double sc = 1 + 0.045 * most_mean_primed;
+      // Rounded down by a part in a million: the factors are products of rounded values.
+      const double b = (1 - rotation / 2) / (sc * sc) * (1 - 1e-6);
+      factors[i] = {b * least_widening * least_widening, b};
+    }
+    return factors;
+  }();
+  return table;
+}
+
+// The least the chroma, hue and rotation terms can add up to, from G and the primed chromas.
+double ChromaHueFloor(const LabColor& x, double chroma_x, const LabColor& y, double chroma_y) {
+  const double widen = Widening((chroma_x + chroma_y) / 2);  // 1 + G
+  const double ax = widen * x.a, ay = widen * y.a;
+  const double cx = std::sqrt(ax * ax + x.b * x.b), cy = std::sqrt(ay * ay + y.b * y.b);
+  const double da = ay - ax, db = y.b - x.b, dc = cy - cx;
+  const double hue = std::sqrt(std::max(0.0, da * da + db * db - dc * dc));  // |dH'|
+  const double mean = (cx + cy) / 2;
+  const double rotation = RotationChroma(mean) * kSin60;
+  const double tc = std::fabs(dc) / (1 + 0.045 * mean);
+  const double least_th = hue / (1 + 0.015 * mean * kMostT);
+  const double most_th = hue / (1 + 0.015 * mean * kLeastT);
+  const double th = std::clamp(rotation * tc / 2, least_th, most_th);
+  return tc * tc + th * th - rotation * tc * th;
 }
 
 }  // namespace
@@ -60,36 +126,55 @@ int32_t De2000LightnessScan::Nearest(const LabColor& color, int32_t& hint) const
   const size_t n = index_.size();
   if (n == 0) return 0;
   const double chroma = std::sqrt(color.a * color.a + color.b * color.b);
+  const auto& first = FirstBoundFactors();
   double best = std::numeric_limits<double>::infinity();
   size_t best_at = n;
-  const auto consider = [&](size_t p) {
-    const double dl = lightness_[p] - color.L, da = a_[p] - color.a, db = b_[p] - color.b;
-    const double sl = LightnessWeight(lightness_[p], color.L);
-    const double sc = 1 + 0.03375 * (chroma_[p] + chroma);
-    const double floor = dl * dl / (sl * sl) + kRotationFloor * (da * da + db * db) / (sc * sc);
+  // (dL / S_L)^2, which grows with the distance in lightness on either side of the color.
+  const auto lightness_term = [&](size_t p) {
+    const double dl = lightness_[p] - color.L, sl = LightnessWeight(lightness_[p], color.L);
+    return dl * dl / (sl * sl);
+  };
+  const auto consider = [&](size_t p, double lightness) {
+    const double da = a_[p] - color.a, db = b_[p] - color.b;
     const double reach = Reach(best);
-    if (floor > reach * reach) return;
-    const double d = DeltaE2000(color, {lightness_[p], a_[p], b_[p]});
+    const size_t range = size_t(chroma_[p] + chroma);
+    if (range < kChromaRanges &&
+        lightness + first[range].a * da * da + first[range].b * db * db > reach * reach)
+      return;
+    const LabColor entry{lightness_[p], a_[p], b_[p]};
+    if (lightness + ChromaHueFloor(color, chroma, entry, chroma_[p]) > reach * reach) return;
+    const double d = DeltaE2000(color, entry);
     if (d < best || (d == best && index_[p] < index_[best_at])) {
       best = d;
       best_at = p;
     }
   };
   const size_t hinted = hint >= 0 && size_t(hint) < n ? size_t(hint) : n;
-  if (hinted < n) consider(hinted);
+  if (hinted < n) consider(hinted, lightness_term(hinted));
+  // Outward on both sides, the side whose next entry is nearer in lightness first; a side
+  // is done once its next entry's lightness alone puts it beyond reach.
   size_t up =
       size_t(std::lower_bound(lightness_.begin(), lightness_.end(), color.L) - lightness_.begin());
   size_t down = up;  // the next one down is down - 1
+  double up_term = up < n ? lightness_term(up) : 0;
+  double down_term = down > 0 ? lightness_term(down - 1) : 0;
   for (;;) {
-    const double reach = Reach(best) * kMaxLightnessWeight;
-    const bool can_up = up < n && lightness_[up] - color.L <= reach;
-    const bool can_down = down > 0 && color.L - lightness_[down - 1] <= reach;
+    const double reach = Reach(best);
+    const bool can_up = up < n && up_term <= reach * reach;
+    const bool can_down = down > 0 && down_term <= reach * reach;
     if (!can_up && !can_down) break;
-    const size_t p =
-        can_up && (!can_down || lightness_[up] - color.L <= color.L - lightness_[down - 1])
-            ? up++
-            : --down;
-    if (p != hinted) consider(p);
+    size_t p;
+    double term;
+    if (can_up && (!can_down || up_term <= down_term)) {
+      p = up++;
+      term = up_term;
+      up_term = up < n ? lightness_term(up) : 0;
+    } else {
+      p = --down;
+      term = down_term;
+      down_term = down > 0 ? lightness_term(down - 1) : 0;
+    }
+    if (p != hinted) consider(p, term);
   }
   hint = int32_t(best_at);
   return index_[best_at];

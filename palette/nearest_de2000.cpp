@@ -27,8 +27,7 @@ uint16_t* NearestDe2000Search::Answers() const {
   return answers_.get();
 }
 
-int32_t NearestDe2000Search::Answer(TColor color, int32_t& hint) const {
-  uint16_t* const answers = Answers();
+int32_t NearestDe2000Search::Answer(uint16_t* answers, TColor color, int32_t& hint) const {
   if (!answers) return scan_.Nearest(LabOf(color), hint);
   // Threads that answer one color at the same time write the same value.
   std::atomic_ref remembered(answers[color & (kCube - 1)]);
@@ -44,20 +43,22 @@ int32_t NearestDe2000Search::Answer(TColor color, int32_t& hint) const {
 
 int32_t NearestDe2000Search::Find(TColor color) const {
   int32_t hint = -1;
-  return Answer(color, hint);
+  return Answer(Answers(), color, hint);
 }
 
 void NearestDe2000Search::FindMany(const TColor* colors, size_t count, int32_t* indices) const {
+  uint16_t* const answers = Answers();
   ParallelFor(count, kParallelChunk, [&](size_t begin, size_t end) {
     int32_t hint = -1;
-    for (size_t i = begin; i < end; ++i) indices[i] = Answer(colors[i], hint);
+    for (size_t i = begin; i < end; ++i) indices[i] = Answer(answers, colors[i], hint);
   });
 }
 
 void NearestDe2000Search::FindPixels(const uint8_t* pixels, size_t count, int32_t* indices) const {
+  uint16_t* const answers = Answers();
   int32_t hint = -1;
   for (size_t i = 0; i < count; ++i, pixels += 3)
-    indices[i] = Answer(MakeColor(pixels[2], pixels[1], pixels[0]), hint);
+    indices[i] = Answer(answers, MakeColor(pixels[2], pixels[1], pixels[0]), hint);
 }
 
 size_t NearestDe2000Search::MemoryBytes() const {

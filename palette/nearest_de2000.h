@@ -29,8 +29,9 @@ class NearestDe2000Search final : public NearestColorSearch {
   // Palettes up to this size remember their answers (answer + 1 in 16 bits).
   static constexpr size_t kMostRemembered = 65535;
 
-  // The answer to `color`, `hint` carried from one color to the next (see Nearest).
-  int32_t Answer(TColor color, int32_t& hint) const;
+  // The answer to `color`, `hint` carried from one color to the next (see Nearest);
+  // `answers` is what Answers() gave.
+  int32_t Answer(uint16_t* answers, TColor color, int32_t& hint) const;
   uint16_t* Answers() const;  // null when the palette is too large to remember
 
   size_t size_;
