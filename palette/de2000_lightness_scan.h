@@ -1,11 +1,12 @@
 #pragma once
 // The palette entry nearest to a color under CIEDE2000, exactly as the plain search in index
 // order finds it (only a strictly smaller distance replaces the best, so ties go to the
-// lowest index), without measuring every entry. The entries are kept sorted by lightness; a
-// lookup measures them outward from the color's own lightness and stops once the lightness
-// difference alone rules out the rest, since DeltaE2000 >= |dL| / 1.75. An entry inside
-// that reach is measured only when a cheaper lower bound of its distance does not already
-// exceed the best one.
+// lowest index), without measuring every entry. The entries are grouped by squares of the
+// (a, b) plane and sorted by lightness within a group. A lookup passes over the groups
+// whose box alone rules them out, and in the others measures entries outward from the
+// color's own lightness, stopping once the lightness difference alone rules out the rest
+// (DeltaE2000 >= |dL| / S_L, and S_L <= 1.75). An entry inside that reach is measured only
+// when two cheaper lower bounds of its distance do not already exceed the best one.
 
 #include <cstddef>
 #include <cstdint>
@@ -30,9 +31,16 @@ class De2000LightnessScan {
   size_t MemoryBytes() const;
 
  private:
-  // Per scan position, by lightness, then by index: one entry for each distinct color, the
+  // Per scan position, by group, lightness, then index: one entry for each distinct color, the
   // lowest index holding it (a later duplicate can never win).
   std::vector<double> lightness_, a_, b_, chroma_;
   std::vector<int32_t> index_;
   std::vector<int32_t> position_of_;  // per palette index
+  // Runs of scan positions whose entries share a square of the (a, b) plane, sorted by
+  // lightness within, with the box and the largest chroma of their entries.
+  struct Group {
+    size_t begin, end;
+    double least_a, most_a, least_b, most_b, most_chroma;
+  };
+  std::vector<Group> groups_;
 };

@@ -74,6 +74,36 @@ TEST(NearestCiede2000, AgreesWithThePlainSearchOnTheDmcTable) {
     ASSERT_EQ(answers[i], LinearNearestDe2000(lab, LabOf(batch[i])));
 }
 
+TEST(NearestCiede2000, AgreesWithThePlainSearchOnPalettesOfEveryKind) {
+  // Where the bounds are loosest: greys only (no hue), saturated blues (the rotation term at
+  // its largest), colors a step apart (near ties), and colors from the whole cube.
+  std::mt19937 random(2000);
+  std::uniform_int_distribution<int> any(0, 255), step(-2, 2);
+  std::vector<std::vector<TColor>> palettes(4);
+  for (int v = 0; v < 256; v += 5)
+    palettes[0].push_back(MakeColor(uint8_t(v), uint8_t(v), uint8_t(v)));
+  for (int i = 0; i < 200; ++i)
+    palettes[1].push_back(
+        MakeColor(uint8_t(any(random) / 4), uint8_t(any(random) / 3), uint8_t(any(random))));
+  for (int i = 0; i < 200; ++i)
+    palettes[2].push_back(MakeColor(uint8_t(120 + step(random)), uint8_t(60 + step(random)),
+                                    uint8_t(200 + step(random))));
+  for (int i = 0; i < 300; ++i)
+    palettes[3].push_back(
+        MakeColor(uint8_t(any(random)), uint8_t(any(random)), uint8_t(any(random))));
+  for (const std::vector<TColor>& palette : palettes) {
+    const std::vector<LabColor> lab = LabsOf(palette);
+    NearestDe2000Search search(palette);
+    for (int i = 0; i < 1500; ++i) {
+      const TColor c =
+          i % 2 ? MakeColor(uint8_t(any(random)), uint8_t(any(random)), uint8_t(any(random)))
+                : palette[size_t(i) % palette.size()] ^ TColor(any(random) & 0x030303);
+      ASSERT_EQ(search.Find(c), LinearNearestDe2000(lab, LabOf(c)))
+          << c << " in palette of " << palette.size();
+    }
+  }
+}
+
 TEST(NearestCiede2000, TiesGoToTheLowestIndexAndAnExactMatchWins) {
   const TColor grey = MakeColor(128, 128, 128), teal = MakeColor(0, 128, 128);
   // The same color twice, far apart in index order and after other entries.
