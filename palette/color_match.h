@@ -1,8 +1,8 @@
 #pragma once
 // The rule by which a color finds its nearest floss. Exact RGB (least squared distance) is
 // the program's own; CIEDE2000 matches as the eye sees. A palette takes the rule through
-// TpunPal::SetNearestSearch(NearestSearchFor(rule)), after which every lookup it answers
-// (NearestClr, NearestClrs, NearestIndex) follows it.
+// TpunPal::SetColorMatch, after which every lookup it answers (NearestClr, NearestClrs,
+// NearestIndex, and so every pass that maps a picture with it) follows it.
 
 #include "palette/nearest_color_search.h"
 

@@ -148,13 +148,25 @@ TEST(NearestCiede2000, PaletteFollowsTheChosenRule) {
   EXPECT_EQ(rule, ColorMatch::Ciede2000);
 
   const int32_t by_rgb = palette.NearestClr(blue);
-  palette.SetNearestSearch(NearestSearchFor(ColorMatch::Ciede2000));
+  EXPECT_EQ(palette.Match(), ColorMatch::ExactRgb);
+  palette.SetColorMatch(ColorMatch::Ciede2000);
   const int32_t by_eye = palette.NearestClr(blue);
   EXPECT_EQ(by_eye, Plain({MakeColor(0, 0, 0), MakeColor(40, 40, 120)}, blue));
   EXPECT_NE(by_rgb, by_eye);
-  palette.AddClr(blue, "blue");  // a new revision of the colors keeps the rule
-  EXPECT_EQ(palette.NearestClr(blue), 2);
-  palette.SetNearestSearch(NearestSearchFor(ColorMatch::ExactRgb));
+  // Choosing the rule again keeps the search and what it remembers.
+  const NearestColorSearch* search = &palette.NearestIndex();
+  palette.SetColorMatch(ColorMatch::Ciede2000);
+  EXPECT_EQ(&palette.NearestIndex(), search);
+  // A new revision of the colors, and colors assigned from a palette of the other rule,
+  // keep this palette's rule.
+  palette.AddClr(blue, "blue");
+  EXPECT_EQ(palette.NearestClr(MakeColor(0, 0, 72)), 2);
+  TpunPal other;
+  other.Assign(palette);
+  palette.Assign(other);
+  EXPECT_EQ(palette.Match(), ColorMatch::Ciede2000);
+  EXPECT_EQ(other.Match(), ColorMatch::ExactRgb);
+  palette.SetColorMatch(ColorMatch::ExactRgb);
   palette.Delete(2);
   EXPECT_EQ(palette.NearestClr(blue), by_rgb);
 }
