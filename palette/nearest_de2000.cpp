@@ -42,8 +42,12 @@ int32_t NearestDe2000Search::Answer(uint16_t* answers, TColor color, int32_t& hi
 }
 
 int32_t NearestDe2000Search::Find(TColor color) const {
+  // A single color uses the answers pictures left, but makes no table of its own: a palette
+  // asked one color at a time (a click, a list) need not hold 32 MiB for it.
   int32_t hint = -1;
-  return Answer(Answers(), color, hint);
+  uint16_t* const answers =
+      answers_made_.load(std::memory_order_acquire) ? answers_.get() : nullptr;
+  return Answer(answers, color, hint);
 }
 
 void NearestDe2000Search::FindMany(const TColor* colors, size_t count, int32_t* indices) const {
