@@ -9,7 +9,6 @@
 
 inline constexpr std::array kUnbuiltCommands = {
     Command::Viewer,
-    Command::DesignEditor,
     Command::HelpContents,
 };
 

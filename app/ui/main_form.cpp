@@ -33,6 +33,7 @@
 #include "base/message_seam.h"
 #include "composition/composition_errors.h"
 #include "composition/embroidery_size.h"
+#include "design/ui/design_frm.h"
 
 namespace {
 
@@ -349,6 +350,7 @@ void TMainForm::ConnectCommands() {
   document(Command::ColorUsage, &TMDIChild::Colorusagereport1Click);
   on(Command::CharTable, [this] { CharTable(); });
   on(Command::TempPalette, [this] { TempPaletteClick(); });
+  on(Command::DesignEditor, [this] { DesignEditorClick(); });
   UpdateCommands();
 }
 
@@ -603,6 +605,7 @@ void TMainForm::MergeMenus() {
     bar->addMenu(document->ToolsMenu);
     bar->addMenu(document->ViewMenu);
   }
+  if (TDesignFrm* editor = ActiveDesignEditor()) bar->addMenu(editor->DesignMenu);
   if (TTempPalFrm* temp = ActiveTempPalette()) bar->addMenu(temp->TempPaletteMenu);
   for (QMenu* menu : {UtilsMenu, OptionsMenu, WindowMenu, HelpMenu}) bar->addMenu(menu);
 }

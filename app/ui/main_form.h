@@ -22,6 +22,7 @@ class QProgressBar;
 class QTimer;
 class QToolButton;
 class SpinButton;
+class TDesignFrm;
 class TMDIChild;
 class TTempPalFrm;
 
@@ -115,6 +116,10 @@ class TMainForm : public QMainWindow {
   void TempPaletteClick();
   // The current child window when it is the temporary palette's, else none.
   TTempPalFrm* ActiveTempPalette() const;
+  // Utils "&Design Editor": a new design editor each time.
+  void DesignEditorClick();
+  // The current child window when it is a design editor, else none.
+  TDesignFrm* ActiveDesignEditor() const;
 
  signals:
   // TempPalette gained, lost or reordered entries: an open window lists them again.
