@@ -196,6 +196,7 @@ TEST_F(DesignEditor, EveryToolPaintsItsCellsWithTheColourOfItsButton) {
       Move(At(17, 4), button);
       Release(At(30, 30), button);  // the release point itself is not used
       EXPECT_EQ(editor->Design(), expected);
+      EXPECT_FALSE(Grid()->Band());
     }
     Open();
     Choose(DesignTool::Pencil);
@@ -367,6 +368,12 @@ TEST_F(DesignEditor, TheColourListsAddEachNameOnceAndPaintTheColourTheyShow) {
   EXPECT_EQ(editor->CtrlDmcNames->currentIndex(), 3);
   EXPECT_EQ(Items(editor->CtrlBackColor), QStringList({"Blanc", "321", "702"}));
   EXPECT_EQ(editor->BackColor, kGreen);
+  // The left button adds to the foreground list, dragging or not.
+  Press(At(0, 0), Qt::LeftButton);
+  Move(At(7, 7), Qt::LeftButton);
+  Release(At(0, 0), Qt::LeftButton);
+  EXPECT_EQ(Items(editor->CtrlForeColor), QStringList({"310", "321", "702"}));
+  EXPECT_EQ(editor->ForeColor, kGreen);
   EXPECT_FALSE(editor->Modified());  // picking up paints nothing
 }
 
