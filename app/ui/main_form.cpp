@@ -278,8 +278,10 @@ void TMainForm::CreateMenus() {
     const QList<QMdiSubWindow*> windows = mdi->subWindowList();
     if (!windows.isEmpty()) WindowMenu->addSeparator();
     for (int i = 0; i < windows.size(); ++i) {
-      QAction* entry =
-          WindowMenu->addAction(QString("&%1 %2").arg(i + 1).arg(windows[i]->windowTitle()));
+      // A window's "[*]" is where Qt shows its modified mark.
+      QString title = windows[i]->windowTitle();
+      title.replace("[*]", windows[i]->isWindowModified() ? "*" : "");
+      QAction* entry = WindowMenu->addAction(QString("&%1 %2").arg(i + 1).arg(title));
       entry->setCheckable(true);
       entry->setChecked(windows[i] == mdi->activeSubWindow());
       connect(entry, &QAction::triggered, this,

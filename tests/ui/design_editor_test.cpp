@@ -699,6 +699,13 @@ TEST_F(DesignEditorInFrame, TheCommandOpensEditorsWhoseMenuFollowsFileAndTheFram
     QCoreApplication::sendEvent(viewport, &event);
   }
   ASSERT_TRUE(editor->Modified());
+  // The Window menu names it with Qt's modified mark.
+  emit frame->WindowMenu->aboutToShow();
+  QStringList listed;
+  for (QAction* action : frame->WindowMenu->actions()) listed << action->text();
+  EXPECT_TRUE(listed.contains("&1 Design Editor [ UNTITLED.BMP]"))
+      << listed.join(", ").toStdString();
+  EXPECT_TRUE(listed.contains("&2 Design Editor [ UNTITLED.BMP]*"));
   messages.Answer(true);
   EXPECT_FALSE(frame->close());
   EXPECT_EQ(frame->mdi->subWindowList().size(), 1);  // the unmodified one closed
