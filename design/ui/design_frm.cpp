@@ -187,7 +187,12 @@ QWidget* TDesignFrm::CreateColorPart() {
   Label8 = label("Label8", "DMC Colors :");
   Label6 = label("Label6", "Foreground color :");
   Label7 = label("Label7", "Background color :");
-  CtrlDmcNames = new ColorListBox([this](int row) { return palette_.GetClr(row); }, part);
+  // Painting must not throw: a row the palette no longer has shows black.
+  CtrlDmcNames = new ColorListBox(
+      [this](int row) {
+        return row >= 0 && row < palette_.Count() ? palette_.GetClr(row) : MakeColor(0, 0, 0);
+      },
+      part);
   CtrlForeColor = new ColorListBox(part);
   CtrlBackColor = new ColorListBox(part);
   CtrlDmcNames->setObjectName("CtrlDmcNames");

@@ -172,8 +172,14 @@ void DesignGrid::ZoomAtCentre(int step) {
 void DesignGrid::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   const QRgb outside = palette().color(QPalette::Window).rgb();
-  for (const QRect& area : event->region())
-    painter.drawImage(area.topLeft(), PaintCellArea(raster_, view_, area, outside));
+  for (const QRect& area : event->region()) {
+    // A paint runs outside any guard: short of memory, the area shows the background.
+    try {
+      painter.drawImage(area.topLeft(), PaintCellArea(raster_, view_, area, outside));
+    } catch (const std::exception&) {
+      painter.fillRect(area, QColor(outside));
+    }
+  }
   if (const auto band = Band()) band->Draw(painter);
 }
 
