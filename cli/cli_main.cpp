@@ -20,7 +20,7 @@ const char* const kHelp =
     "usage: puntel-cli COMMAND ...\n"
     "Counted cross-stitch patterns from pictures, on the command line.\n\n"
     "Commands:\n"
-    "  import    a composition from a true-color bitmap, resized if asked\n"
+    "  import    a composition from a true-color bitmap, a PNG or a JPEG, resized if asked\n"
     "  info      the settings and sizes of a composition\n"
     "  mapped    the picture mapped onto its floss, as a bitmap\n"
     "  export    the picture as imported, as a bitmap\n"

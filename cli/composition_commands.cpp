@@ -2,11 +2,13 @@
 
 #include "base/exceptions.h"
 #include "cli/document.h"
+#include "cli/gui_session.h"
 #include "cli/picture_size.h"
 #include "cli/progress_bar.h"
 #include "composition/bitmap_file.h"
 #include "composition/color_search.h"
 #include "composition/search_result.h"
+#include "imageio/picture_reader.h"
 #include "pattern/report_lines.h"
 #include "pattern/symbol_table.h"
 
@@ -40,7 +42,13 @@ void Import(Arguments& args, const std::string& usage) {
   auto document = NewDocument(*palette, bar.Handler());
   document->SetCottonSize(cotton);
   try {
-    document->ImportBitmap(files[0]);
+    if (IsQtPictureFile(files[0])) {
+      // PNG and JPEG are read with Qt Gui, offscreen; a bitmap needs no Qt at all.
+      GuiSession gui;
+      document->TakePicture(ReadPicture(files[0]));
+    } else {
+      document->ImportBitmap(files[0]);
+    }
   } catch (const Exception& error) {
     throw CliError(files[0] + ": " + error.Message());
   }

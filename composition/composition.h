@@ -44,6 +44,8 @@ class TpunCompo {
   // The picture as shown: every pixel replaced by its floss color once Remap ran, the
   // source picture itself (shared, not copied) before. Empty without a picture.
   const TPicture& MappedPicture() const { return mapped_ ? mapped_ : source_; }
+  // Whether a mapping has been installed since the source picture was set.
+  bool Mapped() const { return !mapped_.Empty(); }
   bool HasPicture() const { return !source_.Empty(); }
   uint16_t Width() const { return source_.Width(); }
   uint16_t Height() const { return source_.Height(); }

@@ -87,6 +87,13 @@ void TpunPal::SetNearestSearch(NearestSearchMaker maker) {
   nearest_.reset();
 }
 
+void TpunPal::SetColorMatch(ColorMatch rule) {
+  if (rule == match_) return;
+  match_ = rule;
+  // ExactRgb goes back to the default search, exactly as before any rule was chosen.
+  SetNearestSearch(rule == ColorMatch::ExactRgb ? nullptr : NearestSearchFor(rule));
+}
+
 const NearestColorSearch& TpunPal::NearestIndex() const {
   const std::lock_guard lock(nearest_mutex_);
   if (!nearest_ || nearest_revision_ != Colors.Revision()) {

@@ -11,6 +11,7 @@
 #include "base/color.h"
 #include "base/progress.h"
 #include "palette/color_list.h"
+#include "palette/color_match.h"
 #include "palette/nearest_color_search.h"
 
 // The most entries MixColors may leave in a palette.
@@ -38,8 +39,8 @@ class TpunPal {
   void Assign(const TpunPal& source);
   bool IndexOfName(const std::string& name, int32_t& index) const;
 
-  // The entry nearest to `color`: least squared distance, lowest index on ties,
-  // 0 for an empty palette.
+  // The entry nearest to `color` under the palette's rule (least squared RGB distance
+  // unless SetColorMatch chose another), lowest index on ties, 0 for an empty palette.
   int32_t NearestClr(TColor color) const;
   // NearestClr for many colors at once, on both cores when it pays.
   void NearestClrs(const TColor* colors, size_t count, int32_t* indices) const;
@@ -51,6 +52,12 @@ class TpunPal {
   // What NearestIndex makes: the fast index unless a benchmark gives the plain search
   // (LinearColorSearch::Make). Belongs to this palette object, so Assign keeps it.
   void SetNearestSearch(NearestSearchMaker maker);
+  // The rule every nearest-color lookup of this palette follows, ExactRgb unless set. Like
+  // the search it makes, it belongs to this palette object: Assign keeps it, and a palette
+  // made afresh (a copy of a composition, say) starts with ExactRgb until told otherwise.
+  // Setting the rule it already has keeps the search and the answers it remembers.
+  void SetColorMatch(ColorMatch rule);
+  ColorMatch Match() const { return match_; }
 
   // Brightest first (red + green + blue), by the classic exchange sort.
   void Sort();
@@ -72,6 +79,7 @@ class TpunPal {
   void ReportStep(uint16_t percent, const std::function<std::string()>& suffix) const;
 
   NearestSearchMaker make_search_;
+  ColorMatch match_ = ColorMatch::ExactRgb;
   mutable std::mutex nearest_mutex_;  // guards the two below
   mutable std::unique_ptr<NearestColorSearch> nearest_;
   mutable uint64_t nearest_revision_ = 0;

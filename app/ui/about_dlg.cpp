@@ -5,9 +5,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/help/help_ids.h"
 #include "app/ui/app_logo.h"
+#include "app/ui/help_topic.h"
 
 TAboutDlg::TAboutDlg(QWidget* parent) : QDialog(parent) {
+  SetHelpTopic(this, help_ids::kAbout);
   setObjectName("AboutDlg");
   setWindowTitle("About");
 

@@ -9,7 +9,9 @@
 #include <QStylePainter>
 #include <QVBoxLayout>
 
+#include "app/help/help_ids.h"
 #include "app/ui/floss_item_delegate.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/hints.h"
 #include "palette/floss_palette.h"
 
@@ -48,6 +50,7 @@ class FlossComboBox : public QComboBox {
 }  // namespace
 
 TaddColorDlg::TaddColorDlg(const TpunPal& main, QWidget* parent) : QDialog(parent) {
+  SetHelpTopic(this, help_ids::kAddColor);
   setObjectName("addColorDlg");
   setWindowTitle("Add DMC Color");
   Label1 =
@@ -60,7 +63,7 @@ TaddColorDlg::TaddColorDlg(const TpunPal& main, QWidget* parent) : QDialog(paren
   ComboBox1->setFont(ListFont());
   QStringList names;
   names.reserve(main.Count());
-  for (int32_t i = 0; i < main.Count(); ++i) names << QString::fromStdString(main.GetName(i));
+  for (int32_t i = 0; i < main.Count(); ++i) names << QString::fromLatin1(main.GetName(i));
   ComboBox1->addItems(names);
   if (ComboBox1->count() > 0) ComboBox1->setCurrentIndex(0);
 

@@ -14,9 +14,11 @@
 #include <QVBoxLayout>
 
 #include "app/app_settings.h"
+#include "app/help/help_ids.h"
 #include "app/ui/add_color_dlg.h"
 #include "app/ui/custom_colors_dlg.h"
 #include "app/ui/file_names.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/hints.h"
 #include "app/ui/main_form.h"
 #include "app/ui/mdi_child.h"
@@ -63,6 +65,7 @@ struct PaletteSnapshot {
 
 TColorDlg::TColorDlg(TMainForm& frame, TMDIChild* document, QWidget* parent)
     : QDialog(parent), frame_(frame), document_(document), work_(&frame.MainPalette) {
+  SetHelpTopic(this, help_ids::kColorTable);
   setWindowTitle("Color Table");
   BuildControls();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -182,7 +185,8 @@ void TColorDlg::BuildControls() {
   connect_click(CancelButton, &TColorDlg::CancelClick);
   connect_click(UndoButton, &TColorDlg::UndoClick);
   connect_click(RedoButton, &TColorDlg::RedoClick);
-  connect(HelpButton, &QPushButton::clicked, this, GuardedSlot([] { ShowHelp("PUNTEL0005"); }));
+  connect(HelpButton, &QPushButton::clicked, this,
+          GuardedSlot([] { ShowHelp(help_ids::kColorTable); }));
 }
 
 void TColorDlg::StartUp() {
@@ -229,7 +233,7 @@ void TColorDlg::RefreshSelection() {
 void TColorDlg::SetControls(bool enabled, bool stoppable) {
   for (QWidget* w : std::initializer_list<QWidget*>{clear, palette, DrawGrid1, similar, sort, reset,
                                                     used, addclr, Edit1, OkButton, CancelButton,
-                                                    TempPalButton, custom})
+                                                    TempPalButton, custom, HelpButton})
     w->setEnabled(enabled);
   preview->setEnabled(false);
   StopButton->setEnabled(stoppable);
@@ -287,10 +291,12 @@ void TColorDlg::SetBusyCursor(bool busy) {
     else
       w->unsetCursor();
   }
-  if (busy)
+  if (busy) {
     setCursor(Qt::WaitCursor);
-  else
+    StopButton->setCursor(Qt::ArrowCursor);  // its own, or it would take the dialog's
+  } else {
     unsetCursor();
+  }
 }
 
 void TColorDlg::GridClick() {
@@ -514,7 +520,7 @@ void TColorDlg::PreviewClick() {
   const auto gone = connect(document, &QObject::destroyed, &wait, &QEventLoop::quit);
   document->StartPreviewUpdate(work_);
   if (document_ && (document->Working() || document->Jobs().Running()))
-    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    wait.exec();  // input meanwhile meets disabled controls, not a queue replayed later
   disconnect(woken);
   disconnect(gone);
 }

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/help/help_ids.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/hints.h"
 #include "app/ui/slot_guard.h"
 #include "app/ui/swatch_grid.h"
@@ -36,6 +38,7 @@ SwatchGrid* Grid(QWidget* parent, const char* name, const TpunPal& palette, cons
 }  // namespace
 
 TCustomColorsDlg::TCustomColorsDlg(const TpunPal& working, QWidget* parent) : QDialog(parent) {
+  SetHelpTopic(this, help_ids::kCustomColors);
   setObjectName("CustomColorsDlg");
   setWindowTitle("Custom Colors");
   for (int32_t i = 0; i < working.Count(); ++i) {
@@ -66,7 +69,8 @@ TCustomColorsDlg::TCustomColorsDlg(const TpunPal& working, QWidget* parent) : QD
   connect(TweedButton, &QPushButton::clicked, this, GuardedSlot([this] { TweedClick(); }));
   connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-  connect(HelpButton, &QPushButton::clicked, this, GuardedSlot([] { ShowHelp("PUNTEL0005"); }));
+  connect(HelpButton, &QPushButton::clicked, this,
+          GuardedSlot([] { ShowHelp(help_ids::kCustomColors); }));
 
   auto* grids = new QHBoxLayout;
   grids->addWidget(PureGrid);

@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "app/help/help_ids.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/hints.h"
 #include "app/ui/named.h"
 #include "app/ui/slot_guard.h"
@@ -43,6 +45,7 @@ void Hint(SpinEdit* field, const QString& hint) {
 
 TFindForm::TFindForm(int palette_count, QWidget* parent)
     : QDialog(parent), palette_count_(palette_count) {
+  SetHelpTopic(this, help_ids::kColorSearch);
   setObjectName("FindForm");
   setWindowTitle("Automatic Color Search");
   auto* column = new QVBoxLayout(this);
@@ -132,7 +135,8 @@ QWidget* TFindForm::CreateButtons() {
   HelpButton = Named(new QPushButton("&Help", panel), "HelpButton");
   connect(Button1, &QPushButton::clicked, this, GuardedSlot([this] { Button1Click(); }));
   connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
-  connect(HelpButton, &QPushButton::clicked, this, GuardedSlot([] { ShowHelp("PUNTEL0002"); }));
+  connect(HelpButton, &QPushButton::clicked, this,
+          GuardedSlot([] { ShowHelp(help_ids::kColorSearch); }));
   auto* row = new QHBoxLayout(panel);
   row->setContentsMargins(0, 0, 0, 0);
   row->addStretch();

@@ -15,11 +15,13 @@
 #include <filesystem>
 
 #include "app/app_settings.h"
+#include "app/help/help_ids.h"
 #include "app/ini_file.h"
 #include "app/program_folders.h"
 #include "app/ui/about_dlg.h"
 #include "app/ui/file_names.h"
 #include "app/ui/glyphs.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/hints.h"
 #include "app/ui/mdi_child.h"
 #include "app/ui/picture_view.h"
@@ -310,6 +312,7 @@ void TMainForm::ConnectCommands() {
   on(Command::Preferences, [this] { Preferences(); });
   on(Command::Exit, [this] { Exit(); });
   on(Command::About, [this] { About(); });
+  on(Command::HelpContents, [] { ShowHelp(help_ids::kContents); });
   on(Command::AutoRemap, [this] { ToggleAutoRemap(); });
   on(Command::FitInWindow, [this] { ToggleFitInWindow(); });
   on(Command::Cascade, [this] { mdi->cascadeSubWindows(); });
@@ -352,6 +355,7 @@ void TMainForm::ConnectCommands() {
   document(Command::ColorUsage, &TMDIChild::Colorusagereport1Click);
   on(Command::CharTable, [this] { CharTable(); });
   on(Command::TempPalette, [this] { TempPaletteClick(); });
+  on(Command::Viewer, [this] { ViewerClick(); });
   on(Command::DesignEditor, [this] { DesignEditorClick(); });
   UpdateCommands();
 }
@@ -384,7 +388,8 @@ void TMainForm::UpdateCommands() {
 
 void TMainForm::StartUp() {
   LoadAppCursors();
-  qApp->installEventFilter(this);  // status tips reach msgpanel: the hint handler
+  qApp->installEventFilter(this);               // status tips reach msgpanel: the hint handler
+  qApp->installEventFilter(new HelpKey(this));  // F1 in every window, dialogs included
   QApplication::setApplicationDisplayName(kCaption);
   setWindowTitle(kCaption);
   // The settings file is written when the frame first closes: before, this is a first start.

@@ -116,6 +116,8 @@ class TMainForm : public QMainWindow {
   void TempPaletteClick();
   // The current child window when it is the temporary palette's, else none.
   TTempPalFrm* ActiveTempPalette() const;
+  // Utils "&Image file viewer": a new viewer each time.
+  void ViewerClick();
   // Utils "&Design Editor": a new design editor each time.
   void DesignEditorClick();
   // The current child window when it is a design editor, else none.

@@ -2,8 +2,8 @@
 #include <memory>
 
 #include "app/ui/main_form.h"
-#include "app/ui/ui_seams.h"
 #include "app/ui/mdi_child.h"
+#include "app/ui/ui_seams.h"
 #include "app/ui/wait_cursor.h"
 #include "pattern/ui/char_dlg.h"
 

@@ -16,9 +16,11 @@
 #include <utility>
 
 #include "app/app_settings.h"
+#include "app/help/help_ids.h"
 #include "app/ui/commands.h"
 #include "app/ui/file_names.h"
 #include "app/ui/find_form.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/main_form.h"
 #include "app/ui/note_dlg.h"
 #include "app/ui/picture_view.h"
@@ -63,6 +65,7 @@ class Hourglass {
 }  // namespace
 
 TMDIChild::TMDIChild(TMainForm* frame) : QWidget(nullptr), frame_(frame) {
+  SetHelpTopic(this, help_ids::kDocumentWindow);
   setAttribute(Qt::WA_DeleteOnClose);
   ScrollBox1 = new QScrollArea(this);
   ScrollBox1->setFrameShape(QFrame::NoFrame);
@@ -441,7 +444,11 @@ void TMDIChild::Import1Click() {
   if (AskSaveChanges()) Save1Click();
   const QStringList files = FileDialogs().Open(
       this,
-      {"Import picture", ShownPath(Settings().Imagepath), "BMP files  (*.bmp)|*.bmp", {}, {}});
+      {"Import picture",
+       ShownPath(Settings().Imagepath),
+       "BMP files  (*.bmp)|*.bmp|PNG and JPEG pictures (*.png *.jpg *.jpeg)|*.png;*.jpg;*.jpeg",
+       {},
+       {}});
   if (files.isEmpty()) return;
   const QString path = files.first();
   // A photograph is tens of megabytes to read and map: that happens on the worker, the

@@ -29,9 +29,18 @@ void TMDIChild::ColorTable1Click() {
   SetDocumentCursor(Qt::ArrowCursor);
   if (RunModal(dialog) == TColorDlg::kOk) {
     PaletteUndo::Snapshot before = PaletteUndo::Take(*Composition);
+    const TPicture kept = Composition->Mapped() ? Composition->MappedPicture() : TPicture();
     Composition->Assign(dialog.Work());
     RecordPaletteChange(std::move(before));
-    if (dialog.preview->isEnabled()) StartPictureUpdate(false);
+    if (dialog.preview->isEnabled()) {
+      StartPictureUpdate(false);
+    } else if (dialog.Work().Mapped()) {
+      // The last preview mapped this very palette: it is the document's picture now.
+      Composition->SetMappedPicture(dialog.Work().MappedPicture());
+      remap_wanted_ = false;
+    } else if (!kept.Empty()) {
+      Composition->SetMappedPicture(kept);  // nothing changed: the mapping still holds
+    }
     Composition->SetModified(true);
   } else if (dialog.Previewed()) {
     StartPictureUpdate(false);

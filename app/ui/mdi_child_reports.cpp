@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "app/help/help_ids.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/main_form.h"
 #include "app/ui/mdi_child.h"
 #include "app/ui/ui_seams.h"
@@ -75,6 +77,7 @@ void TMDIChild::Colorusagereport1Click() {
     Treportfrm report(Composition->Palette(), this);
     report.setWindowTitle("Color usage report");
     report.ReportKind = Treportfrm::kColorUsageReport;
+    SetHelpTopic(&report, help_ids::kColorUsageReport);
     report.Panel1->show();
     report.OnColorRemoved = [this](int32_t index) { Composition->ColorDeleted(index); };
     {

@@ -8,9 +8,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/help/help_ids.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/hints.h"
 
 TNoteDlg::TNoteDlg(QWidget* parent) : QDialog(parent) {
+  SetHelpTopic(this, help_ids::kNotes);
   setObjectName("NoteDlg");
   setWindowTitle("Composition notes");
 

@@ -13,7 +13,9 @@
 #include <QVBoxLayout>
 
 #include "app/app_settings.h"
+#include "app/help/help_ids.h"
 #include "app/ui/file_names.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/hints.h"
 #include "app/ui/slot_guard.h"
 #include "app/ui/spin_button.h"
@@ -70,6 +72,7 @@ QComboBox* NamedList(QWidget* parent, const char* name, const QStringList& items
 
 TPreferDlg::TPreferDlg(QWidget* parent, std::function<void()> stored)
     : QDialog(parent), stored_(std::move(stored)) {
+  SetHelpTopic(this, help_ids::kPreferences);
   setObjectName("PreferDlg");
   setWindowTitle("Preferences");
 
@@ -81,6 +84,10 @@ TPreferDlg::TPreferDlg(QWidget* parent, std::function<void()> stored)
   Notebook->addTab(CreateGeneralPage(), "General");
   Notebook->addTab(CreatePathsPage(), "Paths");
   Notebook->addTab(CreatePrintingPage(), "Printing");
+  // F1 opens the section of the page in front, from any of its fields.
+  const char* const sections[] = {help_ids::kPreferencesGeneral, help_ids::kPreferencesPaths,
+                                  help_ids::kPreferencesPrinting};
+  for (int page = 0; page < 3; ++page) SetHelpTopic(Notebook->widget(page), sections[page]);
 
   auto* columns = new QHBoxLayout(this);
   columns->setContentsMargins(6, 6, 6, 6);

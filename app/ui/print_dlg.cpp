@@ -17,6 +17,8 @@
 #include <array>
 #include <cmath>
 
+#include "app/help/help_ids.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/slot_guard.h"
 
 namespace {
@@ -44,6 +46,7 @@ QCheckBox* Part(const char* text, const char* name, QWidget* parent) {
 
 TPrintDlg::TPrintDlg(const PrintedPattern& pattern, Actions actions, QWidget* parent)
     : QDialog(parent), pattern_(pattern), actions_(std::move(actions)) {
+  SetHelpTopic(this, help_ids::kPrint);
   setObjectName("PrintDlg");
   setWindowTitle("Print Pattern");
   PaperBox = new QComboBox(this);

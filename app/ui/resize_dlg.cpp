@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/help/help_ids.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/slot_guard.h"
 #include "app/ui/spin_edit.h"
 #include "base/int_parse.h"
@@ -50,6 +52,7 @@ TResizeDlg::TResizeDlg(uint16_t source_width, uint16_t source_height, uint16_t f
       source_height_(source_height),
       fabric_count_(fabric_count),
       unit_(unit) {
+  SetHelpTopic(this, help_ids::kResize);
   setObjectName("ResizeDlg");
   setWindowTitle("Resize picture");
   WidthEdit = SizeField(this, "WidthEdit", source_width);

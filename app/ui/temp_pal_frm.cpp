@@ -7,8 +7,10 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
+#include "app/help/help_ids.h"
 #include "app/ui/add_color_dlg.h"
 #include "app/ui/floss_item_delegate.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/main_form.h"
 #include "app/ui/slot_guard.h"
 #include "app/ui/ui_seams.h"
@@ -16,6 +18,7 @@
 #include "base/message_seam.h"
 
 TTempPalFrm::TTempPalFrm(TMainForm* frame) : frame_(frame) {
+  SetHelpTopic(this, help_ids::kTempPalette);
   setObjectName("TempPalFrm");
   setWindowTitle("Temporary Palette");
   resize(kWidth, kHeight);
@@ -70,7 +73,7 @@ void TTempPalFrm::Relist() {
   const TpunPal& palette = frame_->TempPalette;
   QStringList names;
   names.reserve(palette.Count());
-  for (int32_t i = 0; i < palette.Count(); ++i) names << QString::fromStdString(palette.GetName(i));
+  for (int32_t i = 0; i < palette.Count(); ++i) names << QString::fromLatin1(palette.GetName(i));
   ListBox1->addItems(names);
 }
 
@@ -90,7 +93,7 @@ void TTempPalFrm::Delete1Click() {
   QListWidgetItem* selected = ListBox1->currentItem();
   if (!selected || !selected->isSelected()) return;
   int32_t index = -1;
-  if (!frame_->TempPalette.IndexOfName(selected->text().toStdString(), index)) return;
+  if (!frame_->TempPalette.IndexOfName(selected->text().toLatin1().toStdString(), index)) return;
   frame_->TempPalette.Delete(index);
   Changed();
 }

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/help/help_ids.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/hints.h"
 #include "app/ui/main_form.h"
 #include "app/ui/slot_guard.h"
@@ -36,6 +38,7 @@ QLabel* Caption(QWidget* parent, const char* name, const char* text) {
 }  // namespace
 
 TTranspFrm::TTranspFrm(TMainForm& frame, QWidget* parent) : QDialog(parent), frame_(frame) {
+  SetHelpTopic(this, help_ids::kTransparency);
   setObjectName("TranspFrm");
   setWindowTitle("Transparency Feature");
 

@@ -1,6 +1,7 @@
 #include "app/ui/ui_seams.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -8,9 +9,12 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QUrl>
 #include <atomic>
 #include <utility>
 
+#include "app/ui/help_topic.h"
+#include "app/ui/help_window.h"
 #include "app/ui/ui_thread.h"
 #include "base/message_seam.h"
 
@@ -42,6 +46,7 @@ QtFileDialogs default_dialogs;
 std::atomic<FileDialogSeam*> installed_dialogs{nullptr};
 // Help is asked for from dialogs on the interface's thread only.
 HelpSeam installed_help;
+DesktopSeam installed_desktop;
 FontSeam installed_font_dialog;
 PrintSeam installed_print_dialog;
 ModalSeam installed_modal;
@@ -101,7 +106,17 @@ void ShowHelp(const std::string& topic) {
     installed_help(topic);
     return;
   }
-  Messages().Info("Help is not available yet.");
+  ShowHelpWindow(topic);
+}
+
+bool OpenOnDesktop(const QUrl& url) {
+  if (installed_desktop) return installed_desktop(url);
+  return QDesktopServices::openUrl(url);
+}
+
+DesktopSeam InstallDesktop(DesktopSeam seam) {
+  std::swap(seam, installed_desktop);
+  return seam;
 }
 
 HelpSeam InstallHelp(HelpSeam seam) {
@@ -137,6 +152,8 @@ PrintSeam InstallPrintDialog(PrintSeam seam) {
 
 int RunModal(QDialog& dialog) {
   if (installed_modal) return installed_modal(dialog);
+  // Modal to its own window only: the help window it may open stays usable.
+  if (dialog.parentWidget()) dialog.setWindowModality(Qt::WindowModal);
   return dialog.exec();
 }
 

@@ -11,6 +11,7 @@
 
 class QPrinter;
 class QDialog;
+class QUrl;
 class QWidget;
 
 struct FileDialogRequest {
@@ -37,12 +38,18 @@ FileDialogSeam& FileDialogs();
 FileDialogSeam* InstallFileDialogs(FileDialogSeam* seam);
 
 // Help topics ("PUNTEL0002") open through this seam, so tests see which one was asked for.
-// Until the help pages exist the default says "Help is not available yet." through the
-// message seam.
+// The default opens the help window on the topic.
 using HelpSeam = std::function<void(const std::string& topic)>;
 void ShowHelp(const std::string& topic);
 // Installs a seam (an empty one restores the default) and returns the one it replaces.
 HelpSeam InstallHelp(HelpSeam seam);
+
+// Pages handed to the desktop (the help's "Open in web browser") go through this seam: false
+// when no program could be started. The default is QDesktopServices.
+using DesktopSeam = std::function<bool(const QUrl& url)>;
+bool OpenOnDesktop(const QUrl& url);
+// Installs a seam (an empty one restores the default) and returns the one it replaces.
+DesktopSeam InstallDesktop(DesktopSeam seam);
 
 // The font dialog goes through this seam too: the font chosen, none when the user
 // cancelled. The default is QFontDialog.

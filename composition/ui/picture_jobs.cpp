@@ -5,13 +5,18 @@
 #include "composition/composition.h"
 #include "composition/composition_errors.h"
 #include "composition/ui/screen_bitmap.h"
+#include "imageio/picture_reader.h"
 
 WorkerJob::Body ImportPictureJob(std::string file_name) {
   return [file_name = std::move(file_name)](const ProgressHandler&, const CancelToken&) {
     auto result = std::make_shared<ImportResult>();
     try {
-      result->picture = ReadBitmapPicture(file_name);
+      // PNG and JPEG come through Qt's readers; a bitmap is read as it always was.
+      result->picture =
+          IsQtPictureFile(file_name) ? ReadPicture(file_name) : ReadBitmapPicture(file_name);
     } catch (const EBitmapRefused& refused) {
+      result->refusal = refused.Message();
+    } catch (const EPictureUnreadable& refused) {
       result->refusal = refused.Message();
     }
     return std::any(result);

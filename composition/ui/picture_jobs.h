@@ -15,7 +15,8 @@
 
 class TpunCompo;
 
-// A picture read from a bitmap file, for the composition to take (its block by move).
+// A picture read from a bitmap, PNG or JPEG file, for the composition to take (its block
+// by move).
 struct ImportResult {
   std::optional<ImportedPicture> picture;  // none when the file was refused
   std::string refusal;                     // why, then

@@ -14,7 +14,9 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "app/help/help_ids.h"
 #include "app/program_folders.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/hints.h"
 #include "app/ui/named.h"
 #include "app/ui/slot_guard.h"
@@ -78,6 +80,7 @@ bool DrawsInk(const std::string& family, int code) {
 
 TCharDlg::TCharDlg(::SymbolTable& table, SymbolDrawing& symbols, QWidget* parent)
     : QDialog(parent), table_(table), symbols_(symbols) {
+  SetHelpTopic(this, help_ids::kCharacterTable);
   setObjectName("CharDlg");
   setWindowTitle("Character Table");
   CreateControls();
@@ -160,7 +163,8 @@ void TCharDlg::CreateMenu() {
                           &TCharDlg::AddAllCharacters1Click);
   PopupMenu1->addSeparator();
   Help1 = Named(PopupMenu1->addAction("&Help"), "Help1");
-  connect(Help1, &QAction::triggered, this, GuardedSlot([] { ShowHelp("SPEED4"); }));
+  connect(Help1, &QAction::triggered, this,
+          GuardedSlot([] { ShowHelp(help_ids::kCharacterTable); }));
   PopupMenu1->addSeparator();
   Close1 = Named(new QAction("&Close", this), "Close1");
   Close1->setShortcut(QKeySequence("Ctrl+F4"));

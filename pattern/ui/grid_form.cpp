@@ -8,12 +8,15 @@
 #include <QVBoxLayout>
 
 #include "app/app_settings.h"
+#include "app/help/help_ids.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/main_form.h"
 #include "app/ui/mdi_child.h"
 #include "pattern/draw/stitch_pattern.h"
 #include "pattern/ui/pattern_grid_widget.h"
 
 TGridForm::TGridForm(TMDIChild* document) : document_(document) {
+  SetHelpTopic(this, help_ids::kPatternGrid);
   setWindowTitle("GridForm");
   resize(600, 384);
   DrawGrid1 =

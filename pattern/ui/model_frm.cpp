@@ -18,7 +18,9 @@
 #include <memory>
 
 #include "app/app_settings.h"
+#include "app/help/help_ids.h"
 #include "app/ui/file_names.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/hints.h"
 #include "app/ui/main_form.h"
 #include "app/ui/mdi_child.h"
@@ -61,6 +63,7 @@ TModelFrm::TModelFrm(TMDIChild* document, const QImage& picture)
       frame_(document->Frame()),
       picture_(picture),
       document_caption_(document->Caption()) {
+  SetHelpTopic(this, help_ids::kColorChart);
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName("ModelFrm");
   CreateControls();

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/help/help_ids.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/named.h"
 #include "app/ui/slot_guard.h"
 #include "palette/floss_palette.h"
@@ -39,6 +41,7 @@ QColor ColorOf(TColor color) {
 }  // namespace
 
 Treportfrm::Treportfrm(TpunPal& palette, QWidget* parent) : QDialog(parent), palette_(palette) {
+  SetHelpTopic(this, help_ids::kFlossReport);
   setObjectName("reportfrm");
   setWindowTitle("Floss report");
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);

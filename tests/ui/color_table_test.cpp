@@ -288,6 +288,36 @@ TEST_F(ColorTable, OkHandsTheEditsOverAndCancelDiscardsThem) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(ColorTable, OkKeepsTheMappingThatIsStillTrue) {
+  ScriptedModal modal;
+  ASSERT_TRUE(document->Composition->Mapped());
+  modal.Then([](QDialog& dialog) {
+    dynamic_cast<TColorDlg&>(dialog).OkClick();  // no edit
+    return dialog.result();
+  });
+  frame->Action(Command::ColorTable)->trigger();
+  EXPECT_TRUE(document->Composition->Mapped());
+  EXPECT_FALSE(document->Working());
+
+  // A preview of the palette handed over is the document's mapped picture: no second update.
+  modal.Then([](QDialog& dialog) {
+    auto& d = dynamic_cast<TColorDlg&>(dialog);
+    d.DrawGrid1->SetSelected(0);
+    d.GridDoubleClick();
+    d.PreviewClick();
+    d.OkClick();
+    return d.result();
+  });
+  frame->Action(Command::ColorTable)->trigger();
+  EXPECT_FALSE(document->Working());
+  ASSERT_TRUE(document->Composition->Mapped());
+  EXPECT_EQ(document->Composition->Palette().Count(), int32_t(kMain.size()) - 1);
+  const TpunCompo& compo = *document->Composition;
+  const size_t at = PixelOffset(compo.Width(), compo.Height(), 0, 0);
+  const int32_t first = compo.Palette().NearestClr(PixelAt(compo.SourcePicture().Data(), at));
+  EXPECT_EQ(PixelAt(compo.MappedPicture().Data(), at), compo.Palette().GetClr(first));
+}
+
 TEST_F(ColorTable, AddingOneFlossOrTweededOnes) {
   auto d = Open();
   Fill(d->Work().Palette(), {{"BLANC", MakeColor(255, 255, 255)}, {"310", 0}});

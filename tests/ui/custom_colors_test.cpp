@@ -98,7 +98,7 @@ TEST_F(CustomColors, OkGivesTheRightGridCancelNothingHelpItsTopic) {
   const std::optional<FlossList> chosen = AskCustomColors(working, nullptr);
   ASSERT_TRUE(chosen);
   EXPECT_EQ(Names(*chosen), (std::vector<std::string>{"321", "336", "White"}));
-  EXPECT_EQ(topics, std::vector<std::string>{"PUNTEL0005"});
+  EXPECT_EQ(topics, std::vector<std::string>{"custom-colors"});
 
   modal.Then([](QDialog& dialog) {
     auto& custom = dynamic_cast<TCustomColorsDlg&>(dialog);

@@ -188,8 +188,6 @@ TEST_F(FindFormTest, OptionsAreTheFieldsReadAsNumbers) {
 }
 
 TEST_F(FindFormTest, CancelAbandonsAndHelpOpensItsTopic) {
-  form_.HelpButton->click();
-  EXPECT_EQ(messages_.shown, std::vector<std::string>{"Info: Help is not available yet."});
   std::vector<std::string> topics;
   const HelpSeam previous = InstallHelp([&](const std::string& topic) { topics.push_back(topic); });
   form_.HelpButton->click();
@@ -199,7 +197,7 @@ TEST_F(FindFormTest, CancelAbandonsAndHelpOpensItsTopic) {
   form_.threads->SetText("");  // Cancel checks nothing
   form_.Button2->click();
   EXPECT_EQ(form_.result(), QDialog::Rejected);
-  EXPECT_EQ(messages_.shown.size(), 1u);
+  EXPECT_TRUE(messages_.shown.empty());
 }
 
 }  // namespace

@@ -119,6 +119,17 @@ TEST_F(TempPalette, AddRefusesADuplicateDeleteAndClearKeepListAndPaletteAlike) {
   EXPECT_EQ(Held(), QStringList({"336"}));
   EXPECT_EQ(Listed(window), Held());
 
+  // Names are Latin-1 bytes: shown as their letters, and deleted by them.
+  frame->TempPalette.AddClr(MakeColor(240, 230, 200),
+                            "\xe9"
+                            "cru");
+  window->Relist();
+  EXPECT_EQ(window->ListBox1->item(1)->text(), QString::fromUtf8("\xc3\xa9"
+                                                                 "cru"));
+  window->ListBox1->setCurrentRow(1);
+  window->Delete1->trigger();
+  EXPECT_EQ(Held(), QStringList({"336"}));
+
   window->Clear1->trigger();
   EXPECT_EQ(frame->TempPalette.Count(), 0);
   EXPECT_EQ(window->ListBox1->count(), 0);
