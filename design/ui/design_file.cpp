@@ -1,46 +1,35 @@
 #include "design/ui/design_file.h"
 
-#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
-#include <QImageWriter>
 
-#include "base/atomic_file.h"
 #include "composition/bitmap_file.h"
+#include "imageio/picture_reader.h"
+#include "imageio/png_writer.h"
 
 namespace {
 
-// A channel of a pixel put over white, the fabric.
-uint8_t OverWhite(int channel, int alpha) {
-  return uint8_t((channel * alpha + 255 * (255 - alpha) + 127) / 255);
+bool TooLarge(QSize size) {
+  return size.width() > kLargestDesign || size.height() > kLargestDesign;
 }
 
 }  // namespace
 
 DesignRaster ReadDesignPicture(const QString& path) {
-  // Only regular files: reading a named pipe would never end.
-  if (!QFileInfo(path).isFile()) throw Exception("The file does not exist or is no regular file.");
-  QImageReader reader(path);
-  reader.setDecideFormatFromContent(true);
-  const QSize size = reader.size();
-  if (size.isValid() && (size.width() > kLargestDesign || size.height() > kLargestDesign))
-    throw EDesignFileTooLarge();
-  QImage picture;
-  if (!reader.read(&picture)) throw Exception(reader.errorString().toStdString());
-  if (picture.width() > kLargestDesign || picture.height() > kLargestDesign)
-    throw EDesignFileTooLarge();
-  picture = picture.convertToFormat(QImage::Format_ARGB32);
+  // A design's size is known before the picture is decoded (only a regular file is peeked
+  // at: a named pipe would never answer); the picture reader's own rules do the rest.
+  if (QFileInfo(path).isFile() && TooLarge(QImageReader(path).size())) throw EDesignFileTooLarge();
+  const QImage picture = ReadImage(QFile::encodeName(path).toStdString());
+  if (TooLarge(picture.size())) throw EDesignFileTooLarge();
   DesignRaster raster(picture.width(), picture.height());
   for (int y = 0; y < picture.height(); ++y) {
     const auto* source = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
     TColor* row = raster.Row(y);
-    for (int x = 0; x < picture.width(); ++x) {
-      const QRgb pixel = source[x];
-      const int alpha = qAlpha(pixel);
-      row[x] = MakeColor(OverWhite(qRed(pixel), alpha), OverWhite(qGreen(pixel), alpha),
-                         OverWhite(qBlue(pixel), alpha));
-    }
+    for (int x = 0; x < picture.width(); ++x)
+      row[x] = MakeColor(uint8_t(qRed(source[x])), uint8_t(qGreen(source[x])),
+                         uint8_t(qBlue(source[x])));
   }
   return raster;
 }
@@ -56,32 +45,19 @@ PictureBlock DesignBlock(const DesignRaster& raster) {
   return block;
 }
 
-namespace {
-
-QByteArray PngBytes(const DesignRaster& raster) {
+void WriteDesignPicture(const std::string& path, const DesignRaster& raster, DesignFormat format) {
+  if (format == DesignFormat::Bmp) {
+    WriteBitmapFile(path, DesignBlock(raster), uint16_t(raster.Width()), uint16_t(raster.Height()));
+    return;
+  }
   QImage picture(raster.Width(), raster.Height(), QImage::Format_RGB32);
+  if (picture.isNull() && raster.Width() > 0 && raster.Height() > 0)
+    throw EInOutError("Not enough memory to write " + path);
   for (int y = 0; y < raster.Height(); ++y) {
     auto* target = reinterpret_cast<QRgb*>(picture.scanLine(y));
     const TColor* row = raster.Row(y);
     for (int x = 0; x < raster.Width(); ++x)
       target[x] = qRgb(RedOf(row[x]), GreenOf(row[x]), BlueOf(row[x]));
   }
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "png");
-  if (!writer.write(picture))
-    throw EInOutError("Unable to make a PNG picture: " + writer.errorString().toStdString());
-  return bytes;
-}
-
-}  // namespace
-
-void WriteDesignPicture(const std::string& path, const DesignRaster& raster, DesignFormat format) {
-  if (format == DesignFormat::Bmp) {
-    WriteBitmapFile(path, DesignBlock(raster), uint16_t(raster.Width()), uint16_t(raster.Height()));
-    return;
-  }
-  const QByteArray bytes = PngBytes(raster);
-  ReplaceFileContents(path, bytes.toStdString());
+  WritePng(path, picture);
 }

@@ -19,8 +19,9 @@ class EDesignFileTooLarge : public Exception {
   EDesignFileTooLarge() : Exception(kDesignFileTooLarge) {}
 };
 
-// The picture of a file as a new design; Exception with the reader's reason when it cannot
-// be read, EDesignFileTooLarge when it is too large. All picture reading of the editor is here.
+// The picture of a file as a new design, read under the picture reader's rules (alpha over
+// white, upright, sRGB); its exceptions say why a file cannot be read, EDesignFileTooLarge
+// when it is too large. All picture reading of the editor is here.
 DesignRaster ReadDesignPicture(const QString& path);
 
 // The design as a 24-bit picture block (blue, green, red, rows padded, bottom row first).

@@ -13,7 +13,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/help/help_ids.h"
 #include "app/settings.h"
+#include "app/ui/help_topic.h"
 #include "app/ui/hints.h"
 #include "app/ui/slot_guard.h"
 #include "app/ui/ui_seams.h"
@@ -58,6 +60,7 @@ TDesignFrm::TDesignFrm(const TpunPal& palette, const TSettings& settings, Design
                        QWidget* parent)
     : QWidget(parent), palette_(palette), settings_(settings), seams_(seams) {
   setObjectName("DesignFrm");
+  SetHelpTopic(this, help_ids::kDesignEditor);  // F1 anywhere in the editor
   QFont bold = font();
   bold.setBold(true);
   setFont(bold);
@@ -295,21 +298,7 @@ DesignTool TDesignFrm::Tool() const {
   return DrawGrid1->Tool();
 }
 
-bool TDesignFrm::event(QEvent* event) {
-  // F1 is the editor's own, before any shortcut of the frame.
-  if (event->type() == QEvent::ShortcutOverride &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
-    event->accept();
-    return true;
-  }
-  return QWidget::event(event);
-}
-
 void TDesignFrm::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    Guarded([] { ShowHelp(kHelpTopic); });
-    return;
-  }
   if (event->key() == Qt::Key_Escape && DrawGrid1->Dragging()) {
     DrawGrid1->CancelDrag();
     return;

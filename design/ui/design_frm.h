@@ -35,7 +35,6 @@ class TDesignFrm : public QWidget {
 
  public:
   static constexpr int kWidth = 637, kHeight = 427, kPanelHeight = 77;
-  static constexpr const char* kHelpTopic = "design-editor";
 
   TDesignFrm(const TpunPal& palette, const TSettings& settings, DesignSeams seams = {},
              QWidget* parent = nullptr);
@@ -74,7 +73,6 @@ class TDesignFrm : public QWidget {
   void GridSizeLeft();
 
  protected:
-  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;

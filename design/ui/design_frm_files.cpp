@@ -12,6 +12,7 @@
 #include "design/ui/design_frm.h"
 #include "design/ui/design_grid.h"
 #include "design/ui/design_history.h"
+#include "imageio/picture_reader.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ bool TDesignFrm::SaveTo(QString path) {
   if (extension.compare("png", Qt::CaseInsensitive) == 0) {
     format = DesignFormat::Png;
   } else if (extension.compare("bmp", Qt::CaseInsensitive) != 0) {
-    Messages().Error(FormatMessage("Unknown picture file extension (.%s)", Local(extension)));
+    Messages().Error(FormatMessage(kUnknownPictureExtension, Local(extension)));
     return false;
   }
   try {
