@@ -706,6 +706,14 @@ TEST_F(DesignEditorInFrame, TheCommandOpensEditorsWhoseMenuFollowsFileAndTheFram
     QCoreApplication::sendEvent(viewport, &event);
   }
   ASSERT_TRUE(editor->Modified());
+  // Another child window becoming current ends a drag, painting nothing.
+  editor->Tools->button(int(DesignTool::Line))->click();
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), viewport->mapToGlobal(QPointF(3, 3)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(viewport, &press);
+  ASSERT_TRUE(editor->DrawGrid1->Dragging());
+  frame->mdi->activatePreviousSubWindow();
+  EXPECT_FALSE(editor->DrawGrid1->Dragging());
   // The Window menu names it with Qt's modified mark.
   emit frame->WindowMenu->aboutToShow();
   QStringList listed;
