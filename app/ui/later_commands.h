@@ -7,9 +7,8 @@
 
 #include "app/ui/commands.h"
 
-inline constexpr std::array kUnbuiltCommands = {
-    Command::DesignEditor,
-};
+// Every command is built now; the list stays for the next one that is not.
+inline constexpr std::array<Command, 0> kUnbuiltCommands = {};
 
 constexpr bool IsUnbuilt(Command command) {
   return std::find(kUnbuiltCommands.begin(), kUnbuiltCommands.end(), command) !=

@@ -35,6 +35,7 @@
 #include "base/message_seam.h"
 #include "composition/composition_errors.h"
 #include "composition/embroidery_size.h"
+#include "design/ui/design_frm.h"
 
 namespace {
 
@@ -279,8 +280,10 @@ void TMainForm::CreateMenus() {
     const QList<QMdiSubWindow*> windows = mdi->subWindowList();
     if (!windows.isEmpty()) WindowMenu->addSeparator();
     for (int i = 0; i < windows.size(); ++i) {
-      QAction* entry =
-          WindowMenu->addAction(QString("&%1 %2").arg(i + 1).arg(windows[i]->windowTitle()));
+      // A window's "[*]" is where Qt shows its modified mark.
+      QString title = windows[i]->windowTitle();
+      title.replace("[*]", windows[i]->isWindowModified() ? "*" : "");
+      QAction* entry = WindowMenu->addAction(QString("&%1 %2").arg(i + 1).arg(title));
       entry->setCheckable(true);
       entry->setChecked(windows[i] == mdi->activeSubWindow());
       connect(entry, &QAction::triggered, this,
@@ -353,6 +356,7 @@ void TMainForm::ConnectCommands() {
   on(Command::CharTable, [this] { CharTable(); });
   on(Command::TempPalette, [this] { TempPaletteClick(); });
   on(Command::Viewer, [this] { ViewerClick(); });
+  on(Command::DesignEditor, [this] { DesignEditorClick(); });
   UpdateCommands();
 }
 
@@ -608,6 +612,7 @@ void TMainForm::MergeMenus() {
     bar->addMenu(document->ToolsMenu);
     bar->addMenu(document->ViewMenu);
   }
+  if (TDesignFrm* editor = ActiveDesignEditor()) bar->addMenu(editor->DesignMenu);
   if (TTempPalFrm* temp = ActiveTempPalette()) bar->addMenu(temp->TempPaletteMenu);
   for (QMenu* menu : {UtilsMenu, OptionsMenu, WindowMenu, HelpMenu}) bar->addMenu(menu);
 }

@@ -22,6 +22,7 @@ class QProgressBar;
 class QTimer;
 class QToolButton;
 class SpinButton;
+class TDesignFrm;
 class TMDIChild;
 class TTempPalFrm;
 
@@ -117,6 +118,10 @@ class TMainForm : public QMainWindow {
   TTempPalFrm* ActiveTempPalette() const;
   // Utils "&Image file viewer": a new viewer each time.
   void ViewerClick();
+  // Utils "&Design Editor": a new design editor each time.
+  void DesignEditorClick();
+  // The current child window when it is a design editor, else none.
+  TDesignFrm* ActiveDesignEditor() const;
 
  signals:
   // TempPalette gained, lost or reordered entries: an open window lists them again.

@@ -300,7 +300,7 @@ TEST_F(MainWindow, EveryCommandFollowsTheActiveDocumentsState) {
       {Command::BusyOff, "011000"},      {Command::StitchPattern, "100001"},
       {Command::FlossReport, "100001"},  {Command::ColorUsage, "100001"},
       {Command::CharTable, "111111"},    {Command::Viewer, "111111"},
-      {Command::DesignEditor, "000000"}, {Command::TempPalette, "111111"},
+      {Command::DesignEditor, "111111"}, {Command::TempPalette, "111111"},
       {Command::AutoRemap, "111111"},    {Command::FitInWindow, "111111"},
       {Command::Cascade, "111111"},      {Command::Tile, "111111"},
       {Command::Arrange, "111111"},      {Command::MinimizeAll, "111111"},
