@@ -23,7 +23,7 @@ bool OverDesignLimit(int64_t width, int64_t height);
 // The cell sizes a chart may be drawn at, in pixels: the design window's and puntel-cli's.
 inline constexpr int kSmallestDesignCell = 3, kLargestDesignCell = 50, kDefaultDesignCell = 10;
 
-struct CellRect {
+struct ChartCellBox {
   int64_t left = 0, top = 0, edge = 0;
 };
 
@@ -41,7 +41,7 @@ struct ChartGeometry {
   int64_t VerticalLineLength() const { return rows * Pitch(); }
   int64_t HorizontalLineLength() const { return columns * Pitch(); }
   // The whole inside between the four lines around picture pixel (x, y).
-  CellRect Cell(int64_t x, int64_t y) const { return {x * Pitch() + 1, y * Pitch() + 1, cell}; }
+  ChartCellBox Cell(int64_t x, int64_t y) const { return {x * Pitch() + 1, y * Pitch() + 1, cell}; }
 
   bool TooLarge() const;
   // Raises EDesignTooLarge when TooLarge().

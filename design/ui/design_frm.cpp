@@ -335,7 +335,3 @@ void TDesignFrm::Close1Click() {
   else
     close();
 }
-
-// Compiled here rather than with every other window's meta-object code: the model of
-// another window has types of the same names.
-#include "moc_design_frm.cpp"

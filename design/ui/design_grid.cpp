@@ -261,7 +261,3 @@ bool DesignGrid::viewportEvent(QEvent* event) {
   if (event->type() == QEvent::UngrabMouse) CancelDrag();
   return QAbstractScrollArea::viewportEvent(event);
 }
-
-// Compiled here rather than with every other window's meta-object code: the model of
-// another window has types of the same names.
-#include "moc_design_grid.cpp"

@@ -70,7 +70,3 @@ void DesignHistory::Trim() {
     if (clean == i + 1) stack_.setClean();
   }
 }
-
-// Compiled here rather than with every other window's meta-object code: the model of
-// another window has types of the same names.
-#include "moc_design_history.cpp"

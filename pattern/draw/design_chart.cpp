@@ -81,7 +81,7 @@ void DrawChartPicture(QImage& image, const ChartGeometry& chart, const QImage& p
   for (int64_t x = 0; x < columns; ++x) {
     for (int64_t y = 0; y < rows; ++y) {
       const QRgb color = reinterpret_cast<const QRgb*>(pixels.constScanLine(int(y)))[x];
-      const CellRect cell = chart.Cell(x, y);
+      const ChartCellBox cell = chart.Cell(x, y);
       FillSpan(image, cell.left, cell.top, cell.edge, cell.edge, color | 0xff000000u);
     }
     Report(progress, "Drawing image : ", x, chart.columns);
