@@ -13,6 +13,7 @@
 
 #include "app/app_settings.h"
 #include "app/help/help_ids.h"
+#include "app/ui/desktop_trash.h"
 #include "app/ui/file_names.h"
 #include "app/ui/glyphs.h"
 #include "app/ui/help_topic.h"
@@ -29,13 +30,15 @@ namespace {
 class QtFileRemoval : public TViewerForm::FileRemoval {
  public:
   Outcome MoveToTrash(const QString& path, QString& reason) override {
-    QFile file(path);
-    if (file.moveToTrash()) return Outcome::Trashed;
-    reason = file.errorString();
-    // A file still there in a folder we may write is one whose file system has no trash.
-    const QFileInfo info(path);
-    return info.exists() && QFileInfo(info.absolutePath()).isWritable() ? Outcome::NoTrash
-                                                                        : Outcome::Failed;
+    switch (MoveToDesktopTrash(path, reason)) {
+      case TrashOutcome::Trashed:
+        return Outcome::Trashed;
+      case TrashOutcome::NoTrash:
+        return Outcome::NoTrash;
+      case TrashOutcome::Failed:
+        break;
+    }
+    return Outcome::Failed;
   }
   bool Remove(const QString& path, QString& reason) override {
     QFile file(path);

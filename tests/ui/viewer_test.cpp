@@ -2,7 +2,10 @@
 // file shown to the trash; and PNG and JPEG pictures imported into a composition.
 
 #include <gtest/gtest.h>
+
 #include <stdlib.h>
+#include <QDir>
+#include <QFileInfo>
 
 #include <QLabel>
 #include <QMdiArea>
@@ -12,6 +15,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "app/ui/desktop_trash.h"
 #include "app/ui/viewer_form.h"
 #include "imageio/picture_reader.h"
 #include "tests/support/scripted_messages.h"
@@ -222,6 +226,18 @@ TEST_F(Viewer, ARemovalThatFailsSaysSoAndKeepsTheFileShown) {
     EXPECT_EQ(viewer.ViewerFile.isEmpty(), c.gone);
     EXPECT_EQ(viewer.deletebtn->isEnabled(), !c.gone);
   }
+}
+
+TEST_F(Viewer, TheTrashIsMadeWhereTheDesktopKeepsItNeverInTheCurrentFolder) {
+  const std::string share = data.Path() + "/not/yet/share";
+  setenv("XDG_DATA_HOME", share.c_str(), 1);
+  const QString tulip = Picture("tulip.bmp", 3, 2);
+  QString reason;
+  EXPECT_EQ(MoveToDesktopTrash(tulip, reason), TrashOutcome::Trashed) << reason.toStdString();
+  EXPECT_FALSE(FileExists(tulip.toStdString()));
+  EXPECT_TRUE(FileExists(share + "/Trash/files/tulip.bmp"));
+  EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath("files/tulip.bmp")));
+  EXPECT_EQ(MoveToDesktopTrash(tulip, reason), TrashOutcome::Failed);  // gone already
 }
 
 TEST_F(Viewer, F1OpensTheViewersHelp) {
