@@ -16,6 +16,7 @@
 
 #include "design/cell_patch.h"
 #include "design/flood_fill.h"
+#include "tests/design/reference_fill.h"
 
 // Every allocation of the process is counted, so the fill's own stack and its patch show.
 namespace {
@@ -82,24 +83,6 @@ double Best(const DesignRaster& design, Work work, int runs = 7) {
   return best;
 }
 
-void QueueFill(DesignRaster& raster, Cell seed, TColor colour) {
-  const TColor region = raster.At(seed.col, seed.row);
-  if (region == colour) return;
-  std::queue<Cell> queue;
-  raster.Set(seed.col, seed.row, colour);
-  queue.push(seed);
-  while (!queue.empty()) {
-    const Cell c = queue.front();
-    queue.pop();
-    for (const Cell n : {Cell{c.col - 1, c.row}, Cell{c.col + 1, c.row}, Cell{c.col, c.row - 1},
-                         Cell{c.col, c.row + 1}})
-      if (raster.Contains(n.col, n.row) && raster.At(n.col, n.row) == region) {
-        raster.Set(n.col, n.row, colour);
-        queue.push(n);
-      }
-  }
-}
-
 DesignRaster Serpentine() {
   DesignRaster raster(kSize, kSize);
   for (int x = 1; x < kSize; x += 2)
@@ -125,7 +108,7 @@ void Report(const char* what, double seconds, double reference, double target) {
 void BenchFill(const char* what, const DesignRaster& design, double target) {
   DesignRaster mine = design, plain = design;
   FillRecorded(mine, {0, 0}, kPaint);
-  QueueFill(plain, {0, 0}, kPaint);
+  ReferenceFill(plain, {0, 0}, kPaint);
   if (!(mine == plain)) {
     std::printf("%s: the fill and the plain fill DIFFER\n", what);
     all_met = false;
@@ -136,7 +119,7 @@ void BenchFill(const char* what, const DesignRaster& design, double target) {
   const double reference = Best(
       design,
       [](DesignRaster& copy) {
-        QueueFill(copy, {0, 0}, kPaint);
+        ReferenceFill(copy, {0, 0}, kPaint);
       },
       3);
   Report(what, seconds, reference, target);

@@ -54,6 +54,12 @@ QSpinBox* SizeField(QWidget* parent, const char* name, int low, int high, int st
   return field;
 }
 
+QLabel* NamedLabel(QWidget* parent, const char* name, const char* text) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  return label;
+}
+
 }  // namespace
 
 TDesignFrm::TDesignFrm(const TpunPal& palette, const TSettings& settings, DesignSeams seams,
@@ -147,14 +153,9 @@ QWidget* TDesignFrm::CreateToolPart() {
   connect(Tools, &QButtonGroup::idClicked, this,
           [this](int code) { DrawGrid1->SetTool(DesignTool(code)); });
 
-  const auto label = [part](const char* name, const char* text) {
-    auto* shown = new QLabel(text, part);
-    shown->setObjectName(name);
-    return shown;
-  };
-  Label1 = label("Label1", "Image Width :");
-  Label2 = label("Label2", "Image Height :");
-  Label3 = label("Label3", "Cell size :");
+  Label1 = NamedLabel(part, "Label1", "Image Width :");
+  Label2 = NamedLabel(part, "Label2", "Image Height :");
+  Label3 = NamedLabel(part, "Label3", "Cell size :");
   CtrlWidth = SizeField(part, "CtrlWidth", 10, 1000, 5);
   CtrlHeight = SizeField(part, "CtrlHeight", 10, 1000, 5);
   CtrlGridSize = SizeField(part, "CtrlGridSize", 5, 100, 1);
@@ -182,14 +183,9 @@ QWidget* TDesignFrm::CreateColorPart() {
   grid->setContentsMargins(3, 2, 3, 2);
   grid->setHorizontalSpacing(3);
   grid->setVerticalSpacing(1);
-  const auto label = [part](const char* name, const char* text) {
-    auto* shown = new QLabel(text, part);
-    shown->setObjectName(name);
-    return shown;
-  };
-  Label8 = label("Label8", "DMC Colors :");
-  Label6 = label("Label6", "Foreground color :");
-  Label7 = label("Label7", "Background color :");
+  Label8 = NamedLabel(part, "Label8", "DMC Colors :");
+  Label6 = NamedLabel(part, "Label6", "Foreground color :");
+  Label7 = NamedLabel(part, "Label7", "Background color :");
   // Painting must not throw: a row the palette no longer has shows black.
   CtrlDmcNames = new ColorListBox(
       [this](int row) {

@@ -11,27 +11,9 @@
 #include "design/flood_fill.h"
 #include "design/raster_snapshot.h"
 #include "tests/design/design_pictures.h"
+#include "tests/design/reference_fill.h"
 
 namespace {
-
-// The plain rule, one cell at a time from a queue.
-void ReferenceFill(DesignRaster& raster, Cell seed, TColor colour) {
-  const TColor region = raster.At(seed.col, seed.row);
-  if (region == colour) return;
-  std::queue<Cell> queue;
-  raster.Set(seed.col, seed.row, colour);
-  queue.push(seed);
-  while (!queue.empty()) {
-    const Cell c = queue.front();
-    queue.pop();
-    for (const Cell n : {Cell{c.col - 1, c.row}, Cell{c.col + 1, c.row}, Cell{c.col, c.row - 1},
-                         Cell{c.col, c.row + 1}})
-      if (raster.Contains(n.col, n.row) && raster.At(n.col, n.row) == region) {
-        raster.Set(n.col, n.row, colour);
-        queue.push(n);
-      }
-  }
-}
 
 // A one-cell corridor winding down and up the columns: every row is cut into 1-cell runs.
 DesignRaster Serpentine(int size) {
