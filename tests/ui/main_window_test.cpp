@@ -308,6 +308,7 @@ TEST_F(MainWindow, EveryCommandFollowsTheActiveDocumentsState) {
       {Command::TurnRight, "100001"},    {Command::TurnLeft, "100001"},
       {Command::Resize, "100001"},       {Command::ExportOxs, "100001"},
       {Command::UndoPalette, "000000"},  // nothing to take back yet
+      {Command::PerceptualMatch, "100111"},  // it remaps every document: none may be busy
   }};
   auto frame = Start();
   Settings().AutoRemap = false;  // the picture stays unmapped: "Remap Picture" has work
