@@ -32,6 +32,8 @@ TSettings ReadSettings(const IniFile& file, const SettingsDefaults& defaults) {
   s.FinInWindow = file.ReadBool(kSection, "FinInWindow", true);
   s.AutoRemap = file.ReadBool(kSection, "AutoRemap", true);
   s.JpegCompression = ReadByte(file, "Jpeg Compression", 100);
+  const int32_t match = file.ReadInteger(kSection, "ColorMatch", 0);
+  s.ColorMatch = match == 1 ? 1 : 0;
   return s;
 }
 
@@ -51,6 +53,7 @@ void WriteSettings(IniFile& file, const TSettings& s) {
   file.WriteBool(kSection, "FinInWindow", s.FinInWindow);
   file.WriteBool(kSection, "AutoRemap", s.AutoRemap);
   file.WriteInteger(kSection, "Jpeg Compression", s.JpegCompression);
+  file.WriteInteger(kSection, "ColorMatch", s.ColorMatch);
 }
 
 void SaveSettings(const std::string& path, const TSettings& settings) {

@@ -29,6 +29,9 @@ struct TSettings {
   bool FinInWindow = true;
   bool AutoRemap = true;
   uint8_t JpegCompression = 100;  // "Jpeg Compression": kept and written back only
+  // "ColorMatch": how a color finds its nearest floss, 0 exact RGB, 1 CIEDE2000 (the
+  // numbers of ColorMatch in palette/color_match.h); any other number reads as 0.
+  uint8_t ColorMatch = 0;
 
   bool operator==(const TSettings&) const = default;
 };

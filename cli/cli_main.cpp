@@ -42,7 +42,8 @@ const char* const kHelp =
     "  oxs       the pattern as an open cross-stitch (OXS) chart\n"
     "  oxs-import a composition of an OXS chart\n\n"
     "Commands that change a composition write it to -o OUT.dmc, or change FILE.dmc itself\n"
-    "with --in-place.\n"
+    "with --in-place. Commands that map the picture onto the floss take --match rgb (exact\n"
+    "RGB, the default) or --match ciede2000 (colors as the eye sees them).\n"
     "puntel-cli COMMAND --help tells more about each command; puntel-cli --version the\n"
     "version.\n";
 

@@ -199,7 +199,7 @@ const CommandTable& CompositionCommands() {
   static const CommandTable commands = {
       {"import",
        {"puntel-cli import PICTURE.bmp OUT.dmc [--width N | --height N | --size WxH] "
-        "[--palette FILE] [--cotton 0-3]",
+        "[--palette FILE] [--match rgb|ciede2000] [--cotton 0-3]",
         "a new composition of a true-color bitmap on the floss palette (cotton size 1 "
         "unless given), resized to the width or height given (the other side in "
         "proportion) or to WxH stitches, 1 to 65535",
@@ -210,7 +210,7 @@ const CommandTable& CompositionCommands() {
         "transparent, colors, threads, notes",
         Info}},
       {"mapped",
-       {"puntel-cli mapped FILE.dmc OUT.bmp [--palette FILE]",
+       {"puntel-cli mapped FILE.dmc OUT.bmp [--palette FILE] [--match rgb|ciede2000]",
         "the picture mapped onto the composition's floss, as a 24-bit bitmap", Mapped}},
       {"export",
        {"puntel-cli export FILE.dmc OUT.bmp [--palette FILE]",
@@ -237,12 +237,14 @@ const CommandTable& CompositionCommands() {
         "the composition's floss palette as a palette file", Colors}},
       {"search",
        {"puntel-cli search FILE.dmc [--max-floss N] [--increment N] [--dots N] "
-        "[--light N] [--keep] [--no-remove-lonely] (-o OUT.dmc | --in-place) [--palette FILE]",
+        "[--light N] [--keep] [--no-remove-lonely] (-o OUT.dmc | --in-place) [--palette FILE] "
+        "[--match rgb|ciede2000]",
         "the automatic color search (defaults: 50 floss, increment 1, dots 1, light 75; "
         "from the floss palette unless --keep); the result replaces the palette",
         Search}},
       {"used",
-       {"puntel-cli used FILE.dmc (-o OUT.dmc | --in-place) [--palette FILE]",
+       {"puntel-cli used FILE.dmc (-o OUT.dmc | --in-place) [--palette FILE] "
+        "[--match rgb|ciede2000]",
         "keep only the floss the picture uses, in the order the picture meets them",
         [](Arguments& a, const std::string& u) {
           Change(a, u, 0, [](TpunCompo& d, const auto&) { d.SearchUsedColors(); });
@@ -256,7 +258,8 @@ const CommandTable& CompositionCommands() {
           });
         }}},
       {"unique",
-       {"puntel-cli unique FILE.dmc LIGHT DOTS (-o OUT.dmc | --in-place) [--palette FILE]",
+       {"puntel-cli unique FILE.dmc LIGHT DOTS (-o OUT.dmc | --in-place) [--palette FILE] "
+        "[--match rgb|ciede2000]",
         "delete floss used by exactly DOTS pixels whose light level is at most LIGHT",
         [](Arguments& a, const std::string& u) {
           Change(a, u, 2, [](TpunCompo& d, const std::vector<std::string>& w) {
@@ -265,7 +268,7 @@ const CommandTable& CompositionCommands() {
           });
         }}},
       {"report",
-       {"puntel-cli report floss|usage FILE.dmc [--palette FILE]",
+       {"puntel-cli report floss|usage FILE.dmc [--palette FILE] [--match rgb|ciede2000]",
         "the floss report (stitches, thread length, skeins per thread) or the color "
         "usage report (pixels per floss), one line each",
         Report}},

@@ -52,9 +52,11 @@ void Design(Arguments& args, const std::string& usage) {
 }  // namespace
 
 Command DesignCommand() {
-  return {"puntel-cli design FILE.dmc OUT.bmp [--cell N] [--font FAMILY[:POINTS]] [--palette FILE]",
-          "the colour chart of the mapped picture, one cell of N pixels (3 to 50, 10 unless "
-          "given) per stitch between one-pixel grid lines, as a 24-bit bitmap, and its legend "
-          "of floss as OUT-legend.bmp",
-          Design};
+  return {
+      "puntel-cli design FILE.dmc OUT.bmp [--cell N] [--font FAMILY[:POINTS]] [--palette FILE] "
+      "[--match rgb|ciede2000]",
+      "the colour chart of the mapped picture, one cell of N pixels (3 to 50, 10 unless "
+      "given) per stitch between one-pixel grid lines, as a 24-bit bitmap, and its legend "
+      "of floss as OUT-legend.bmp",
+      Design};
 }

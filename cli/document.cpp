@@ -11,10 +11,19 @@
 #include "app/settings.h"
 #include "composition/composition_errors.h"
 
+ColorMatch TakeColorMatch(Arguments& args) {
+  const std::string rule = args.TakeOption("--match", "rgb");
+  if (rule == "rgb") return ColorMatch::ExactRgb;
+  if (rule == "ciede2000") return ColorMatch::Ciede2000;
+  throw CliError("--match must be rgb or ciede2000, not \"" + rule + "\"");
+}
+
 std::unique_ptr<TpunPal> LoadMainPalette(Arguments& args) {
   std::string file = args.TakeOption("--palette", "");
+  const ColorMatch rule = TakeColorMatch(args);
   if (file.empty()) file = ProgramDataFolder() + kDefaultPaletteName;
   auto palette = std::make_unique<TpunPal>();
+  palette->SetColorMatch(rule);
   LoadPalette(*palette, file);
   return palette;
 }

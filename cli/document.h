@@ -8,7 +8,11 @@
 #include "cli/command_line.h"
 #include "composition/composition.h"
 
-// The main palette: `--palette FILE` when given, else dmc25.clr of the program folder.
+// `--match rgb|ciede2000`: how colors find their nearest floss, exact RGB when absent;
+// any other value raises CliError.
+ColorMatch TakeColorMatch(Arguments& args);
+// The main palette: `--palette FILE` when given, else dmc25.clr of the program folder,
+// under the rule of `--match`, which every composition made on it follows.
 std::unique_ptr<TpunPal> LoadMainPalette(Arguments& args);
 // A new composition on the main palette, cotton size 1, reporting to `progress`.
 std::unique_ptr<TpunCompo> NewDocument(const TpunPal& main_palette, ProgressHandler progress);

@@ -49,8 +49,10 @@ void Grid(Arguments& args, const std::string& usage) {
 }  // namespace
 
 Command GridCommand() {
-  return {"puntel-cli grid FILE.dmc OUT.png [--cell N] [--table FILE] [--palette FILE]",
-          "the whole stitch pattern as the pattern window paints it (cell 8 to 64, 18 unless "
-          "given)",
-          Grid};
+  return {
+      "puntel-cli grid FILE.dmc OUT.png [--cell N] [--table FILE] [--palette FILE] "
+      "[--match rgb|ciede2000]",
+      "the whole stitch pattern as the pattern window paints it (cell 8 to 64, 18 unless "
+      "given)",
+      Grid};
 }

@@ -52,13 +52,13 @@ const CommandTable& OxsCommands() {
   static const CommandTable commands = {
       {"oxs",
        {"puntel-cli oxs FILE.dmc OUT.oxs [--brand auto|dmc|anchor|madeira|none] [--table FILE] "
-        "[--palette FILE]",
+        "[--palette FILE] [--match rgb|ciede2000]",
         "the pattern as an open cross-stitch (OXS) chart: one palette item per floss a stitch "
         "uses, named by the brand whose table holds most of the threads unless --brand says "
         "which; prints brand, colors and stitches",
         Export}},
       {"oxs-import",
-       {"puntel-cli oxs-import FILE.oxs OUT.dmc [--palette FILE]",
+       {"puntel-cli oxs-import FILE.oxs OUT.dmc [--palette FILE] [--match rgb|ciede2000]",
         "a new composition of an OXS chart: each stitch in the floss of the floss palette "
         "nearest to its colour, the cloth white",
         Import}},

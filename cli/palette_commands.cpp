@@ -11,7 +11,8 @@ const char* const kPaletteHelp =
     "                                contains \".cla\")\n"
     "  dump FILE               one line per entry: index, name, red, green, blue\n"
     "  convert IN OUT          load IN in any format, save OUT (OUT's name chooses the format)\n"
-    "  nearest FILE R G B      the entry nearest to a color: index and name\n"
+    "  nearest FILE R G B [--match rgb|ciede2000]\n"
+    "                          the entry nearest to a color: index and name\n"
     "  threads FILE            the distinct thread names, one a line\n"
     "  sort IN OUT             sort brightest first and save\n"
     "  mix IN OUT              add the blend of every pair of plain colors and save\n";
@@ -28,8 +29,10 @@ void Dump(Arguments& args, const std::string& usage) {
 }
 
 void Nearest(Arguments& args, const std::string& usage) {
+  const ColorMatch rule = TakeColorMatch(args);
   auto words = args.Positional(4, usage);
   TpunPal palette;
+  palette.SetColorMatch(rule);
   LoadPalette(palette, words[0]);
   TColor wanted = MakeColor(uint8_t(ParseNumber(words[1], 0, 255, "red")),
                             uint8_t(ParseNumber(words[2], 0, 255, "green")),
@@ -68,8 +71,10 @@ const CommandTable& Commands() {
         "CWPAL when OUT's name contains \".cla\"",
         [](Arguments& a, const std::string& u) { Transform(a, u, nullptr); }}},
       {"nearest",
-       {"puntel-cli palette nearest FILE R G B",
-        "the index and name of the entry nearest to the color R G B (0-255)", Nearest}},
+       {"puntel-cli palette nearest FILE R G B [--match rgb|ciede2000]",
+        "the index and name of the entry nearest to the color R G B (0-255), by exact RGB "
+        "or by CIEDE2000",
+        Nearest}},
       {"threads",
        {"puntel-cli palette threads FILE",
         "the distinct thread names (a blend A+B counts as A and B), one a line", Threads}},

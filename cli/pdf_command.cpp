@@ -98,7 +98,8 @@ Command PdfCommand() {
   return {
       "puntel-cli pdf FILE.dmc OUT.pdf [--paper a4|letter|a3] [--landscape] [--cell-mm X] "
       "[--overlap N] [--charts bw|color|both] [--no-cover] [--no-key] "
-      "[--brand auto|dmc|anchor|madeira|none] [--table FILE] [--palette FILE]",
+      "[--brand auto|dmc|anchor|madeira|none] [--table FILE] [--palette FILE] "
+      "[--match rgb|ciede2000]",
       "the printed pattern as a PDF file: a cover, the floss key and the charts in black "
       "and white and in colour (A4 portrait, cells of 3.0 mm from 2.0 to 8.0, an overlap "
       "of 2 stitches from 0 to 5 unless given); prints a line per page: number, kind "

@@ -39,6 +39,7 @@ const std::atomic<bool>& NeverCancelled() {
 
 TpunCompo::TpunCompo(const TpunPal* palette) {
   if (palette) {
+    SetColorMatch(palette->Match());
     ref_palette_.Assign(*palette);
     ResetPalette();
   }
@@ -47,6 +48,7 @@ TpunCompo::TpunCompo(const TpunPal* palette) {
 
 void TpunCompo::Assign(const TpunCompo& other) {
   if (&other == this) return;
+  SetColorMatch(other.Match());
   palette_.Assign(other.palette_);
   loaded_from_file_ = other.loaded_from_file_;
   SetTransparencyOn(other.transparency_on_);
@@ -55,6 +57,11 @@ void TpunCompo::Assign(const TpunCompo& other) {
   SetZoom(other.zoom_);
   SetPicture(other.source_);
   SetNotes(other.notes_);
+}
+
+void TpunCompo::SetColorMatch(ColorMatch rule) {
+  ref_palette_.SetColorMatch(rule);
+  palette_.SetColorMatch(rule);
 }
 
 void TpunCompo::SetPicture(TPicture picture) {

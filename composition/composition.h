@@ -34,7 +34,8 @@ class TpunCompo {
   static constexpr uint16_t kFormatVersion = 13;
 
   // Create: an empty composition; with a palette, the reference palette becomes a copy of
-  // it and the working palette a copy of that. A new composition counts as modified.
+  // it and the working palette a copy of that, both under that palette's ColorMatch. A new
+  // composition counts as modified.
   explicit TpunCompo(const TpunPal* palette = nullptr);
   TpunCompo(const TpunCompo&) = delete;
   TpunCompo& operator=(const TpunCompo&) = delete;
@@ -71,8 +72,14 @@ class TpunCompo {
   const std::atomic<bool>& CancelFlag() const { return cancel_requested_; }
   void SetCancelRequested(bool cancel) { cancel_requested_ = cancel; }
 
-  // Becomes a copy of `other`: working palette, picture (shared), settings, notes. The
-  // reference palette stays; the mapped picture is the source picture again.
+  // How every nearest-floss lookup of the composition goes: the rule of both its palettes.
+  // A mapped picture made under the old rule stays until the next mapping.
+  void SetColorMatch(ColorMatch rule);
+  ColorMatch Match() const { return palette_.Match(); }
+
+  // Becomes a copy of `other`: working palette, its color match, picture (shared),
+  // settings, notes. The reference palette's entries stay; the mapped picture is the
+  // source picture again.
   void Assign(const TpunCompo& other);
   // The picture becomes the source picture, and the mapped picture is the source again;
   // an empty one removes the picture. The modified flag is left to the caller.

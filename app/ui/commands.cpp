@@ -69,6 +69,9 @@ constexpr std::array<CommandInfo, kCommandCount> kCommands = {{
     {C::ExportOxs, "ExportOxs1", "E&xport pattern (OXS)...", "", nullptr, nullptr, N::IdlePicture},
     {C::UndoPalette, "UndoPalette1", "&Undo palette change", "Ctrl+Z", nullptr, nullptr,
      N::PaletteUndo},
+    // It remaps every document, so not while one is busy.
+    {C::PerceptualMatch, "PerceptualMatch", "&Perceptual color matching", "", nullptr, nullptr,
+     N::NoneBusy, true},
 }};
 
 constexpr bool InCommandOrder() {

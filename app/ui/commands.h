@@ -47,6 +47,7 @@ enum class Command : uint8_t {
   Resize,
   ExportOxs,
   UndoPalette,
+  PerceptualMatch,
   kCount
 };
 constexpr size_t kCommandCount = size_t(Command::kCount);

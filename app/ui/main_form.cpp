@@ -1,6 +1,7 @@
 #include "app/ui/main_form.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -237,6 +238,7 @@ void TMainForm::CreateCommands() {
   TempPaletteItem = Action(Command::TempPalette);
   AutoRemap = Action(Command::AutoRemap);
   Fitinwindows1 = Action(Command::FitInWindow);
+  PerceptualMatch = Action(Command::PerceptualMatch);
   CascadeItem = Action(Command::Cascade);
   TileItem = Action(Command::Tile);
   ArrangeItem = Action(Command::Arrange);
@@ -267,7 +269,7 @@ void TMainForm::CreateMenus() {
   UtilsMenu->addAction(TempPaletteItem);
 
   OptionsMenu = new QMenu("&Options", this);
-  OptionsMenu->addActions({AutoRemap, Fitinwindows1});
+  OptionsMenu->addActions({AutoRemap, Fitinwindows1, PerceptualMatch});
 
   WindowMenu = new QMenu("&Window", this);
   WindowMenu->menuAction()->setStatusTip("Window related commands such as Tile and Cascade");
@@ -315,6 +317,7 @@ void TMainForm::ConnectCommands() {
   on(Command::HelpContents, [] { ShowHelp(help_ids::kContents); });
   on(Command::AutoRemap, [this] { ToggleAutoRemap(); });
   on(Command::FitInWindow, [this] { ToggleFitInWindow(); });
+  on(Command::PerceptualMatch, [this] { TogglePerceptualMatch(); });
   on(Command::Cascade, [this] { mdi->cascadeSubWindows(); });
   on(Command::Tile, [this] { mdi->tileSubWindows(); });
   on(Command::Arrange, [this] {
@@ -397,6 +400,10 @@ void TMainForm::StartUp() {
   LoadSettings();
   AutoRemap->setChecked(Settings().AutoRemap);
   Fitinwindows1->setChecked(Settings().FinInWindow);
+  // Before any palette is loaded or document made: every one follows the saved rule.
+  ColorMatch rule = ColorMatch::ExactRgb;
+  ColorMatchFromNumber(Settings().ColorMatch, rule);
+  ApplyColorMatch(rule);
   const WindowGeometry geometry = ReadGeometry(IniFile(SettingsFilePath()));
   move(geometry.xpos, geometry.ypos);
   resize(geometry.xsiz, geometry.ysiz);
@@ -678,6 +685,40 @@ void TMainForm::ToggleAutoRemap() {
       document->StartPictureUpdate(false);
 }
 
+void TMainForm::TogglePerceptualMatch() {
+  const uint8_t wanted = Settings().ColorMatch == 1 ? 0 : 1;
+  if (!ApplyColorMatch(ColorMatch(wanted))) return;
+  Settings().ColorMatch = wanted;
+  try {
+    WriteAllSettings();
+  } catch (const Exception& error) {
+    Messages().Error(error.Message());
+  }
+}
+
+bool TMainForm::ApplyColorMatch(ColorMatch rule) {
+  PerceptualMatch->setChecked(MainPalette.Match() == ColorMatch::Ciede2000);
+  if (rule == MainPalette.Match()) return true;
+  // A worker may be mapping with a document's palette ("Turn BUSY flag off" included).
+  for (TMDIChild* document : Documents())
+    if (document->Working()) {
+      Messages().Error("Composition is busy, cannot change color matching !");
+      return false;
+    }
+  MainPalette.SetColorMatch(rule);
+  TempPalette.SetColorMatch(rule);
+  PerceptualMatch->setChecked(rule == ColorMatch::Ciede2000);
+  for (TMDIChild* document : Documents()) {
+    if (!document->Composition) continue;
+    document->Composition->SetColorMatch(rule);
+    if (!document->Composition->HasPicture()) continue;
+    // Without automatic remapping the picture shows unmapped rather than by the old rule.
+    if (!Settings().AutoRemap) document->Composition->ResetMappedPicture();
+    document->StartPictureUpdate(false);
+  }
+  return true;
+}
+
 void TMainForm::ToggleFitInWindow() {
   Settings().FinInWindow = Fitinwindows1->isChecked();
   TMDIChild* document = ActiveDocument();
@@ -689,8 +730,21 @@ void TMainForm::ToggleFitInWindow() {
 
 void TMainForm::Preferences() {
   TPreferDlg dialog(this, [this] {
+    ColorMatch rule = ColorMatch::ExactRgb;
+    ColorMatchFromNumber(Settings().ColorMatch, rule);
+    if (!ApplyColorMatch(rule)) {
+      // The file keeps the rule in force.
+      Settings().ColorMatch = uint8_t(MainPalette.Match());
+      try {
+        WriteAllSettings();
+      } catch (const Exception& error) {
+        Messages().Error(error.Message());
+      }
+    }
     if (TMDIChild* document = ActiveDocument()) ShowDocumentInfo(document);
   });
+  // The rule remaps every document: it waits while one is at work.
+  dialog.ColorMatchBox->setEnabled(!Facts().any_busy);
   RunModal(dialog);
 }
 

@@ -71,6 +71,7 @@ class TMainForm : public QMainWindow {
   QAction *FileNewItem, *FileOpenItem, *FilePrefItem, *FileExitItem, *CharTableItem, *ViewerItem,
       *DesignEditorItem, *TempPaletteItem, *AutoRemap, *Fitinwindows1, *CascadeItem, *TileItem,
       *ArrangeItem, *MinimizeItem, *HelpContentsItem, *AboutItem;
+  QAction* PerceptualMatch;  // checked while colors match by CIEDE2000
 
   // Operations the document windows and dialogs call.
   TMDIChild* CreateDocument();
@@ -106,6 +107,11 @@ class TMainForm : public QMainWindow {
   void CharTable();
   void ToggleAutoRemap();
   void ToggleFitInWindow();
+  void TogglePerceptualMatch();
+  // Puts `rule` on the main and temporary palettes and on every document, whose pictures
+  // are then updated, and sets the check mark; the setting is the caller's. Refused with a
+  // message, changing nothing, while work runs on a document.
+  bool ApplyColorMatch(ColorMatch rule);
   void ZoomUp();
   void ZoomDown();
   void CottonUp();

@@ -1,5 +1,6 @@
 #include "app/ui/prefer_dlg.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -127,6 +128,11 @@ QWidget* TPreferDlg::CreateGeneralPage() {
 
   unitcombo = NamedList(page, "unitcombo", {"Centimeters", "Millimeters", "Inches", "Stitches"});
   SetHint(unitcombo, "|Select the unit used to display sizes in the main window");
+  ColorMatchBox = new QCheckBox("Perceptual color matching (CIEDE2000)", page);
+  ColorMatchBox->setObjectName("ColorMatchBox");
+  SetHint(ColorMatchBox,
+          "|Match pixels to the floss that looks nearest instead of the nearest "
+          "red, green and blue");
 
   auto* cell = new QHBoxLayout;
   cell->setSpacing(2);
@@ -149,8 +155,9 @@ QWidget* TPreferDlg::CreateGeneralPage() {
   grid->addLayout(palette, 1, 1);
   grid->addWidget(new QLabel("Unit :", page), 2, 0);
   grid->addLayout(unit, 2, 1);
+  grid->addWidget(ColorMatchBox, 3, 0, 1, 2);
   grid->setColumnStretch(1, 1);
-  grid->setRowStretch(3, 1);
+  grid->setRowStretch(4, 1);
   return page;
 }
 
@@ -253,6 +260,7 @@ void TPreferDlg::FillFields() {
   language->setCurrentIndex(s.language < language->count() ? s.language : -1);
   unitcombo->setCurrentIndex(s.Unit < unitcombo->count() ? s.Unit : -1);
   PaletteFile->setText(ShownPath(s.PalFile));
+  ColorMatchBox->setChecked(s.ColorMatch == 1);
   // Show where each path starts rather than its last characters.
   for (QLineEdit* edit : {edit1, edit2, edit3, edit4, PaletteFile}) edit->setCursorPosition(0);
   Filled = true;
@@ -294,6 +302,7 @@ void TPreferDlg::StoreFields() {
   s.endprintmin = IntegerField(Edit10);
   if (language->currentIndex() >= 0) s.language = uint16_t(language->currentIndex());
   if (unitcombo->currentIndex() >= 0) s.Unit = uint8_t(unitcombo->currentIndex());
+  s.ColorMatch = ColorMatchBox->isChecked() ? 1 : 0;
 }
 
 void TPreferDlg::okbtnClick() {

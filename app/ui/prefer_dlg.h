@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <functional>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -34,6 +35,7 @@ class TPreferDlg : public QDialog {
   QLineEdit* PaletteFile;
   QToolButton* SpeedButton1;
   QComboBox* unitcombo;
+  QCheckBox* ColorMatchBox;  // the "ColorMatch" setting: checked for CIEDE2000
   QLineEdit *edit1, *edit2, *edit3, *edit4;
   // The printing hours and minutes; Edit7 to Edit10 are their line edits.
   SpinEdit *Spin7, *Spin8, *Spin9, *Spin10;

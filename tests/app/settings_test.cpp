@@ -63,7 +63,7 @@ TEST(SaveSettings, WriteOrderAndTheRestOfTheFileKept) {
             "Imagepath=/home/user/start/\nCompopath=/home/user/start/\n"
             "ColorPath=/home/user/start/\nCellSize=22\nstartprinthour=0\nstartprintmin=0\n"
             "endprinthour=0\nendprintmin=0\nlanguage=0\nUnit=0\nFinInWindow=1\nAutoRemap=0\n"
-            "Jpeg Compression=100\n");
+            "Jpeg Compression=100\nColorMatch=0\n");
   EXPECT_EQ(ReadFrom(path), s);
 
   WriteFileBytes(path, "; mine\r\n[Other]\r\nCellSize=99\r\n[puntel32]\r\ncellsize=20\r\n");
@@ -73,6 +73,26 @@ TEST(SaveSettings, WriteOrderAndTheRestOfTheFileKept) {
       text.rfind("; mine\r\n[Other]\r\nCellSize=99\r\n[puntel32]\r\ncellsize=22\r\nPalFile=", 0),
       0u);
   EXPECT_EQ(text.find("\n\n"), std::string::npos);  // CR LF for the added lines too
+}
+
+TEST(ReadSettings, ColorMatchIsZeroOrOneAndRoundTrips) {
+  TempFolder folder;
+  std::string path = folder.File("PUNTEL.INI");
+  for (auto [text, expected] :
+       {std::pair{"1", 1}, {"0", 0}, {"2", 0}, {"-1", 0}, {"x", 0}, {"257", 0}, {"0x01", 1}}) {
+    WriteFileBytes(path, std::string("[PUNTEL32]\nColorMatch=") + text + "\n");
+    EXPECT_EQ(ReadFrom(path).ColorMatch, expected) << text;
+  }
+  // A file of an older version has no key: exact RGB, and the key joins after the others.
+  WriteFileBytes(path, "[PUNTEL32]\nJpeg Compression=80\nMine=1\n");
+  TSettings s = ReadFrom(path);
+  EXPECT_EQ(s.ColorMatch, 0);
+  s.ColorMatch = 1;
+  SaveSettings(path, s);
+  const std::string text = ReadFileBytes(path);
+  EXPECT_NE(text.find("Jpeg Compression=80\nMine=1\n"), std::string::npos);
+  EXPECT_EQ(text.substr(text.size() - 13), "ColorMatch=1\n");
+  EXPECT_EQ(ReadFrom(path), s);
 }
 
 TEST(SaveSettings, FailureChangesNothingOnDisk) {

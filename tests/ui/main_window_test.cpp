@@ -287,6 +287,8 @@ TEST_F(MainWindow, OpeningStopsAtAFileThatIsNoComposition) {
 // Each column one state of the active document; each row a command: 1 enabled, 0 not.
 TEST_F(MainWindow, EveryCommandFollowsTheActiveDocumentsState) {
   enum Column { kIdle, kBusy, kSearching, kNoPicture, kNoDocument, kBusyFlagOff, kColumns };
+  // Two rows a line, so that a new command adds a line.
+  // clang-format off
   const std::array<std::pair<Command, const char*>, kCommandCount> expected = {{
       {Command::New, "111111"},          {Command::Open, "111111"},
       {Command::Save, "111001"},         {Command::SaveAs, "111101"},
@@ -308,7 +310,9 @@ TEST_F(MainWindow, EveryCommandFollowsTheActiveDocumentsState) {
       {Command::TurnRight, "100001"},    {Command::TurnLeft, "100001"},
       {Command::Resize, "100001"},       {Command::ExportOxs, "100001"},
       {Command::UndoPalette, "000000"},  // nothing to take back yet
+      {Command::PerceptualMatch, "100111"},  // it remaps every document: none may be busy
   }};
+  // clang-format on
   auto frame = Start();
   Settings().AutoRemap = false;  // the picture stays unmapped: "Remap Picture" has work
   TMDIChild* document = Import(*frame, Picture("h.bmp", 6, 4));
