@@ -84,8 +84,6 @@ TEST_F(Help, F1AsksForTheTopicOfTheWindowInFront) {
 
   modal.Then([](QDialog& dialog) {
     auto& d = dynamic_cast<TPreferDlg&>(dialog);
-    const char* const pages[] = {help_ids::kPreferencesGeneral, help_ids::kPreferencesPaths,
-                                 help_ids::kPreferencesPrinting};
     for (int page = 0; page < 3; ++page) {
       d.Notebook->setCurrentIndex(page);
       PressF1(d.Notebook->currentWidget());
