@@ -29,6 +29,26 @@ bool SameFileSystem(const QString& a, const QString& b) {
          stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev;
 }
 
+// Where a trash outside the home keeps its files: <top>/.Trash-<uid>/files or
+// <top>/.Trash/<uid>/files.
+bool InTopTrash(const QString& moved) {
+  QDir folder = QFileInfo(moved).dir();
+  if (folder.dirName() != "files" || !folder.cdUp()) return false;
+  if (folder.dirName().startsWith(".Trash-")) return true;
+  return folder.cdUp() && folder.dirName() == ".Trash";
+}
+
+// Qt found no trash and made "files" and "info" folders where it stood: undo that.
+void PutBack(const QString& moved, const QString& path) {
+  const QFileInfo at(moved);
+  QFile::rename(moved, path);
+  QDir top = at.dir();
+  top.cdUp();
+  QFile::remove(top.filePath("info/" + at.fileName() + ".trashinfo"));
+  top.rmdir("files");
+  top.rmdir("info");
+}
+
 }  // namespace
 
 TrashOutcome MoveToDesktopTrash(const QString& path, QString& reason) {
@@ -37,17 +57,17 @@ TrashOutcome MoveToDesktopTrash(const QString& path, QString& reason) {
     reason = "No such file";
     return TrashOutcome::Failed;
   }
+  // The home trash is made first: without it Qt would make one in the current folder.
   const QString trash = HomeTrash();
-  if (trash.isEmpty() || !MakeTrash(trash)) {
-    reason = "The trash folder cannot be made";
-    return TrashOutcome::NoTrash;
-  }
-  if (!SameFileSystem(info.absolutePath(), trash)) {
-    reason = "The file is on another file system than the trash";
-    return TrashOutcome::NoTrash;
-  }
+  const bool home =
+      !trash.isEmpty() && MakeTrash(trash) && SameFileSystem(info.absolutePath(), trash);
   QFile file(path);
-  if (file.moveToTrash()) return TrashOutcome::Trashed;
+  if (file.moveToTrash()) {
+    if (home || InTopTrash(file.fileName())) return TrashOutcome::Trashed;
+    PutBack(file.fileName(), path);
+    reason = "No trash on this file system";
+    return QFileInfo::exists(path) ? TrashOutcome::NoTrash : TrashOutcome::Failed;
+  }
   reason = file.errorString();
   // A file still there in a folder we may write is one whose file system has no trash.
   return info.exists() && QFileInfo(info.absolutePath()).isWritable() ? TrashOutcome::NoTrash

@@ -1,8 +1,8 @@
 #pragma once
-// The desktop's trash (the freedesktop home trash under $XDG_DATA_HOME/Trash). Qt moves the
-// file; this makes sure the trash folder exists first and that the file is on the same file
-// system, since without a trash folder Qt would make "files" and "info" in the current
-// folder and put the file there.
+// The desktop's trash: the freedesktop home trash under $XDG_DATA_HOME/Trash, or the trash
+// of the file's own file system (<top>/.Trash-<uid>). Qt moves the file; this makes the home
+// trash first and checks where the file went, since without a trash folder Qt 6.4 makes
+// "files" and "info" in the current folder and puts the file there.
 
 #include <QString>
 

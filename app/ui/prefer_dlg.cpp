@@ -85,10 +85,15 @@ TPreferDlg::TPreferDlg(QWidget* parent, std::function<void()> stored)
   Notebook->addTab(CreateGeneralPage(), "General");
   Notebook->addTab(CreatePathsPage(), "Paths");
   Notebook->addTab(CreatePrintingPage(), "Printing");
-  // F1 opens the section of the page in front, from any of its fields.
-  const char* const sections[] = {help_ids::kPreferencesGeneral, help_ids::kPreferencesPaths,
-                                  help_ids::kPreferencesPrinting};
-  for (int page = 0; page < 3; ++page) SetHelpTopic(Notebook->widget(page), sections[page]);
+  // F1 opens the section of the page in front, from its fields, the tabs or the buttons.
+  static constexpr const char* kSections[] = {
+      help_ids::kPreferencesGeneral, help_ids::kPreferencesPaths, help_ids::kPreferencesPrinting};
+  for (int page = 0; page < 3; ++page) SetHelpTopic(Notebook->widget(page), kSections[page]);
+  const auto follow = [this](int page) {
+    if (page >= 0 && page < 3) SetHelpTopic(this, kSections[page]);
+  };
+  connect(Notebook, &QTabWidget::currentChanged, this, follow);
+  follow(Notebook->currentIndex());
 
   auto* columns = new QHBoxLayout(this);
   columns->setContentsMargins(6, 6, 6, 6);

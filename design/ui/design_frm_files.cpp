@@ -56,11 +56,11 @@ void TDesignFrm::SizeFieldLeft() {
     ShowSize(design_.Width(), design_.Height());
     return;
   }
-  WaitCursor wait;
   if (Modified() && !Messages().Confirm("Changing the size erases the design. Continue ?")) {
     ShowSize(design_.Width(), design_.Height());
     return;
   }
+  WaitCursor wait;  // after the question: it is answered with the arrow
   auto step = std::make_shared<ResizeStep>(design_, width, height);
   design_.Resize(width, height);
   history_->Record(std::move(step), "Resize");

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -88,11 +89,13 @@ TEST_F(Help, F1AsksForTheTopicOfTheWindowInFront) {
       d.Notebook->setCurrentIndex(page);
       PressF1(d.Notebook->currentWidget());
     }
+    PressF1(d.Notebook->tabBar());  // the tabs name the page in front: Printing
+
     return int(QDialog::Rejected);
   });
   EXPECT_EQ(Asked([&] { frame->Action(Command::Preferences)->trigger(); }),
             (Topics{help_ids::kPreferencesGeneral, help_ids::kPreferencesPaths,
-                    help_ids::kPreferencesPrinting}));
+                    help_ids::kPreferencesPrinting, help_ids::kPreferencesPrinting}));
 
   TFindForm search(5, document);
   EXPECT_EQ(Asked([&] { PressF1(search.HelpButton); }), Topics{help_ids::kColorSearch});
