@@ -13,19 +13,13 @@
 #include <thread>
 
 #include "composition/ui/document_jobs.h"
+#include "tests/support/palette_entries.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/ui/document_fixture.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-std::vector<std::pair<TColor, std::string>> EntriesOf(const TpunPal& palette) {
-  std::vector<std::pair<TColor, std::string>> entries;
-  for (int32_t i = 0; i < palette.Count(); ++i)
-    entries.emplace_back(palette.GetClr(i), palette.GetName(i));
-  return entries;
-}
 
 constexpr const char* kQuestion =
     "Confirm: Turning BUSY flag off while a composition is\r\nworking can create "

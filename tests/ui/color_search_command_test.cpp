@@ -33,6 +33,7 @@
 #include "composition/composition.h"
 #include "composition/ui/color_search_job.h"
 #include "composition/ui/document_jobs.h"
+#include "tests/support/palette_entries.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/ui_support.h"
@@ -40,14 +41,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-using Floss = std::vector<std::pair<std::string, TColor>>;
-
-Floss EntriesOf(const TpunPal& palette) {
-  Floss entries;
-  for (int32_t i = 0; i < palette.Count(); ++i)
-    entries.emplace_back(palette.GetName(i), palette.GetClr(i));
-  return entries;
-}
+using Floss = Entries;
 
 // A frame with one document window holding a picture on the main palette.
 class SearchCommand : public testing::Test {

@@ -26,24 +26,11 @@
 #include "app/ui/spin_edit.h"
 #include "app/ui/swatch_grid.h"
 #include "base/exceptions.h"
+#include "tests/support/palette_entries.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/ui/document_fixture.h"
 
 namespace {
-
-using Entries = std::vector<std::pair<std::string, TColor>>;
-
-Entries EntriesOf(const TpunPal& palette) {
-  Entries entries;
-  for (int32_t i = 0; i < palette.Count(); ++i)
-    entries.emplace_back(palette.GetName(i), palette.GetClr(i));
-  return entries;
-}
-
-void Fill(TpunPal& palette, const Entries& entries) {
-  palette.Clear();
-  for (const auto& [name, color] : entries) palette.AddClr(color, name);
-}
 
 // Chart order: neither the brightest nor the darkest comes first.
 const Entries kMain = {{"321", MakeColor(200, 20, 40)},
