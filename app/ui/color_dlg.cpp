@@ -25,7 +25,6 @@
 #include "app/ui/slot_guard.h"
 #include "app/ui/spin_edit.h"
 #include "app/ui/swatch_grid.h"
-#include "app/ui/ui_progress.h"
 #include "app/ui/ui_seams.h"
 #include "base/latin1.h"
 #include "base/message_seam.h"
@@ -320,22 +319,12 @@ void TColorDlg::GridDoubleClick() {
   preview->setEnabled(true);
 }
 
-namespace {
-// The model's reports in the frame's status line, letting events run so "S&top" can be
-// clicked.
-ProgressHandler FrameProgress(TMainForm& frame) {
-  return UiThreadProgress([&frame](const std::string& text, uint16_t percent) {
-    frame.ShowMainProgress(text, percent);
-  });
-}
-}  // namespace
-
 void TColorDlg::SortClick() {
   SetBusyCursor(true);
   SetControls(false, false);
   {
     TpunPal& pal = work_.Palette();
-    pal.OnProgress = FrameProgress(frame_);
+    pal.OnProgress = frame_.UiThreadMainProgress();
     // On every way out: an error still leaves the dialog usable and the status line clear.
     struct Unbind {
       TColorDlg& dlg;
@@ -400,7 +389,7 @@ void TColorDlg::RunReduction(const std::function<void(TpunCompo&)>& reduce) {
   const PaletteSnapshot before(work_);
   SetBusyCursor(true);
   SetControls(false, true);
-  work_.SetOnProgress(FrameProgress(frame_));
+  work_.SetOnProgress(frame_.UiThreadMainProgress());
   bool stopped = false;
   try {
     reduce(work_);

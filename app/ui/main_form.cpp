@@ -31,6 +31,7 @@
 #include "app/ui/spin_button.h"
 #include "app/ui/status_panel.h"
 #include "app/ui/temp_pal_frm.h"
+#include "app/ui/ui_progress.h"
 #include "app/ui/ui_seams.h"
 #include "base/exceptions.h"
 #include "base/message_seam.h"
@@ -592,6 +593,11 @@ void TMainForm::ShowMainProgress(const std::string& text, uint16_t percent) {
   meter->setValue(percent);
   statuspanel->repaint();
   emit progressShown(msgpanel->text(), percent);
+}
+
+ProgressHandler TMainForm::UiThreadMainProgress() {
+  return UiThreadProgress(
+      [this](const std::string& text, uint16_t percent) { ShowMainProgress(text, percent); });
 }
 
 void TMainForm::ShowAppHint(const QString& hint) {

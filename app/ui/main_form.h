@@ -82,6 +82,9 @@ class TMainForm : public QMainWindow {
   bool CloseCommandEnabled() const { return !Facts().any_busy; }
   void ShowCottonCount(uint8_t cotton_size);
   void ShowMainProgress(const std::string& text, uint16_t percent);
+  // For work on the interface's own thread: its reports in the status line, throttled,
+  // letting events run so "S&top" and the windows stay alive.
+  ProgressHandler UiThreadMainProgress();
   void ShowAppHint(const QString& hint);
   // The table file loaded at start-up; LoadSymbolTable reads it and tells Symbols.
   std::string SymbolTablePath() const;

@@ -1,5 +1,4 @@
 // "&Floss report" and "&Color usage report": the report window around the model's lines.
-#include <QCoreApplication>
 #include <string>
 #include <vector>
 
@@ -33,17 +32,6 @@ class ReportingWork {
   TMDIChild& document_;
 };
 
-// The model's reports go to the frame's status line, throttled by the document's own
-// throttle, letting the windows repaint meanwhile.
-ProgressHandler FrameProgress(DocumentProgress& throttle, TMainForm* frame) {
-  return [&throttle, frame](const std::string& text, uint16_t percent) {
-    throttle.Report(text, percent, [frame](const std::string& shown, uint16_t p) {
-      frame->ShowMainProgress(shown, p);
-      QCoreApplication::processEvents();
-    });
-  };
-}
-
 }  // namespace
 
 void TMDIChild::Flossreport1Click() {
@@ -58,8 +46,7 @@ void TMDIChild::Flossreport1Click() {
     std::vector<std::string> threads;
     Composition->Palette().ListThreads(threads);
     frame_->ShowMainProgress("Calculating thread lengths...", 0);
-    report.AddLines(
-        FlossReportLines(*Composition, threads, FrameProgress(jobs_->Progress(), frame_)));
+    report.AddLines(FlossReportLines(*Composition, threads, frame_->UiThreadMainProgress()));
     // A cotton size the file allows but no fabric has: its lines carry no length.
     if (ThreadLengthFactor(Composition->CottonSize()) == 0) report.ShowUnknownFabric();
     frame_->ShowMainProgress("", 0);
@@ -83,8 +70,8 @@ void TMDIChild::Colorusagereport1Click() {
     {
       const WaitCursor hourglass;
       frame_->ShowMainProgress("Calculating thread lengths...", 0);
-      report.AddUsageLines(ColorUsageReport(*Composition, Composition->Palette(),
-                                            FrameProgress(jobs_->Progress(), frame_)));
+      report.AddUsageLines(
+          ColorUsageReport(*Composition, Composition->Palette(), frame_->UiThreadMainProgress()));
       frame_->ShowMainProgress("", 0);
     }
     SetDocumentCursor(Qt::ArrowCursor);
